@@ -1,0 +1,173 @@
+// The transaction controller: every value the page reads or writes, the card session, the
+// client-authentication answer, the request envelope and the steps the transactions share.
+//
+// One controller lives inside each page scripting object; the dialogs get a plain pointer to it and
+// call back into it. Every card call goes through the one process-wide card handle `hCard`.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ControllerProperties.h"
+#include "card/StringFormat.h"
+#include "ControllerTypes.h"
+
+struct stTransferIn;   // transfer records: controller/transactions/
+struct stTransferOut;
+
+class ZododovuRavuVODCtrl {
+ public:
+  ZododovuRavuVODCtrl();
+  ZododovuRavuVODCtrl(const ZododovuRavuVODCtrl&) = delete;
+  ZododovuRavuVODCtrl& operator=(const ZododovuRavuVODCtrl&) = delete;
+
+  // ---- property store: accessors generated from the one table ----
+#define RVP_ACCESSORS_TEXT(name) \
+  std::string Get##name() const; \
+  void Set##name(const char* text);
+#define RVP_ACCESSORS_TEXT_SET(name) void Set##name(const char* text);
+#define RVP_ACCESSORS_TEXT_GET(name) std::string Get##name() const;
+#define RVP_ACCESSORS_NUMBER(type, name) \
+  type Get##name() const;                \
+  void Set##name(type value);
+  // Indexes are taken as 64-bit so that a page index beyond the int range is refused, never wrapped.
+#define RVP_ACCESSORS_LIST(name, size)     \
+  std::string Get##name(long index) const; \
+  void Set##name(long index, const char* text);
+  RVP_CONTROLLER_PROPERTIES(RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT_SET, RVP_ACCESSORS_TEXT_GET,
+                            RVP_ACCESSORS_NUMBER, RVP_ACCESSORS_LIST)
+#undef RVP_ACCESSORS_TEXT
+#undef RVP_ACCESSORS_TEXT_SET
+#undef RVP_ACCESSORS_TEXT_GET
+#undef RVP_ACCESSORS_NUMBER
+#undef RVP_ACCESSORS_LIST
+
+  // The issuer getters read the card, not the texts their setters stored ("" when anything fails).
+  std::string GetIssuerId();
+  std::string GetIssuerAccount();
+  std::string GetIssuerRemark();
+
+  // Result of the last operation (a PC/SC result, a result code or a status word).
+  long GetLastResult() const { return lastResult; }
+
+  // ---- card session ----
+  long ConnectReader();
+  long DisConnectReader();
+  long ListReaders();
+  long CheckCardInsert();
+  long GetReaderStatus();
+  long ConnectCard();
+  long ReConnectCard();
+  long GetCardStatus();
+  long DisConnectCard();
+  long SelectAID();
+  long T1Transmit();
+  long SelectParentDF();
+  long SelectDF();
+  long SelectEF();
+  long UpdateRecord();
+  long WriteRecordWithSNUMTAC();
+  long CardAccounts();
+  long ListAccounts();
+  long AppnAccounts();
+  long VerifyPIN();
+  long ChangePassword();
+  bool IsReaderExist();
+
+  // ---- entry points of the dialogs ----
+  long InnerConnectCard(const char* readerName, CardHandle cardHandle);
+  int InnerVerifyPIN(const char* pin, CardHandle cardHandle);
+  long CheckCardInOut();
+  long CheckCardInOut2();
+  long InnerCardInOut(const char* readerName);
+
+  // ---- client-authentication answer: replaces the challenge in OptionData[0] ----
+  void Challenge();
+
+  // ---- request envelope ----
+  // The envelope of a request; empty when it cannot be sealed.
+  std::string runCrypto(const std::string& text);
+  std::string getSessionNo();
+  // TrnsMsg := runCrypto(request); 0, or 9970 with TrnsMsg empty when the request cannot be sealed.
+  long sealRequest(const std::string& request);
+  // printf-style; a zero flag on a text conversion ("%014s") pads with '0'. Arguments by type
+  // (std::string and const char* both work with %s).
+  template <typename... Args>
+  static std::string format(const char* fmt, const Args&... args) {
+    return string_format(fmt ? fmt : "", args...);
+  }
+
+  // ---- steps the transactions share ----
+  long getCardInfo(stCardInfo& out, std::string accountIndex);
+  static std::string doNumString(const std::string& digits, int n);
+  static std::string doChangesWord(std::string text);
+  static std::string addEmpty(std::string text, int width);
+  static bool AccInCard(const std::string& account);
+  // The controller's log: lines are dropped, nothing reaches a file or the user.
+  template <typename... Args>
+  static void LogMsg(int level, const char* tag, const char* fmt, const Args&... args) {
+    (void)level, (void)tag, (void)fmt, (void)sizeof...(args);
+  }
+  static std::string Cocx();
+  static int MagicNum();
+
+  // ==== transactions: declared here, defined in controller/transactions/ ====
+  long Inquiry();
+  long Transfer();
+  long PayTransfer();
+  long PayCredit();
+  long Payment();
+  long CardStart();
+  long Tax();
+  long WideFee();
+  long RodaAccount();
+  long RodaPayment();
+  long ReadRecord();
+  long doTransfer(stTransferIn& in, stTransferOut& out, int kind, int confirmed);
+  long doRodaTransfer(stTransferIn& in, stTransferOut& out, int confirmed);
+  // Form-driven transfers and account services (not built yet; nothing may call them).
+  long Transfer_V2();
+  long PublicDonation();
+  long AccountSetting();
+  long VisaRenewal();
+  long CommACCT_Set();
+  long CommACCT_Add();
+  // Private helpers of the transactions may be added below this line, in this section only.
+
+  // ==== end of the transactions section ====
+
+ private:
+  // Card-session plumbing shared by the operations above.
+  long selectFile(const char* efid);
+  long readRecordWhole(int record, unsigned char* data, std::size_t room, int& length);
+  long readIssuerRecord(int record, unsigned char* data, std::size_t room, int& length);
+  long verifyPinBlock(const std::string& pin);
+  long readAccountList(const char* efid, int firstRecord, int width, std::array<std::string, 8>& list,
+                       int& count);
+  void copyCardStatusToFields();
+  long runCardInOutDialog();
+
+  // ---- fields: the table's, then the working state of the operations ----
+  long lastResult = 0;
+  unsigned swRaw = 0;
+  ReaderList readerList{};
+  CardStatus cardStatus{};
+  std::string sStr;
+  std::string scratchText;
+  std::string installPath;
+  std::string clientFlag;
+  std::vector<std::string> CardAccountList;
+  std::vector<std::string> AppnAccountList;
+  std::string BankIDListText;
+
+#define RVP_FIELD_TEXT(name) std::string name;
+#define RVP_FIELD_NUMBER(type, name) type name = 0;
+#define RVP_FIELD_LIST(name, size) std::array<std::string, size> name;
+  RVP_CONTROLLER_PROPERTIES(RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_NUMBER,
+                            RVP_FIELD_LIST)
+#undef RVP_FIELD_TEXT
+#undef RVP_FIELD_NUMBER
+#undef RVP_FIELD_LIST
+};
