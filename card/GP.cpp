@@ -1,0 +1,53 @@
+#include "card/GP.h"
+
+#include "card/TextHelpers.h"
+
+namespace {
+
+unsigned char hexValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned char>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<unsigned char>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned char>(c - 'a' + 10);
+    return 0;
+}
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+}  // namespace
+
+unsigned char GP_Pack2To1(char high, char low) {
+    return static_cast<unsigned char>((hexValue(high) << 4) | hexValue(low));
+}
+
+std::size_t GP_PackData(const char* hex, std::size_t n, unsigned char* out, std::size_t outCapacity) {
+    if (hex == nullptr || out == nullptr) return 0;
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < n && written < outCapacity; i += 2) {
+        const char low = (i + 1 < n) ? hex[i + 1] : '0';
+        out[written++] = GP_Pack2To1(hex[i], low);
+    }
+    return written;
+}
+
+std::size_t GP_UnpackData(const unsigned char* bytes, std::size_t n, char* out, std::size_t outCapacity) {
+    if (out == nullptr || outCapacity == 0) return 0;
+    out[0] = '\0';
+    if (bytes == nullptr) return 0;
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < n && written + 2 <= outCapacity; ++i) {
+        out[written++] = kHexDigits[bytes[i] >> 4];
+        out[written++] = kHexDigits[bytes[i] & 0x0F];
+    }
+    return written;
+}
+
+std::string GP_UnpackData(const unsigned char* bytes, std::size_t n) {
+    std::string text(2 * n, '\0');
+    text.resize(GP_UnpackData(bytes, n, text.data(), text.size()));
+    return text;
+}
+
+void GP_GetAPIVersion(char* version, std::size_t versionSize, char* date, std::size_t dateSize) {
+    copyText("GPAPI V1.2", version, versionSize);
+    copyText("2002.09.26", date, dateSize);
+}
