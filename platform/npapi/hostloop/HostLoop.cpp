@@ -1,0 +1,109 @@
+// One process-wide queue of main-thread calls and one of scripted-user steps, guarded by one mutex each.
+// The mutex is never held while a queued call runs, so a call may post, drain or discard freely.
+#include "npapi/HostLoop.h"
+
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <utility>
+
+namespace {
+
+struct MainThreadQueue {
+  std::mutex mutex;
+  std::deque<std::pair<RvpMainThreadFunc, void*>> calls;
+};
+
+struct UserStepQueue {
+  std::mutex mutex;
+  std::deque<std::string> steps;
+};
+
+MainThreadQueue& mainQueue() {
+  static MainThreadQueue queue;
+  return queue;
+}
+
+UserStepQueue& userQueue() {
+  static UserStepQueue queue;
+  return queue;
+}
+
+}  // namespace
+
+extern "C" {
+
+int rvp_hostloop_post(RvpMainThreadFunc fn, void* data) {
+  if (!fn) return -1;
+  MainThreadQueue& q = mainQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.calls.emplace_back(fn, data);
+  return 0;
+}
+
+size_t rvp_hostloop_drain(void) {
+  MainThreadQueue& q = mainQueue();
+  size_t ran = 0;
+  for (;;) {
+    std::pair<RvpMainThreadFunc, void*> call;
+    {
+      std::lock_guard<std::mutex> lock(q.mutex);
+      if (q.calls.empty()) return ran;
+      call = q.calls.front();
+      q.calls.pop_front();
+    }
+    call.first(call.second);
+    ++ran;
+  }
+}
+
+size_t rvp_hostloop_pending(void) {
+  MainThreadQueue& q = mainQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return q.calls.size();
+}
+
+size_t rvp_hostloop_discard(void) {
+  MainThreadQueue& q = mainQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  size_t dropped = q.calls.size();
+  q.calls.clear();
+  return dropped;
+}
+
+int rvp_hostloop_user_push(const char* step) {
+  if (!step || !*step) return -1;
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.steps.emplace_back(step);
+  return 0;
+}
+
+size_t rvp_hostloop_user_take(char* buf, size_t cap) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  if (q.steps.empty()) return 0;
+  const std::string& step = q.steps.front();
+  size_t length = step.size();
+  if (!buf || cap < length + 1) return length;
+  std::memcpy(buf, step.c_str(), length + 1);
+  q.steps.pop_front();
+  return length;
+}
+
+size_t rvp_hostloop_user_pending(void) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return q.steps.size();
+}
+
+size_t rvp_hostloop_user_clear(void) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  size_t dropped = q.steps.size();
+  q.steps.clear();
+  return dropped;
+}
+
+}  // extern "C"
