@@ -1,0 +1,71 @@
+#pragma once
+// Virtual cards in the vpcd slots of a real pcscd, for GoogleTest. See README.md.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cardbench/Pcscd.h"
+#include "cardbench/ReaderWatch.h"
+#include "cardsim/VirtualCard.h"
+
+namespace rvp::cardbench {
+
+using cardsim::ApduExchange;
+using cardsim::Bytes;
+using cardsim::Fault;
+using cardsim::Profile;
+
+// One of the example profiles by name ("bank", "postal": tools/cardsim/profiles/<name>.profile),
+// or a profile file by path (anything containing '/').
+Profile loadProfile(const std::string& nameOrPath);
+// A profile from text in the test itself.
+Profile parseProfile(const std::string& text);
+
+// A virtual card in a slot. The constructor makes sure pcscd runs, starts the card and waits until
+// pcscd reports it present; the destructor pulls it out and waits until the reader is empty, so the
+// next test starts from an empty slot. Every wait has its own time limit and throws on expiry.
+class BenchCard {
+ public:
+  BenchCard(int slot, Profile profile, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  ~BenchCard();
+  BenchCard(const BenchCard&) = delete;
+  BenchCard& operator=(const BenchCard&) = delete;
+
+  int slot() const { return slot_; }
+  const std::string& readerName() const { return reader_; }
+
+  void remove();  // pull the card out and wait until pcscd reports the reader empty
+  void insert();  // put it back and wait until pcscd reports the card present
+
+  void inject(const Fault& fault) { card_->inject(fault); }
+  std::vector<ApduExchange> apduLog() const { return card_->apduLog(); }
+  std::vector<Bytes> apduCommands() const;  // just the commands, in order
+  void clearApduLog() { card_->clearApduLog(); }
+
+  cardsim::VirtualCard& card() { return *card_; }
+
+ private:
+  const int slot_;
+  const std::string reader_;
+  const std::chrono::milliseconds timeout_;
+  std::unique_ptr<cardsim::VirtualCard> card_;
+};
+
+// Fixture base: cards started with startCard() are pulled out when the test ends.
+class CardBenchTest : public ::testing::Test {
+ protected:
+  BenchCard& startCard(int slot, const Profile& profile);
+  BenchCard& startCard(int slot, const std::string& profileNameOrPath) {
+    return startCard(slot, loadProfile(profileNameOrPath));
+  }
+  void TearDown() override;
+
+ private:
+  std::array<std::unique_ptr<BenchCard>, 2> cards_;
+};
+
+}  // namespace rvp::cardbench

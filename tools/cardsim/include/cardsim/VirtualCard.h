@@ -1,0 +1,102 @@
+#pragma once
+// A virtual card plugged into one vpcd slot: it connects to vpcd on 127.0.0.1, answers vpcd's
+// power, reset and ATR requests and its APDUs from its own thread, and can be pulled out, put back
+// or told to fail a command. Every APDU exchanged is logged for tests.
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "cardsim/CardApplication.h"
+#include "cardsim/Profile.h"
+
+namespace rvp::cardsim {
+
+// A planned failure: the nth command (counted from when it is armed; only commands with
+// instruction `ins` count when given) gets the fault instead of its answer.
+struct Fault {
+  enum class Kind {
+    Status,  // answer only the status word `status`
+    Drop,    // close the connection without answering: the card is out until insert()
+    Silent,  // never answer (the reader waits until the card is removed)
+  };
+  Kind kind = Kind::Status;
+  int nth = 1;
+  std::optional<std::uint8_t> ins;
+  std::uint16_t status = 0x6F00;
+
+  static Fault statusWord(std::uint16_t sw, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::Status, nth, ins, sw};
+  }
+  static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Drop, nth, ins}; }
+  static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Silent, nth, ins}; }
+};
+
+struct ApduExchange {
+  enum class Outcome { Answered, Injected, Dropped, Unanswered };
+  Bytes command;
+  Bytes response;  // data and SW1 SW2 as sent; empty when dropped or unanswered
+  Outcome outcome = Outcome::Answered;
+};
+
+class VirtualCard {
+ public:
+  // Starts the card's thread; with `inserted` it connects to vpcd at once (retrying until vpcd listens).
+  VirtualCard(Profile profile, std::uint16_t port, bool inserted = true);
+  ~VirtualCard();
+  VirtualCard(const VirtualCard&) = delete;
+  VirtualCard& operator=(const VirtualCard&) = delete;
+
+  // vpcd port of slot 0 or 1: RVP_VPCD_PORT0 / RVP_VPCD_PORT1 from the environment (set by
+  // scripts/private-bench), else 35963 / 35964.
+  static std::uint16_t portOfSlot(int slot);
+
+  std::uint16_t port() const { return port_; }
+  void insert();  // put the card in: connect to vpcd (returns at once; the reader sees it shortly)
+  void remove();  // pull the card out: returns once the connection is closed
+  bool inserted() const;
+  bool connected() const;  // currently connected to vpcd
+
+  void inject(const Fault& fault);
+  void clearFaults();
+
+  std::vector<ApduExchange> apduLog() const;
+  void clearApduLog();
+  // Called on the card's thread after each exchange (keep it short; it must not call back in).
+  void onExchange(std::function<void(const ApduExchange&)> observer);
+
+  // Card contents as they stand now.
+  std::vector<Bytes> records(std::uint16_t fileId) const;
+  int pinTriesLeft() const;
+  Profile contents() const;
+
+ private:
+  struct ArmedFault {
+    Fault fault;
+    int seen = 0;
+  };
+  void run();
+  void handleMessage(const Bytes& message);
+  void handleCommand(const Bytes& command);
+  void sendLocked(const Bytes& payload);
+  void closeLocked();
+  void wake();
+
+  const std::uint16_t port_;
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  CardApplication app_;
+  std::vector<ApduExchange> log_;
+  std::vector<ArmedFault> faults_;
+  std::function<void(const ApduExchange&)> observer_;
+  int socket_ = -1;
+  bool wantInserted_;
+  bool stopping_ = false;
+  int wakePipe_[2] = {-1, -1};
+  std::thread thread_;
+};
+
+}  // namespace rvp::cardsim

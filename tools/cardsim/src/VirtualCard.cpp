@@ -1,0 +1,309 @@
+#include "cardsim/VirtualCard.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace rvp::cardsim {
+
+namespace {
+
+constexpr std::uint8_t powerOff = 0, powerOn = 1, reset = 2, getAtr = 4;
+
+// vpcd writes length and payload separately without TCP_NODELAY; acknowledging at once around
+// every recv keeps each APDU from waiting for a delayed ACK.
+void quickAck(int fd) {
+  int one = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
+}
+
+bool receiveAll(int fd, std::uint8_t* buffer, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    quickAck(fd);
+    ssize_t n = ::recv(fd, buffer + got, size - got, 0);
+    quickAck(fd);
+    if (n > 0) {
+      got += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<Bytes> receiveMessage(int fd) {
+  std::uint8_t length[2];
+  if (!receiveAll(fd, length, 2)) return std::nullopt;
+  Bytes payload(static_cast<std::size_t>(length[0]) << 8 | length[1]);
+  if (!payload.empty() && !receiveAll(fd, payload.data(), payload.size())) return std::nullopt;
+  return payload;
+}
+
+int connectToVpcd(std::uint16_t port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  int one = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  quickAck(fd);
+  return fd;
+}
+
+}  // namespace
+
+std::uint16_t VirtualCard::portOfSlot(int slot) {
+  if (slot != 0 && slot != 1) throw std::invalid_argument("vpcd slot must be 0 or 1");
+  const char* name = slot == 0 ? "RVP_VPCD_PORT0" : "RVP_VPCD_PORT1";
+  if (const char* value = std::getenv(name); value && *value) {
+    char* end = nullptr;
+    long port = std::strtol(value, &end, 10);
+    if (*end || port <= 0 || port > 65535) throw std::invalid_argument(std::string(name) + " is not a port: " + value);
+    return static_cast<std::uint16_t>(port);
+  }
+  return static_cast<std::uint16_t>(35963 + slot);
+}
+
+VirtualCard::VirtualCard(Profile profile, std::uint16_t port, bool inserted)
+    : port_(port), app_(std::move(profile)), wantInserted_(inserted) {
+  if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) throw std::runtime_error("cannot create the card's wake pipe");
+  thread_ = std::thread([this] { run(); });
+}
+
+VirtualCard::~VirtualCard() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake();
+  thread_.join();
+  ::close(wakePipe_[0]);
+  ::close(wakePipe_[1]);
+}
+
+void VirtualCard::wake() {
+  changed_.notify_all();
+  const char byte = 1;
+  [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &byte, 1);  // a full pipe already wakes the thread
+}
+
+void VirtualCard::insert() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wantInserted_ = true;
+  }
+  wake();
+}
+
+void VirtualCard::remove() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  wantInserted_ = false;
+  lock.unlock();
+  wake();
+  lock.lock();
+  changed_.wait(lock, [this] { return socket_ < 0; });
+}
+
+bool VirtualCard::inserted() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return wantInserted_;
+}
+
+bool VirtualCard::connected() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return socket_ >= 0;
+}
+
+void VirtualCard::inject(const Fault& fault) {
+  if (fault.nth < 1) throw std::invalid_argument("a fault's command number counts from 1");
+  std::lock_guard<std::mutex> lock(mutex_);
+  faults_.push_back({fault, 0});
+}
+
+void VirtualCard::clearFaults() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  faults_.clear();
+}
+
+std::vector<ApduExchange> VirtualCard::apduLog() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return log_;
+}
+
+void VirtualCard::clearApduLog() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  log_.clear();
+}
+
+void VirtualCard::onExchange(std::function<void(const ApduExchange&)> observer) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  observer_ = std::move(observer);
+}
+
+std::vector<Bytes> VirtualCard::records(std::uint16_t fileId) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto& files = app_.contents().files;
+  auto it = files.find(fileId);
+  return it == files.end() ? std::vector<Bytes>{} : it->second.records;
+}
+
+int VirtualCard::pinTriesLeft() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return app_.pinTriesLeft();
+}
+
+Profile VirtualCard::contents() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return app_.contents();
+}
+
+void VirtualCard::closeLocked() {
+  if (socket_ >= 0) {
+    ::close(socket_);
+    socket_ = -1;
+    app_.endSession();
+  }
+  changed_.notify_all();
+}
+
+void VirtualCard::run() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!stopping_) {
+    if (!wantInserted_) {
+      closeLocked();
+      changed_.wait(lock, [this] { return stopping_ || wantInserted_; });
+      continue;
+    }
+    if (socket_ < 0) {
+      lock.unlock();
+      int fd = connectToVpcd(port_);
+      lock.lock();
+      if (fd < 0) {  // vpcd not listening yet (pcscd starting or restarting): try again shortly
+        changed_.wait_for(lock, std::chrono::milliseconds(20), [this] { return stopping_ || !wantInserted_; });
+        continue;
+      }
+      if (stopping_ || !wantInserted_) {
+        ::close(fd);
+        continue;
+      }
+      socket_ = fd;
+      app_.endSession();
+      changed_.notify_all();
+      continue;
+    }
+
+    const int fd = socket_;
+    lock.unlock();
+    pollfd watch[2] = {{fd, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    int ready = ::poll(watch, 2, -1);
+    if (watch[1].revents & POLLIN) {
+      char drain[64];
+      while (::read(wakePipe_[0], drain, sizeof drain) > 0) {
+      }
+    }
+    std::optional<Bytes> message;
+    bool lost = false;
+    if (ready > 0 && watch[0].revents) {
+      message = receiveMessage(fd);
+      lost = !message;
+    }
+    lock.lock();
+    if (lost) {
+      closeLocked();  // vpcd went away; connect again while the card stays inserted
+    } else if (message && socket_ == fd && !stopping_ && wantInserted_) {
+      handleMessage(*message);
+    }
+  }
+  closeLocked();
+}
+
+void VirtualCard::handleMessage(const Bytes& message) {
+  if (message.empty()) return;
+  if (message.size() > 1) return handleCommand(message);
+  switch (message[0]) {
+    case powerOff:
+    case powerOn:
+    case reset:
+      app_.endSession();
+      break;
+    case getAtr:
+      sendLocked(app_.atr());
+      break;
+    default:
+      break;
+  }
+}
+
+void VirtualCard::handleCommand(const Bytes& command) {
+  ApduExchange exchange{command, {}, ApduExchange::Outcome::Answered};
+  std::optional<Fault> fired;
+  for (std::size_t i = 0; i < faults_.size();) {
+    ArmedFault& armed = faults_[i];
+    if ((!armed.fault.ins || *armed.fault.ins == command[1]) && ++armed.seen >= armed.fault.nth && !fired) {
+      fired = armed.fault;
+      faults_.erase(faults_.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    ++i;
+  }
+  if (!fired) {
+    exchange.response = app_.process(command);
+  } else if (fired->kind == Fault::Kind::Status) {
+    exchange.outcome = ApduExchange::Outcome::Injected;
+    exchange.response = {static_cast<std::uint8_t>(fired->status >> 8), static_cast<std::uint8_t>(fired->status & 0xFF)};
+  } else if (fired->kind == Fault::Kind::Drop) {
+    exchange.outcome = ApduExchange::Outcome::Dropped;
+  } else {
+    exchange.outcome = ApduExchange::Outcome::Unanswered;
+  }
+  log_.push_back(exchange);
+  if (observer_) observer_(exchange);
+
+  if (exchange.outcome == ApduExchange::Outcome::Dropped) {
+    wantInserted_ = false;
+    closeLocked();
+  } else if (exchange.outcome != ApduExchange::Outcome::Unanswered) {
+    sendLocked(exchange.response);
+  }
+}
+
+// One write per reply, so that TCP_NODELAY sends it in one segment.
+void VirtualCard::sendLocked(const Bytes& payload) {
+  if (socket_ < 0) return;
+  Bytes frame;
+  frame.reserve(payload.size() + 2);
+  frame.push_back(static_cast<std::uint8_t>(payload.size() >> 8));
+  frame.push_back(static_cast<std::uint8_t>(payload.size() & 0xFF));
+  frame.insert(frame.end(), payload.begin(), payload.end());
+  std::size_t sent = 0;
+  while (sent < frame.size()) {
+    ssize_t n = ::send(socket_, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      closeLocked();
+      return;
+    }
+    sent += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace rvp::cardsim
