@@ -1,22 +1,17 @@
 // Types the controller shares with the transactions and the dialogs.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "card/IFD.h"
 
 #include "ResultCodes.h"
 
-// Reader layer records and the card handle: provisional until the card layer's header lands.
-using CardHandle = unsigned long;
-struct ReaderList {
-  unsigned char names[40][50];
-  int count;
-};
-struct CardStatus {
-  unsigned long state;
-  unsigned long protocol;
-  unsigned long atrLength;
-  unsigned char atr[80];
-};
+// The reader layer's records, and its card handle type.
+using CardHandle = std::uint32_t;
+using ReaderList = stReaderList;
+using CardStatus = stCardStatus;
 
 // The process-wide card handle: every controller and every dialog works on this one connection.
 extern CardHandle hCard;

@@ -144,14 +144,13 @@ class ZododovuRavuVODCtrl {
   long readRecordWhole(int record, unsigned char* data, std::size_t room, int& length);
   long readIssuerRecord(int record, unsigned char* data, std::size_t room, int& length);
   long verifyPinBlock(const std::string& pin);
-  long readAccountList(const char* efid, int firstRecord, int width, std::array<std::string, 8>& list,
-                       int& count);
+  long readAccountList(int firstRecord, int width, std::array<std::string, 8>& list, int& count);
   void copyCardStatusToFields();
   long runCardInOutDialog();
 
   // ---- fields: the table's, then the working state of the operations ----
   long lastResult = 0;
-  unsigned swRaw = 0;
+  std::uint32_t swRaw = 0;  // status word of the last card command
   ReaderList readerList{};
   CardStatus cardStatus{};
   std::string sStr;

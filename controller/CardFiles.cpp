@@ -123,7 +123,7 @@ long ZododovuRavuVODCtrl::WriteRecordWithSNUMTAC() {
   return lastResult;
 }
 
-long ZododovuRavuVODCtrl::readAccountList(const char* efid, int firstRecord, int width,
+long ZododovuRavuVODCtrl::readAccountList(int firstRecord, int width,
                                           std::array<std::string, 8>& list, int& count) {
   unsigned char data[256];
   int length = 0;
@@ -142,7 +142,6 @@ long ZododovuRavuVODCtrl::readAccountList(const char* efid, int firstRecord, int
   }
   count = n;
   uiSW12 = swRaw;
-  (void)efid;
   return lastResult;
 }
 
@@ -151,12 +150,12 @@ long ZododovuRavuVODCtrl::CardAccounts() {
     iNoA = 0;
     return lastResult;
   }
-  return readAccountList("1001", 3, 16, baAccount, iNoA);
+  return readAccountList(3, 16, baAccount, iNoA);
 }
 
 long ZododovuRavuVODCtrl::AppnAccounts() {
   if (selectFile("1002") != 0 || swRaw != kSwOk) return lastResult;
-  return readAccountList("1002", 1, 24, baAppnAccount, iNoAP);
+  return readAccountList(1, 24, baAppnAccount, iNoAP);
 }
 
 long ZododovuRavuVODCtrl::ListAccounts() {
@@ -274,4 +273,9 @@ long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex)
   out.sAccount = recordText(data, length, 16);
   uiSW12 = swRaw;
   return lastResult;
+}
+
+int ZododovuRavuVODCtrl::InnerVerifyPIN(const char* pin, CardHandle cardHandle) {
+  hCard = cardHandle;
+  return static_cast<int>(verifyPinBlock(pin ? pin : ""));
 }

@@ -19,12 +19,13 @@ const char* const kReadBinary16 = "00b0000010";
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // Sends a command held as hex text; the response length comes back in `received`.
-long transmitHex(const std::string& hex, std::vector<unsigned char>& response, unsigned long& received) {
+long transmitHex(const std::string& hex, std::vector<unsigned char>& response, std::uint32_t& received) {
   unsigned char command[300] = {};
   std::size_t length = GP_PackData(hex.c_str(), hex.size(), command, sizeof command);
   response.assign(10240, 0);
   received = 0;
-  return static_cast<long>(IFD_T1Transmit(hCard, command, length, response.data(), response.size(), &received));
+  return static_cast<long>(IFD_T1Transmit(hCard, command, static_cast<std::uint32_t>(length), response.data(),
+                                          response.size(), &received));
 }
 }  // namespace
 
@@ -69,8 +70,8 @@ long ZododovuRavuVODCtrl::CheckCardInsert() {
 }
 
 long ZododovuRavuVODCtrl::GetReaderStatus() {
-  unsigned long length = 0;
-  unsigned long attribute = dwAttrId & 0xFFFFFFFFUL;
+  std::uint32_t length = 0;
+  auto attribute = static_cast<std::uint32_t>(dwAttrId & 0xFFFFFFFFUL);
   lastResult = static_cast<long>(IFD_GetReaderStatus(hCard, attribute, nullptr, &length));
   if (lastResult != 0) {
     LogMsg(2, "GetReaderStatus", "IFD_GetReaderStatus() error with error code:[0x%08x].", lastResult);
@@ -83,7 +84,7 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
     lastResult = 1;
     return lastResult;
   }
-  unsigned long room = length;
+  std::uint32_t room = length;
   lastResult = static_cast<long>(IFD_GetReaderStatus(hCard, attribute, value.data(), &room));
   if (lastResult != 0) {
     LogMsg(2, "GetReaderStatus", "IFD_GetReaderStatus() error with error code:[0x%08x].", lastResult);
@@ -96,9 +97,9 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
 }
 
 void ZododovuRavuVODCtrl::copyCardStatusToFields() {
-  std::size_t atrLength = cardStatus.atrLength > sizeof cardStatus.atr ? sizeof cardStatus.atr
+  std::size_t atrLength = cardStatus.atrLength > sizeof cardStatus.ATR ? sizeof cardStatus.ATR
                                                                        : cardStatus.atrLength;
-  baATR = GP_UnpackData(cardStatus.atr, atrLength);
+  baATR = GP_UnpackData(cardStatus.ATR, atrLength);
   ulProtocol = cardStatus.protocol;
   ulState = cardStatus.state;
   ulLen = cardStatus.atrLength;
@@ -166,7 +167,7 @@ long ZododovuRavuVODCtrl::DisConnectCard() {
 long ZododovuRavuVODCtrl::SelectAID() {
   sStr = kSelectAid;
   std::vector<unsigned char> response;
-  unsigned long received = 0;
+  std::uint32_t received = 0;
   lastResult = transmitHex(sStr, response, received);
   // Any answer at all counts: the status word of this SELECT is not judged.
   if (received == 0) {
@@ -179,7 +180,7 @@ long ZododovuRavuVODCtrl::SelectAID() {
 long ZododovuRavuVODCtrl::T1Transmit() {
   sStr = kReadBinary16;
   std::vector<unsigned char> response;
-  unsigned long received = 0;
+  std::uint32_t received = 0;
   lastResult = transmitHex(sStr, response, received);
   if (lastResult != 0) LogMsg(2, "T1Transmit", "IFD_T1Transmit() error with error code:[0x%08x].", lastResult);
   return lastResult;

@@ -1,0 +1,283 @@
+// The card session through the real pcscd and the virtual card: connection, accounts, issuer data,
+// PIN check and change, record writes, and the challenge answer given by ListReaders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ZododovuRavuVODCtrl.h"
+#include "cardbench/CardBench.h"
+#include "tools/banktool/banktool.h"
+
+namespace {
+using namespace rvp::cardbench;
+using rvp::cardsim::Bytes;
+
+constexpr std::uint8_t kReadRecord = 0xB2;
+
+class CardSession : public CardBenchTest {
+ protected:
+  // A controller connected to a card of the profile in slot 0.
+  BenchCard& connect(ZododovuRavuVODCtrl& ctrl, const Profile& profile) {
+    BenchCard& card = startCard(0, profile);
+    ctrl.SetbaReaderName(card.readerName().c_str());
+    EXPECT_EQ(ctrl.ConnectCard(), 0);
+    card.clearApduLog();
+    return card;
+  }
+  BenchCard& connect(ZododovuRavuVODCtrl& ctrl, const char* profile = "bank") {
+    return connect(ctrl, loadProfile(profile));
+  }
+
+  // Record numbers of the READ RECORD commands the card received, in order.
+  static std::vector<int> recordsRead(const BenchCard& card) {
+    std::vector<int> records;
+    for (const Bytes& command : const_cast<BenchCard&>(card).apduCommands())
+      if (command.size() >= 4 && command[1] == kReadRecord) records.push_back(command[2]);
+    return records;
+  }
+};
+
+// An EF 1001 of the given account records (3 to 10), for the account-list rules.
+Profile cardWithAccounts(const std::vector<std::string>& accounts) {
+  std::string text =
+      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = 1234\npin_tries = 3\n"
+      "tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 1\nlog = 1080\n"
+      "log_capacity = 10\n[ef 1001]\n1 = tlv 01 \"00400001\"\n2 = tlv 02 \"REMARK\":30\n";
+  for (std::size_t i = 0; i < accounts.size(); ++i)
+    text += std::to_string(i + 3) + " = tlv 03 \"" + accounts[i] + "\"\n";
+  text += "[ef 1080]\n";
+  return parseProfile(text);
+}
+
+TEST_F(CardSession, ConnectCardWithoutReaderNameGives22AndSendsNothing) {
+  BenchCard& card = startCard(0, "bank");
+  ZododovuRavuVODCtrl ctrl;
+  card.clearApduLog();
+  EXPECT_EQ(ctrl.ConnectCard(), rc::kNoReaderName);
+  EXPECT_EQ(ctrl.ReConnectCard(), rc::kNoReaderName);
+  EXPECT_EQ(ctrl.GetCardStatus(), rc::kNoReaderName);
+  EXPECT_TRUE(card.apduLog().empty());
+  EXPECT_EQ(ctrl.GetbaATR(), "");
+}
+
+TEST_F(CardSession, ConnectCardFillsTheCardStatusAndSelectsTheApplication) {
+  BenchCard& card = startCard(0, "bank");
+  ZododovuRavuVODCtrl ctrl;
+  ctrl.SetbaReaderName(card.readerName().c_str());
+  card.clearApduLog();
+  ASSERT_EQ(ctrl.ConnectCard(), 0);
+  EXPECT_EQ(ctrl.GetbaATR(), "3B80800101");
+  EXPECT_EQ(ctrl.GetulLen(), 5u);
+  EXPECT_EQ(ctrl.GetulProtocol(), 2u);  // T=1
+  EXPECT_NE(ctrl.GetulState(), 0u);
+  std::vector<Bytes> commands = card.apduCommands();
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(rvp::cardsim::toHex(commands.front()), "00A4040008A00000017295000100");
+
+  // Reconnecting and asking for the status refresh the same fields.
+  ctrl.SetbaATR("");
+  ctrl.SetiResetType(1);
+  EXPECT_EQ(ctrl.ReConnectCard(), 0);
+  EXPECT_EQ(ctrl.GetbaATR(), "3B80800101");
+  ctrl.SetbaATR("");
+  EXPECT_EQ(ctrl.GetCardStatus(), 0);
+  EXPECT_EQ(ctrl.GetbaATR(), "3B80800101");
+}
+
+TEST_F(CardSession, ApplicationSelectionWithoutAnswerGives7900) {
+  BenchCard& card = startCard(0, "bank");
+  ZododovuRavuVODCtrl ctrl;
+  ctrl.SetbaReaderName(card.readerName().c_str());
+  card.inject(rvp::cardsim::Fault::drop(1, 0xA4));
+  EXPECT_EQ(ctrl.ConnectCard(), rc::kNoApplicationAnswer);
+}
+
+TEST_F(CardSession, ListReadersNamesTheBenchReadersAndAnswersTheChallenge) {
+  BenchCard& card = startCard(0, "bank");
+  ZododovuRavuVODCtrl ctrl;
+  const std::string clear = "Srv-Chal-0042";
+  ctrl.SetOptionData(0, banktool::makeChallenge(clear).c_str());
+  ASSERT_EQ(ctrl.ListReaders(), 0);
+  ASSERT_GE(ctrl.GetiNoR(), 1);
+  bool found = false;
+  for (int i = 0; i < ctrl.GetiNoR(); ++i) found = found || ctrl.GetcaReader(i) == card.readerName();
+  EXPECT_TRUE(found);
+
+  banktool::ChallengeAnswer answer = banktool::decodeChallengeAnswer(ctrl.GetOptionData(0), clear);
+  ASSERT_TRUE(answer.ok) << answer.error;
+  EXPECT_EQ(answer.clear.size(), 86u);
+  EXPECT_TRUE(answer.macOk);
+  EXPECT_EQ(answer.token, "Hk4nZp7Q");
+  EXPECT_EQ(answer.clientFlag, "T");
+  EXPECT_EQ(answer.installPath, "/Library/Internet Plug-Ins/npDUZIVUREZORO.plugin");
+
+  // Without a new challenge the slot is left empty.
+  ctrl.SetOptionData(0, "");
+  ASSERT_EQ(ctrl.ListReaders(), 0);
+  EXPECT_EQ(ctrl.GetOptionData(0), "");
+}
+
+TEST_F(CardSession, CardAccountsSkipsEmptyAndAllZeroRecordsAndReadsBlanksAsZeros) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl, cardWithAccounts({"7001234567890123", "0000000000000000", "12 34 56 78 9012",
+                                  "                ", "0000000000000000", "0000000000000000",
+                                  "0000000000000000", "4000000000000004"}));
+  EXPECT_EQ(ctrl.CardAccounts(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
+  ASSERT_EQ(ctrl.GetiNoA(), 3);
+  EXPECT_EQ(ctrl.GetbaAccount(0), "7001234567890123");
+  EXPECT_EQ(ctrl.GetbaAccount(1), "1203405607809012");
+  EXPECT_EQ(ctrl.GetbaAccount(2), "4000000000000004");
+}
+
+TEST_F(CardSession, CardAccountsGives8800OnlyWhenTheLastRecordIsUnreadable) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  card.inject(rvp::cardsim::Fault::statusWord(0x6A83, 2, kReadRecord));  // record 4
+  EXPECT_EQ(ctrl.CardAccounts(), 0);
+  EXPECT_EQ(ctrl.GetiNoA(), 1);
+  card.inject(rvp::cardsim::Fault::statusWord(0x6A83, 8, kReadRecord));  // record 10
+  EXPECT_EQ(ctrl.CardAccounts(), rc::kRecordUnreadable);
+  EXPECT_EQ(ctrl.GetiNoA(), 2);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6A83u);
+}
+
+TEST_F(CardSession, AppnAccountsAndListAccountsReadTheProfile) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  EXPECT_EQ(ctrl.AppnAccounts(), 0);
+  ASSERT_EQ(ctrl.GetiNoAP(), 2);
+  EXPECT_EQ(ctrl.GetbaAppnAccount(0), "004000000123456789012345");
+  EXPECT_EQ(ctrl.GetbaAppnAccount(1), "004000000987654321098765");
+
+  // The older list: issuer id, remark, then the accounts of records 3 to 7.
+  EXPECT_EQ(ctrl.ListAccounts(), 0);
+  EXPECT_EQ(ctrl.GetbaAccount(0), "00400001");
+  EXPECT_EQ(ctrl.GetbaAccount(1), "BANK CARD" + std::string(21, ' '));
+  ASSERT_EQ(ctrl.GetiNoA(), 5);
+  EXPECT_EQ(ctrl.GetbaAccount(2), "0040123456789012");
+  EXPECT_EQ(ctrl.GetbaAccount(3), "0040987654321098");
+  EXPECT_EQ(ctrl.GetbaAccount(6), "0000000000000000");
+}
+
+TEST_F(CardSession, IssuerGettersReadTheCardNotTheStoredTexts) {
+  ZododovuRavuVODCtrl ctrl;
+  ctrl.SetIssuerId("X");
+  ctrl.SetIssuerAccount("Y");
+  EXPECT_EQ(ctrl.GetIssuerId(), "");  // no card session yet
+  connect(ctrl);
+  EXPECT_EQ(ctrl.GetIssuerId(), "00400001");
+  EXPECT_EQ(ctrl.GetIssuerAccount(), "0040123456789012");
+  std::string remark = ctrl.GetIssuerRemark();
+  EXPECT_EQ(remark.substr(0, 18), "42414E4B2043415244");  // "BANK CARD"
+  EXPECT_EQ(remark.size(), 60u);
+}
+
+TEST_F(CardSession, GetCardInfoReadsTheAccountOfTheIndex) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  struct Case {
+    const char* index;
+    int record;
+  };
+  for (Case c : {Case{"1", 3}, Case{"2", 4}, Case{"8", 10}, Case{"9", 3}, Case{"0", 3}, Case{"-1", 3},
+                 Case{"x", 3}, Case{"99999999999999999999", 3}}) {
+    stCardInfo info;
+    card.clearApduLog();
+    EXPECT_EQ(ctrl.getCardInfo(info, c.index), 0) << c.index;
+    EXPECT_EQ(recordsRead(card), (std::vector<int>{1, 2, 3, c.record})) << c.index;
+    EXPECT_EQ(info.sIssueNo, "00400001");
+    EXPECT_EQ(info.sMainAccount, "0040123456789012");
+    EXPECT_EQ(info.sRemark.substr(0, 18), "42414E4B2043415244");
+  }
+  stCardInfo second;
+  ASSERT_EQ(ctrl.getCardInfo(second, "2"), 0);
+  EXPECT_EQ(second.sAccount, "0040987654321098");
+
+  stCardInfo failed;
+  card.inject(rvp::cardsim::Fault::statusWord(0x6A83, 2, kReadRecord));
+  EXPECT_EQ(ctrl.getCardInfo(failed, "1"), rc::kRecordUnreadable);
+  EXPECT_EQ(failed.sIssueNo, "00400001");
+  EXPECT_EQ(failed.sMainAccount, "");
+}
+
+TEST_F(CardSession, VerifyPinRightWrongAndStopped) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  ctrl.SetbaPIN("1234");
+  EXPECT_EQ(ctrl.VerifyPIN(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
+  // The PIN block: digits left-aligned in F's, P2 10.
+  EXPECT_EQ(rvp::cardsim::toHex(card.apduCommands().back()), "002000100812" "34FFFFFFFFFFFF");
+
+  ctrl.SetbaPIN("9999");
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    EXPECT_EQ(ctrl.VerifyPIN(), 0x6608);
+    EXPECT_EQ(ctrl.GetuiSW12(), 0x6608u);
+    EXPECT_EQ(ctrl.GetLastResult(), 0x6608);
+  }
+  ctrl.SetbaPIN("1234");
+  EXPECT_EQ(ctrl.VerifyPIN(), 0x6620);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6620u);
+}
+
+TEST_F(CardSession, ChangePasswordThenVerifyWithTheNewPin) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  ctrl.SetbaPIN("1234");
+  ASSERT_EQ(ctrl.VerifyPIN(), 0);
+  ctrl.SetbaNewPIN("654321");
+  EXPECT_EQ(ctrl.ChangePassword(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
+  EXPECT_EQ(ctrl.VerifyPIN(), 0x6608);  // the old PIN no longer opens the card
+  ctrl.SetbaPIN("654321");
+  EXPECT_EQ(ctrl.VerifyPIN(), 0);
+  EXPECT_EQ(ctrl.InnerVerifyPIN("654321", hCard), 0);
+  EXPECT_EQ(ctrl.InnerVerifyPIN("111111", hCard), 0x6608);
+}
+
+TEST_F(CardSession, WriteRecordWithSnumTacFillsSerialAndTac) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  ctrl.SetbaBuf("32353030414243");
+  ctrl.SetbLen("07");
+  EXPECT_EQ(ctrl.WriteRecordWithSNUMTAC(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
+  EXPECT_EQ(ctrl.GetbaSN(), "00000001");
+  EXPECT_EQ(ctrl.GetbaTSAC().size(), 16u);
+  EXPECT_EQ(ctrl.GetbaTSAC().find_first_not_of("0123456789ABCDEF"), std::string::npos);
+
+  // Record data longer than 128 bytes is refused before the card sees anything.
+  card.clearApduLog();
+  ctrl.SetbaBuf(std::string(258, 'A').c_str());
+  EXPECT_EQ(ctrl.WriteRecordWithSNUMTAC(), rc::kInputMissing);
+  EXPECT_EQ(ctrl.UpdateRecord(), rc::kInputMissing);
+  EXPECT_TRUE(card.apduLog().empty());
+}
+
+TEST_F(CardSession, StatusWordOperationsLeaveTheWordForThePage) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  ctrl.SetbaEFID("1001");
+  EXPECT_EQ(ctrl.SelectEF(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
+  ctrl.SetbaEFID("7777");
+  EXPECT_EQ(ctrl.SelectEF(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6A82u);
+  EXPECT_EQ(ctrl.T1Transmit(), 0);
+}
+
+TEST_F(CardSession, CheckCardInsertFollowsTheCard) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  EXPECT_EQ(ctrl.CheckCardInsert(), 0);
+  EXPECT_EQ(ctrl.GetcardType(), 0);
+  card.remove();
+  EXPECT_EQ(ctrl.CheckCardInsert(), 0);
+  EXPECT_EQ(ctrl.GetcardType(), 1);
+  card.insert();
+  EXPECT_EQ(ctrl.CheckCardInsert(), 0);
+  EXPECT_EQ(ctrl.GetcardType(), 0);
+}
+
+}  // namespace
