@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include <boost/thread/thread_time.hpp>
+#include <boost/date_time/posix_time/posix_time_types.hpp>
 
 namespace PF {
 
@@ -16,7 +16,7 @@ void CrossThreadCall::waitForResult(const BrowserHost& host, boost::unique_lock<
             throw script_error("Shutting down");
         if (m_returned)
             return;
-        m_cond.wait_for(lock, boost::chrono::milliseconds(10));
+        m_cond.timed_wait(lock, boost::posix_time::milliseconds(10));
     }
 }
 
