@@ -1,0 +1,61 @@
+#include <string>
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+
+#include "crypto/rsaseal.h"
+#include "tools/banktool/banktool.h"
+
+namespace {
+
+std::string unseal(const std::string& sealed) {
+    std::string clear, error;
+    EXPECT_TRUE(banktool::unsealRsaPieces(sealed, banktool::devPrivateKeyPem(), clear, error)) << error;
+    return clear;
+}
+
+std::vector<std::string> pieces(const std::string& sealed) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t p = sealed.find('%'); p != std::string::npos; p = sealed.find('%', start)) {
+        out.push_back(sealed.substr(start, p - start));
+        start = p + 1;
+    }
+    EXPECT_EQ(start, sealed.size());
+    return out;
+}
+
+TEST(RsaSeal, BuiltInKeyIsA1024BitKey) {
+    PKeyPtr key = readRSAPuK();
+    ASSERT_TRUE(key);
+    EXPECT_EQ(EVP_PKEY_get_bits(key.get()), 1024);
+}
+
+TEST(RsaSeal, NinetySixBytesMakeOnePieceAndNinetySevenTwo) {
+    const std::string text96(96, 'a'), text97 = text96 + "b";
+    for (const auto& [text, count] : {std::pair{text96, 1u}, std::pair{text97, 2u}, std::pair{std::string("0123456789ABCDEF"), 1u}}) {
+        std::string sealed = RSADataEncrypt(text);
+        auto parts = pieces(sealed);
+        ASSERT_EQ(parts.size(), count);
+        for (const std::string& part : parts) {
+            EXPECT_EQ(part.size(), 175u);
+            EXPECT_EQ(part[64], '\n');
+            EXPECT_EQ(part[129], '\n');
+            EXPECT_EQ(part.back(), '\n');
+        }
+        EXPECT_EQ(unseal(sealed), text);
+    }
+}
+
+TEST(RsaSeal, EachSealIsFresh) {
+    EXPECT_NE(RSADataEncrypt("same text"), RSADataEncrypt("same text"));
+}
+
+TEST(RsaSeal, NothingToSealOrNoKeyGivesNothing) {
+    EXPECT_EQ(RSADataEncrypt(""), "");
+    EXPECT_EQ(RSADataEncrypt(std::string("\0abc", 4)), "");
+    EXPECT_FALSE(readPublicKeyPem("-----BEGIN PUBLIC KEY-----\r\nnonsense\r\n-----END PUBLIC KEY-----"));
+    EXPECT_EQ(RSADataEncrypt("abc", nullptr), "");
+}
+
+}  // namespace
