@@ -56,7 +56,10 @@ std::string CParseEncParam::SetStringToEncData(const std::string& clear, const u
     return hexcodec::toHex(softTdesEncryptPadded(u8(key), iv, clear));
 }
 
-int CParseEncParam::Parse_BH_D0(const std::string& block) { return SplitString_1(block.c_str(), '#', D0List), 0; }
+int CParseEncParam::Parse_BH_D0(const std::string& block) {
+    SplitString_1(block.c_str(), '#', D0List);
+    return 0;
+}
 
 int CParseEncParam::Parse_BH_D1(const std::string& block) {
     if (block.size() < 25) throw std::out_of_range("block 1 shorter than 25 characters");
@@ -67,7 +70,10 @@ int CParseEncParam::Parse_BH_D1(const std::string& block) {
     return 0;
 }
 
-int CParseEncParam::Parse_BH_D2(const std::string& block) { return D2SessionId = block, 0; }
+int CParseEncParam::Parse_BH_D2(const std::string& block) {
+    D2SessionId = block;
+    return 0;
+}
 
 int CParseEncParam::Parse_BH_D3(const std::string& block) {
     if (block.size() < 24) throw std::out_of_range("block 3 shorter than 24 characters");
@@ -79,12 +85,17 @@ int CParseEncParam::Parse_BH_D3(const std::string& block) {
     return 0;
 }
 
-int CParseEncParam::Parse_BH_D4(const std::string& block) { return D4PCode = block, 0; }
+int CParseEncParam::Parse_BH_D4(const std::string& block) {
+    D4PCode = block;
+    return 0;
+}
 int CParseEncParam::Parse_BH_D6(const std::string& block) {
-    return SplitString_1(block.c_str(), '#', D6AgreeAccounts), 0;
+    SplitString_1(block.c_str(), '#', D6AgreeAccounts);
+    return 0;
 }
 int CParseEncParam::Parse_BH_D7(const std::string& block) {
-    return SplitString_1(block.c_str(), '#', D7CommonAccounts), 0;
+    SplitString_1(block.c_str(), '#', D7CommonAccounts);
+    return 0;
 }
 
 int CParseEncParam::Parse_BH_D8(const std::string& block) {
@@ -111,9 +122,13 @@ int CParseEncParam::Parse_BH_D8(const std::string& block) {
 }
 
 int CParseEncParam::Parse_BH_D9(const std::string& block) {
-    return SplitString_1(block.c_str(), '#', D9BookEntries), 0;
+    SplitString_1(block.c_str(), '#', D9BookEntries);
+    return 0;
 }
-int CParseEncParam::Parse_BH_D10(const std::string& block) { return D10CountLimit = block, 0; }
+int CParseEncParam::Parse_BH_D10(const std::string& block) {
+    D10CountLimit = block;
+    return 0;
+}
 
 int CParseEncParam::SplitString_1(const char* text, char sep, std::vector<std::string>& list) {
     list.clear();
