@@ -167,6 +167,32 @@ TEST_F(PcscCard, RemovalAndInsertionShowInTheReaderState) {
   EXPECT_EQ(statusOf(c.transmit(selectAid)), sw::ok);
 }
 
+TEST_F(PcscCard, PowerLogShowsHowTheReaderLeftTheCard) {
+  BenchCard& card = bank();
+  using Events = std::vector<PowerEvent>;
+  struct Case {
+    DWORD disposition;
+    Events expected;
+  } cases[] = {
+      {SCARD_LEAVE_CARD, {}},
+      {SCARD_RESET_CARD, {PowerEvent::Reset}},
+      {SCARD_UNPOWER_CARD, {PowerEvent::PowerOff}},
+  };
+  for (const auto& k : cases) {
+    SCARDCONTEXT context;
+    ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context), SCARD_S_SUCCESS);
+    SCARDHANDLE handle;
+    DWORD protocol;
+    ASSERT_EQ(SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &handle,
+                           &protocol),
+              SCARD_S_SUCCESS);
+    card.clearApduLog();
+    EXPECT_EQ(SCardDisconnect(handle, k.disposition), SCARD_S_SUCCESS);
+    SCardReleaseContext(context);
+    EXPECT_EQ(card.powerLog(), k.expected) << "disposition " << k.disposition;
+  }
+}
+
 TEST_F(PcscCard, InjectedStatusWordHitsTheNthMatchingCommand) {
   BenchCard& card = bank();
   PcscConnection c(card.readerName());

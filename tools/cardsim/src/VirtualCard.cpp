@@ -152,6 +152,12 @@ std::vector<ApduExchange> VirtualCard::apduLog() const {
 void VirtualCard::clearApduLog() {
   std::lock_guard<std::mutex> lock(mutex_);
   log_.clear();
+  powerLog_.clear();
+}
+
+std::vector<PowerEvent> VirtualCard::powerLog() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return powerLog_;
 }
 
 void VirtualCard::onExchange(std::function<void(const ApduExchange&)> observer) {
@@ -241,8 +247,15 @@ void VirtualCard::handleMessage(const Bytes& message) {
   if (message.size() > 1) return handleCommand(message);
   switch (message[0]) {
     case powerOff:
+      powerLog_.push_back(PowerEvent::PowerOff);
+      app_.endSession();
+      break;
     case powerOn:
+      powerLog_.push_back(PowerEvent::PowerOn);
+      app_.endSession();
+      break;
     case reset:
+      powerLog_.push_back(PowerEvent::Reset);
       app_.endSession();
       break;
     case getAtr:

@@ -42,6 +42,9 @@ struct ApduExchange {
   Outcome outcome = Outcome::Answered;
 };
 
+// Power requests from the reader (pcscd's periodic ATR polls are not recorded).
+enum class PowerEvent { PowerOff, PowerOn, Reset };
+
 class VirtualCard {
  public:
   // Starts the card's thread; with `inserted` it connects to vpcd at once (retrying until vpcd listens).
@@ -64,7 +67,8 @@ class VirtualCard {
   void clearFaults();
 
   std::vector<ApduExchange> apduLog() const;
-  void clearApduLog();
+  void clearApduLog();  // clears the power log too
+  std::vector<PowerEvent> powerLog() const;
   // Called on the card's thread after each exchange (keep it short; it must not call back in).
   void onExchange(std::function<void(const ApduExchange&)> observer);
 
@@ -90,6 +94,7 @@ class VirtualCard {
   std::condition_variable changed_;
   CardApplication app_;
   std::vector<ApduExchange> log_;
+  std::vector<PowerEvent> powerLog_;
   std::vector<ArmedFault> faults_;
   std::function<void(const ApduExchange&)> observer_;
   int socket_ = -1;

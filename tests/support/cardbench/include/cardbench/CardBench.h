@@ -17,6 +17,7 @@ namespace rvp::cardbench {
 using cardsim::ApduExchange;
 using cardsim::Bytes;
 using cardsim::Fault;
+using cardsim::PowerEvent;
 using cardsim::Profile;
 
 // One of the example profiles by name ("bank", "postal": tools/cardsim/profiles/<name>.profile),
@@ -44,7 +45,8 @@ class BenchCard {
   void inject(const Fault& fault) { card_->inject(fault); }
   std::vector<ApduExchange> apduLog() const { return card_->apduLog(); }
   std::vector<Bytes> apduCommands() const;  // just the commands, in order
-  void clearApduLog() { card_->clearApduLog(); }
+  void clearApduLog() { card_->clearApduLog(); }  // and the power log
+  std::vector<cardsim::PowerEvent> powerLog() const { return card_->powerLog(); }
 
   cardsim::VirtualCard& card() { return *card_; }
 
