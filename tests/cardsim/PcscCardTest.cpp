@@ -189,6 +189,7 @@ TEST_F(PcscCard, PowerLogShowsHowTheReaderLeftTheCard) {
     card.clearApduLog();
     EXPECT_EQ(SCardDisconnect(handle, k.disposition), SCARD_S_SUCCESS);
     SCardReleaseContext(context);
+    card.card().waitForPowerEvents(k.expected.size(), std::chrono::seconds(5));
     EXPECT_EQ(card.powerLog(), k.expected) << "disposition " << k.disposition;
   }
 }

@@ -155,6 +155,11 @@ void VirtualCard::clearApduLog() {
   powerLog_.clear();
 }
 
+bool VirtualCard::waitForPowerEvents(std::size_t count, std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, timeout, [&] { return powerLog_.size() >= count; });
+}
+
 std::vector<PowerEvent> VirtualCard::powerLog() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return powerLog_;
@@ -244,6 +249,7 @@ void VirtualCard::run() {
 
 void VirtualCard::handleMessage(const Bytes& message) {
   if (message.empty()) return;
+  changed_.notify_all();  // power events are awaited by tests
   if (message.size() > 1) return handleCommand(message);
   switch (message[0]) {
     case powerOff:

@@ -2,6 +2,7 @@
 // A virtual card plugged into one vpcd slot: it connects to vpcd on 127.0.0.1, answers vpcd's
 // power, reset and ATR requests and its APDUs from its own thread, and can be pulled out, put back
 // or told to fail a command. Every APDU exchanged is logged for tests.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -69,6 +70,8 @@ class VirtualCard {
   std::vector<ApduExchange> apduLog() const;
   void clearApduLog();  // clears the power log too
   std::vector<PowerEvent> powerLog() const;
+  // vpcd sends power off without waiting for the card: wait until `count` events are logged.
+  bool waitForPowerEvents(std::size_t count, std::chrono::milliseconds timeout);
   // Called on the card's thread after each exchange (keep it short; it must not call back in).
   void onExchange(std::function<void(const ApduExchange&)> observer);
 
