@@ -1,0 +1,25 @@
+#pragma once
+// Process-wide state of the card layer: one PC/SC context, one command buffer, one response buffer
+// and the last result. One card operation at a time, main thread only.
+
+#include <winscard.h>
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t kCardBufferSize = 10240;
+
+extern SCARDCONTEXT EZPR_ezContext;            // opened by IFD_ConnectReader
+extern unsigned char baSendBuf[kCardBufferSize];  // the command being built
+extern std::uint32_t ulSendLen;                 // its length
+extern unsigned char baRecBuf[kCardBufferSize];   // reader names, or the last card answer (data, SW1, SW2)
+extern std::uint32_t ulRecLen;                  // bytes received into baRecBuf
+extern std::uint32_t ulRtn;                     // last PC/SC result of the card layer (0 = success)
+
+namespace card {
+
+// Sends `length` bytes of `command` with the T=1 header; the answer lands in baRecBuf/ulRecLen.
+// Returns (and leaves in ulRtn) the PC/SC result.
+std::uint32_t transmitToCard(std::uint32_t hCard, const unsigned char* command, std::uint32_t length);
+
+}  // namespace card

@@ -1,0 +1,179 @@
+// Answers pcscd cannot be made to give, through a stand-in table of PC/SC calls.
+#include <winscard.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "card/CardBuffers.h"
+#include "card/FISC.h"
+#include "card/IFD.h"
+#include "card/PcscCalls.h"
+
+namespace {
+
+// What the stand-in calls answer.
+struct Script {
+    std::string readers;  // multi-string including the closing empty name
+    LONG listResult = SCARD_S_SUCCESS;
+    SCARDHANDLE handle = 0x1234;
+    std::string atr;
+    DWORD reportedAtrLength = 0;
+    std::string answer;
+    int disconnects = 0;
+};
+Script script;
+
+LONG listReaders(SCARDCONTEXT, LPCSTR, LPSTR out, LPDWORD length) {
+    if (script.listResult != SCARD_S_SUCCESS) return script.listResult;
+    if (script.readers.size() > *length) return SCARD_E_INSUFFICIENT_BUFFER;
+    std::memcpy(out, script.readers.data(), script.readers.size());
+    *length = static_cast<DWORD>(script.readers.size());
+    return SCARD_S_SUCCESS;
+}
+
+LONG connect(SCARDCONTEXT, LPCSTR, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
+    *handle = script.handle;
+    *protocol = SCARD_PROTOCOL_T1;
+    return SCARD_S_SUCCESS;
+}
+
+LONG disconnect(SCARDHANDLE, DWORD) {
+    ++script.disconnects;
+    return SCARD_S_SUCCESS;
+}
+
+LONG status(SCARDHANDLE, LPSTR, LPDWORD, LPDWORD state, LPDWORD protocol, LPBYTE atr, LPDWORD atrLength) {
+    std::memcpy(atr, script.atr.data(), std::min<std::size_t>(script.atr.size(), *atrLength));
+    *atrLength = script.reportedAtrLength;
+    *state = SCARD_SPECIFIC;
+    *protocol = SCARD_PROTOCOL_T1;
+    return SCARD_S_SUCCESS;
+}
+
+LONG transmit(SCARDHANDLE, const SCARD_IO_REQUEST*, LPCBYTE, DWORD, SCARD_IO_REQUEST*, LPBYTE out, LPDWORD length) {
+    std::memcpy(out, script.answer.data(), script.answer.size());
+    *length = static_cast<DWORD>(script.answer.size());
+    return SCARD_S_SUCCESS;
+}
+
+class StandInPcsc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        script = {};
+        calls_ = card::realPcscCalls();
+        calls_.listReaders = listReaders;
+        calls_.connect = connect;
+        calls_.disconnect = disconnect;
+        calls_.status = status;
+        calls_.transmit = transmit;
+        card::setPcscCalls(&calls_);
+    }
+    void TearDown() override { card::setPcscCalls(nullptr); }
+
+private:
+    card::PcscCalls calls_;
+};
+
+TEST_F(StandInPcsc, FortyOneReadersListFortyNames) {
+    for (int i = 0; i < 41; ++i) script.readers += "Reader " + std::to_string(i) + '\0';
+    script.readers += '\0';
+    stReaderList list;
+    ASSERT_EQ(IFD_ListReaders(&list), 0u);
+    EXPECT_EQ(list.count, 40);
+    EXPECT_STREQ(reinterpret_cast<const char*>(list.names[39]), "Reader 39");
+}
+
+TEST_F(StandInPcsc, LongReaderNamesAreCutToTheirSlot) {
+    const std::string longName(120, 'N');
+    script.readers = longName + '\0' + "Short" + '\0' + '\0';
+    stReaderList list;
+    ASSERT_EQ(IFD_ListReaders(&list), 0u);
+    ASSERT_EQ(list.count, 2);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(list.names[0])), std::string(49, 'N'));
+    EXPECT_STREQ(reinterpret_cast<const char*>(list.names[1]), "Short");
+}
+
+TEST_F(StandInPcsc, UnterminatedReaderListStopsAtItsLength) {
+    script.readers = std::string(kCardBufferSize, 'X');  // no terminating zero anywhere
+    stReaderList list;
+    ASSERT_EQ(IFD_ListReaders(&list), 0u);
+    EXPECT_EQ(list.count, 1);
+    EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(list.names[0])), 49u);
+}
+
+TEST_F(StandInPcsc, NoReadersGivesTheErrorAndCountZero) {
+    script.listResult = SCARD_E_NO_READERS_AVAILABLE;
+    stReaderList list;
+    list.count = 5;
+    EXPECT_EQ(IFD_ListReaders(&list), static_cast<std::uint32_t>(SCARD_E_NO_READERS_AVAILABLE));
+    EXPECT_EQ(list.count, 0);
+    script.listResult = SCARD_S_SUCCESS;
+    script.readers = std::string(1, '\0');
+    EXPECT_EQ(IFD_ListReaders(&list), 0u);
+    EXPECT_EQ(list.count, 0);
+}
+
+TEST_F(StandInPcsc, AtrLengthIsBoundedToItsArea) {
+    script.atr = std::string(32, '\x3B');
+    script.reportedAtrLength = 0x10000 + 40;  // only the low 16 bits count, and never past 32 bytes
+    std::uint32_t hCard = 0;
+    stCardStatus status;
+    ASSERT_EQ(IFD_ConnectCard(&hCard, "R", &status), 0u);
+    EXPECT_EQ(hCard, 0x1234u);
+    EXPECT_EQ(status.atrLength, 32u);
+}
+
+TEST_F(StandInPcsc, HandleWiderThan32BitsIsRefused) {
+    script.handle = static_cast<SCARDHANDLE>(0x100000001ULL);
+    std::uint32_t hCard = 7;
+    stCardStatus status;
+    EXPECT_EQ(IFD_ConnectCard(&hCard, "R", &status), static_cast<std::uint32_t>(SCARD_E_INVALID_HANDLE));
+    EXPECT_EQ(hCard, 7u);
+    EXPECT_EQ(script.disconnects, 1);
+}
+
+TEST_F(StandInPcsc, AnswersShorterThanAStatusWord) {
+    const unsigned char fid[2] = {0x10, 0x01};
+    unsigned char data[16];
+    unsigned char length = 9;
+    for (const std::string& answer : {std::string(), std::string("\x90", 1)}) {
+        script.answer = answer;
+        FiscSW sw = 0x1234;
+        EXPECT_EQ(FISC_SelectEF(1, fid, &sw), 0u);
+        EXPECT_EQ(sw, 0u);
+        EXPECT_EQ(FISC_ReadRecord(1, 1, 0, data, sizeof data, &length, &sw), 0u);
+        EXPECT_EQ(length, 0);
+    }
+    script.answer = std::string("\x01\x90\x00", 3);
+    FiscSW sw = 0;
+    EXPECT_EQ(FISC_ReadRecord(1, 1, 0, data, sizeof data, &length, &sw), 0u);
+    EXPECT_EQ(sw, 0x9000u);
+    EXPECT_EQ(length, 1);
+    EXPECT_EQ(data[0], 0x01);
+}
+
+TEST_F(StandInPcsc, CompositeRejectsATacLongerThanItsAnswer) {
+    // Parent, verify, select: 9000. Read all: issuer data and one account. Write: TAC length 0x0100.
+    // The stand-in gives one answer to everything, so build one that serves as each in turn.
+    std::string records(62, '0');
+    script.answer = records + std::string("\x90\x00", 2);
+    unsigned char in[kFiscInquiryInputSize] = {};
+    in[20] = 1;
+    unsigned char out[kFiscCompositeOutputSize];
+    // The write's answer is the same 62 bytes: bytes 9 and 10 read as TAC length 0x3030.
+    EXPECT_EQ(FISC_Inquiry(1, in, sizeof in, out, sizeof out), kFiscWriteFailed);
+}
+
+TEST_F(StandInPcsc, VersionTexts) {
+    char version[32], date[32];
+    EXPECT_EQ(IFD_GetAPIVersion(version, sizeof version, date, sizeof date), 0u);
+    EXPECT_STREQ(version, "IFDAPI V1.2");
+    EXPECT_STREQ(date, "2002.10.04");
+    EXPECT_EQ(FISC_GetAPIVersion(version, 5, date, sizeof date), 0u);
+    EXPECT_STREQ(version, "FISC");
+    EXPECT_STREQ(date, "2002.10.15");
+}
+
+}  // namespace
