@@ -1,0 +1,262 @@
+#include "appkit/ScriptedUser.h"
+
+#include <cstdio>
+
+#include "appkit/Application.h"
+#include "appkit/Clock.h"
+#include "appkit/Controls.h"
+#include "appkit/RunLoop.h"
+
+namespace appkit {
+namespace {
+
+const char* styleName(AlertStyle style) {
+  switch (style) {
+    case AlertStyle::Informational: return "informational";
+    case AlertStyle::Critical: return "critical";
+    case AlertStyle::Warning: break;
+  }
+  return "warning";
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The text a view shows to the user.
+std::string shownText(View* view) {
+  if (auto* button = dynamic_cast<Button*>(view)) return button->displayedText();
+  if (auto* control = dynamic_cast<Control*>(view)) return control->stringValue();
+  return std::string();
+}
+
+}  // namespace
+
+ScriptedUser::ScriptedUser(FailureHandler onFailure) : onFailure_(std::move(onFailure)) {
+  Application::shared().setIdleHandler([this](Window& top) { return onIdle(top); });
+}
+
+ScriptedUser::~ScriptedUser() { Application::shared().setIdleHandler(nullptr); }
+
+void ScriptedUser::fail(const std::string& message) {
+  failures_.push_back(message);
+  if (onFailure_) onFailure_(message);
+  else std::fprintf(stderr, "scripted user: %s\n", message.c_str());
+}
+
+ScriptedUser& ScriptedUser::add(std::string description, std::function<void(Window& top)> act) {
+  Step step;
+  step.description = std::move(description);
+  step.act = std::move(act);
+  steps_.push_back(std::move(step));
+  return *this;
+}
+
+void ScriptedUser::dropStaleWaits() {
+  Application& app = Application::shared();
+  while (!steps_.empty() && steps_.front().waitUntil && !app.isSessionRunning(steps_.front().waitSession)) {
+    steps_.pop_front();
+  }
+}
+
+bool ScriptedUser::finished() {
+  dropStaleWaits();
+  return steps_.empty();
+}
+
+std::size_t ScriptedUser::pendingSteps() {
+  dropStaleWaits();
+  return steps_.size();
+}
+
+bool ScriptedUser::onIdle(Window& top) {
+  dropStaleWaits();
+  if (steps_.empty()) {
+    fail("the script ran out while window " + quoted(top.name()) + " (" + quoted(top.title()) + ") waits");
+    return false;
+  }
+  Step& step = steps_.front();
+  if (step.waitSeconds >= 0) {
+    Application& app = Application::shared();
+    if (!step.waitUntil) {
+      step.waitUntil = Clock::now() + step.waitSeconds;
+      step.waitSession = app.currentSessionId();
+    }
+    double until = *step.waitUntil;
+    auto next = RunLoop::current().nextFireDate(RunLoopMode::ModalPanel);
+    if (next && *next < until) {
+      Clock::advanceTo(*next);
+    } else {
+      Clock::advanceTo(until);
+      steps_.pop_front();
+    }
+    return true;
+  }
+  Step taken = std::move(step);
+  steps_.pop_front();
+  taken.act(top);
+  return true;
+}
+
+ScriptedUser& ScriptedUser::expectWindow(const std::string& name) {
+  return add("expect window " + name, [this, name](Window& top) {
+    if (top.name() != name) fail("expected window " + quoted(name) + " on top, found " + quoted(top.name()));
+  });
+}
+
+ScriptedUser& ScriptedUser::expectText(const std::string& outlet, const std::string& text) {
+  return add("expect text of " + outlet, [this, outlet, text](Window& top) {
+    View* view = top.viewWithIdentifier(outlet);
+    if (!view) return fail("window " + quoted(top.name()) + " has no control " + quoted(outlet));
+    std::string shown = shownText(view);
+    if (shown != text) fail(quoted(outlet) + " shows " + quoted(shown) + ", expected " + quoted(text));
+  });
+}
+
+ScriptedUser& ScriptedUser::expectAlert(const std::string& informativeText, const std::string& messageText,
+                                        std::optional<AlertStyle> style,
+                                        std::optional<std::vector<std::string>> buttons) {
+  return add("expect alert", [=](Window& top) {
+    Alert* alert = Alert::forWindow(&top);
+    if (!alert) return fail("expected an alert " + quoted(informativeText) + ", found window " + quoted(top.name()));
+    if (alert->informativeText() != informativeText)
+      fail("alert text is " + quoted(alert->informativeText()) + ", expected " + quoted(informativeText));
+    if (alert->messageText() != messageText)
+      fail("alert title is " + quoted(alert->messageText()) + ", expected " + quoted(messageText));
+    if (style && alert->alertStyle() != *style)
+      fail(std::string("alert style is ") + styleName(alert->alertStyle()) + ", expected " + styleName(*style));
+    if (buttons && alert->buttonTitles() != *buttons) {
+      std::string found;
+      for (const auto& b : alert->buttonTitles()) found += quoted(b) + " ";
+      fail("alert buttons are " + found + "(unexpected)");
+    }
+  });
+}
+
+ScriptedUser& ScriptedUser::inspect(std::function<void(Window& top)> look) { return add("inspect", std::move(look)); }
+
+ScriptedUser& ScriptedUser::run(std::function<void()> action) {
+  return add("run", [action = std::move(action)](Window&) { action(); });
+}
+
+ScriptedUser& ScriptedUser::click(const std::string& outlet) {
+  return add("click " + outlet, [this, outlet](Window& top) {
+    View* view = top.viewWithIdentifier(outlet);
+    if (!view) return fail("window " + quoted(top.name()) + " has no control " + quoted(outlet) + " to click");
+    if (view->isHidden()) return fail("cannot click hidden " + quoted(outlet));
+    if (auto* control = dynamic_cast<Control*>(view); control && !control->isEnabled())
+      return fail("cannot click disabled " + quoted(outlet));
+    view->mouseDown(MouseEvent{});
+  });
+}
+
+ScriptedUser& ScriptedUser::clickShowing(const std::string& text) {
+  return add("click the button showing " + text, [this, text](Window& top) {
+    for (const auto& view : top.views()) {
+      auto* button = dynamic_cast<Button*>(view.get());
+      if (button && !button->isHidden() && button->isEnabled() && button->displayedText() == text) {
+        button->mouseDown(MouseEvent{});
+        return;
+      }
+    }
+    fail("window " + quoted(top.name()) + " has no usable button showing " + quoted(text));
+  });
+}
+
+ScriptedUser& ScriptedUser::choose(const std::string& outlet, int index) {
+  return add("choose item of " + outlet, [this, outlet, index](Window& top) {
+    auto* combo = dynamic_cast<ComboBox*>(top.viewWithIdentifier(outlet));
+    if (!combo) return fail("window " + quoted(top.name()) + " has no combo box " + quoted(outlet));
+    if (!combo->choose(index)) fail("cannot choose item " + std::to_string(index) + " of " + quoted(outlet));
+  });
+}
+
+ScriptedUser& ScriptedUser::chooseItem(const std::string& outlet, const std::string& item) {
+  return add("choose " + item + " in " + outlet, [this, outlet, item](Window& top) {
+    auto* combo = dynamic_cast<ComboBox*>(top.viewWithIdentifier(outlet));
+    if (!combo) return fail("window " + quoted(top.name()) + " has no combo box " + quoted(outlet));
+    if (!combo->choose(combo->indexOfItemWithObjectValue(item))) fail("cannot choose " + quoted(item) + " in " + quoted(outlet));
+  });
+}
+
+ScriptedUser& ScriptedUser::selectRow(const std::string& outlet, int row) {
+  return add("select row of " + outlet, [this, outlet, row](Window& top) {
+    auto* table = dynamic_cast<TableView*>(top.viewWithIdentifier(outlet));
+    if (!table) return fail("window " + quoted(top.name()) + " has no table " + quoted(outlet));
+    if (!table->clickRow(row)) fail("cannot select row " + std::to_string(row) + " of " + quoted(outlet));
+  });
+}
+
+ScriptedUser& ScriptedUser::editCell(const std::string& outlet, int row, const std::string& column,
+                                     const std::string& value) {
+  return add("edit a cell of " + outlet, [=](Window& top) {
+    auto* table = dynamic_cast<TableView*>(top.viewWithIdentifier(outlet));
+    if (!table) return fail("window " + quoted(top.name()) + " has no table " + quoted(outlet));
+    if (!table->editCell(row, column, value)) fail("cannot edit row " + std::to_string(row) + " of " + quoted(outlet));
+  });
+}
+
+ScriptedUser& ScriptedUser::focus(const std::string& outlet) {
+  return add("focus " + outlet, [this, outlet](Window& top) {
+    View* view = top.viewWithIdentifier(outlet);
+    if (!view) return fail("window " + quoted(top.name()) + " has no control " + quoted(outlet));
+    if (!top.makeFirstResponder(view)) fail(quoted(outlet) + " does not take the focus");
+  });
+}
+
+ScriptedUser& ScriptedUser::type(const std::string& text) {
+  return add("type " + text, [text](Window& top) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+      // One key per UTF-8 character.
+      std::size_t n = 1;
+      while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+      top.sendKeyEvent(KeyEvent::character(text.substr(i, n)));
+      i += n;
+    }
+  });
+}
+
+ScriptedUser& ScriptedUser::pressKey(const KeyEvent& key) {
+  return add("press a key", [key](Window& top) { top.sendKeyEvent(key); });
+}
+
+ScriptedUser& ScriptedUser::answerAlert(int button) {
+  return add("answer alert", [this, button](Window& top) {
+    Alert* alert = Alert::forWindow(&top);
+    if (!alert) return fail("expected an alert to answer, found window " + quoted(top.name()));
+    static const char* const kOutlets[] = {"defaultButton", "alternateButton", "otherButton"};
+    auto* target = button >= 1 && button <= 3 ? dynamic_cast<Button*>(top.viewWithIdentifier(kOutlets[button - 1])) : nullptr;
+    if (!target) return fail("the alert has no button " + std::to_string(button));
+    target->performClick();
+  });
+}
+
+ScriptedUser& ScriptedUser::closeWindow() {
+  return add("close window", [this](Window& top) {
+    if (!top.hasCloseBox()) return fail("window " + quoted(top.name()) + " has no close box");
+    top.clickCloseBox();
+  });
+}
+
+ScriptedUser& ScriptedUser::deactivateApp() {
+  return add("switch away", [](Window&) { Application::shared().deactivate(); });
+}
+
+ScriptedUser& ScriptedUser::activateApp() {
+  return add("switch back", [](Window&) { Application::shared().activate(); });
+}
+
+ScriptedUser& ScriptedUser::wait(double seconds) {
+  Step step;
+  step.description = "wait";
+  step.waitSeconds = seconds > 0 ? seconds : 0;
+  steps_.push_back(std::move(step));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::savePng(const std::string& path) {
+  return add("save " + path, [this, path](Window& top) {
+    if (!top.renderToPng(path)) fail("cannot write " + quoted(path));
+  });
+}
+
+}  // namespace appkit

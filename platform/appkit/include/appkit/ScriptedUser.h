@@ -1,0 +1,90 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "appkit/Alert.h"
+#include "appkit/Events.h"
+#include "appkit/Window.h"
+
+namespace appkit {
+
+// A user who follows a script, for running dialogs headless. Steps are queued up front (each adder
+// returns the user, so they chain) and taken one at a time whenever a modal session is idle, always on
+// the window of the innermost session (a dialog, or an alert above it). A wait lets virtual time pass
+// with the timers firing on their dates; it belongs to the session it began in and is dropped if that
+// session ends first. When a session waits and the script is used up, the watchdog reports a failure
+// and aborts every session, so a test never hangs.
+//
+// While it lives, the user is the application's idle handler. Failures (a check that does not hold, a
+// control that is missing, hidden or disabled) go to the failure handler and the script goes on.
+class ScriptedUser {
+ public:
+  using FailureHandler = std::function<void(const std::string& message)>;
+
+  explicit ScriptedUser(FailureHandler onFailure = {});
+  ~ScriptedUser();
+  ScriptedUser(const ScriptedUser&) = delete;
+  ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+  // Checks.
+  ScriptedUser& expectWindow(const std::string& name);
+  // The text a control shows (string value of a field or combo box, title of a button).
+  ScriptedUser& expectText(const std::string& outlet, const std::string& text);
+  ScriptedUser& expectAlert(const std::string& informativeText, const std::string& messageText,
+                            std::optional<AlertStyle> style = std::nullopt,
+                            std::optional<std::vector<std::string>> buttons = std::nullopt);
+  // Any check or look of the test's own at the top window.
+  ScriptedUser& inspect(std::function<void(Window& top)> look);
+  // Something that happens in the world meanwhile (the card is pulled out, ...).
+  ScriptedUser& run(std::function<void()> action);
+
+  // Doings.
+  ScriptedUser& click(const std::string& outlet);
+  // Clicks the visible button that shows exactly this text (a key of the on-screen keypad).
+  ScriptedUser& clickShowing(const std::string& text);
+  ScriptedUser& choose(const std::string& outlet, int index);
+  ScriptedUser& chooseItem(const std::string& outlet, const std::string& item);
+  ScriptedUser& selectRow(const std::string& outlet, int row);
+  ScriptedUser& editCell(const std::string& outlet, int row, const std::string& column, const std::string& value);
+  // Clicks into a field so that it has the focus.
+  ScriptedUser& focus(const std::string& outlet);
+  // Types text on the physical keyboard, one key per character.
+  ScriptedUser& type(const std::string& text);
+  ScriptedUser& pressKey(const KeyEvent& key);
+  // Ends the top alert with its first (1), second (2) or third (3) button.
+  ScriptedUser& answerAlert(int button);
+  ScriptedUser& closeWindow();
+  // The user switches to another application and back.
+  ScriptedUser& deactivateApp();
+  ScriptedUser& activateApp();
+  ScriptedUser& wait(double seconds);
+  ScriptedUser& savePng(const std::string& path);
+
+  // True when every step has been taken (waits whose session ended count as taken).
+  bool finished();
+  std::size_t pendingSteps();
+  const std::vector<std::string>& failures() const { return failures_; }
+
+ private:
+  struct Step {
+    std::string description;
+    std::function<void(Window& top)> act;
+    double waitSeconds = -1;  // a wait when >= 0
+    std::optional<double> waitUntil;
+    unsigned long waitSession = 0;
+  };
+  ScriptedUser& add(std::string description, std::function<void(Window& top)> act);
+  bool onIdle(Window& top);
+  void dropStaleWaits();
+  void fail(const std::string& message);
+
+  std::deque<Step> steps_;
+  std::vector<std::string> failures_;
+  FailureHandler onFailure_;
+};
+
+}  // namespace appkit

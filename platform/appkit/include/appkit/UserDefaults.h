@@ -1,0 +1,28 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace appkit {
+
+// The user's preferences, kept in memory for the life of the process (tests set what they need).
+class UserDefaults {
+ public:
+  static UserDefaults& standard();
+
+  // NO (false) when the key is missing or holds something that is not a yes.
+  bool boolForKey(const std::string& key) const;
+  long integerForKey(const std::string& key) const;
+  std::string stringForKey(const std::string& key) const;
+
+  void setBool(bool value, const std::string& key);
+  void setInteger(long value, const std::string& key);
+  void setString(const std::string& value, const std::string& key);
+  void removeObjectForKey(const std::string& key);
+  void reset();
+
+ private:
+  std::map<std::string, std::string> values_;
+};
+
+}  // namespace appkit
