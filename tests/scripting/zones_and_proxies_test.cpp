@@ -9,6 +9,7 @@
 #include <boost/make_shared.hpp>
 
 #include "JSAPIAuto.h"
+#include "fakes.h"
 #include "utf8_tools.h"
 
 using namespace PF;
@@ -72,4 +73,24 @@ TEST(WideForms, BehaveAsTheirUtf8Names)
     ASSERT_EQ(narrow.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(narrow[i], wstring_to_utf8(names[i]));
+}
+
+TEST(InterfaceDefaults, PageObjectsKeepTheBaseBehaviour)
+{
+    boost::shared_ptr<PF::testing::FakePageObject> page = PF::testing::FakePageObject::make();
+    EXPECT_FALSE(page->GetMethodObject(std::string("anything")));
+    EXPECT_FALSE(page->HasMethodObject(std::string("anything")));
+    EXPECT_EQ(0, page->getZone());
+
+    JSObjectPtr listener(PF::testing::FakePageObject::make());
+    try {
+        page->registerEventMethod(std::string("onecho"), listener);
+        ADD_FAILURE() << "no error";
+    } catch (const script_error& e) {
+        EXPECT_STREQ("Not implemented", e.what());
+    }
+    EXPECT_THROW(page->registerEventInterface(listener), script_error);
+
+    // A guard over no object does nothing.
+    scoped_zonelock none(static_cast<JSAPI*>(nullptr), 3);
 }
