@@ -40,7 +40,9 @@ struct has_less : std::false_type {};
 template <class T>
 struct has_less<T, decltype(void(std::declval<const T&>() < std::declval<const T&>()))> : std::true_type {};
 
-// Orders two held values of the same type T. Types without an order are all equivalent.
+// Orders two held values of the same type T. Types without an order are all equivalent. Shared and
+// weak references order by ownership (their operator< compares owners), so two references to one
+// object are equivalent.
 template <class T, class Enable = void>
 struct lessthan {
     static bool impl(const boost::any&, const boost::any&) { return false; }
@@ -53,9 +55,6 @@ struct lessthan<T, typename std::enable_if<has_less<T>::value>::type> {
         return *boost::any_cast<T>(&l) < *boost::any_cast<T>(&r);
     }
 };
-
-// Shared and weak references order by ownership (their operator< compares owners), so two
-// references to one object are equivalent.
 
 // Selects the conversion rule of convert_cast by overload.
 template <class T>
