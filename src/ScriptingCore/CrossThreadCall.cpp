@@ -1,6 +1,8 @@
 #include "CrossThreadCall.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
@@ -24,8 +26,10 @@ void CrossThreadCall::rethrowError() const
 {
     if (m_scriptError)
         throw script_error(m_scriptError->what());
+    if (m_castError)
+        throw bad_variant_cast(m_castError->from, m_castError->to);
     if (m_otherError)
-        std::rethrow_exception(m_otherError);
+        throw std::runtime_error(*m_otherError);
 }
 
 void CrossThreadCall::syncCallbackFunctor(void* userData)
@@ -38,9 +42,13 @@ void CrossThreadCall::syncCallbackFunctor(void* userData)
         call->m_funct->call();
     } catch (const script_error& e) {
         call->m_scriptError = boost::make_shared<script_error>(e.what());
-    } catch (...) {
+    } catch (const bad_variant_cast& e) {
+        call->m_castError = boost::make_shared<bad_variant_cast>(e.from, e.to);
+    } catch (const std::exception& e) {
         // Any other error goes back too, so the waiting thread is never left hanging.
-        call->m_otherError = std::current_exception();
+        call->m_otherError = boost::make_shared<std::string>(e.what());
+    } catch (...) {
+        call->m_otherError = boost::make_shared<std::string>("Unknown error on the main thread");
     }
     boost::lock_guard<boost::mutex> lock(call->m_mutex);
     call->m_returned = true;

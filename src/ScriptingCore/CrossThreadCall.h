@@ -2,7 +2,6 @@
 // Carries a call made on any thread to the browser's main thread: synchronously, with
 // the result or the error handed back to the waiting caller, or asynchronously.
 
-#include <exception>
 #include <type_traits>
 #include <utility>
 
@@ -80,8 +79,12 @@ private:
     void rethrowError() const;
 
     boost::shared_ptr<FunctorCall> m_funct;
-    boost::shared_ptr<script_error> m_scriptError; // a script error keeps only its message
-    std::exception_ptr m_otherError;               // any other error is carried unchanged
+    // What the bound call raised, as copies owned by this call alone (an exception
+    // object is never shared between the two threads): a script error keeps its
+    // message, a failed conversion its two type names, any other error its message.
+    boost::shared_ptr<script_error> m_scriptError;
+    boost::shared_ptr<bad_variant_cast> m_castError;
+    boost::shared_ptr<std::string> m_otherError;
     bool m_returned = false;
     boost::condition_variable m_cond;
     boost::mutex m_mutex;

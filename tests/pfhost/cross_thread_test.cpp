@@ -62,6 +62,11 @@ struct Target
         ++runs;
         throw std::runtime_error("plain failure");
     }
+    std::string failCast()
+    {
+        ++runs;
+        throw PF::bad_variant_cast(typeid(int), typeid(long));
+    }
     void touch() { ++runs; }
 };
 
@@ -100,6 +105,17 @@ TEST(CallOnMainThread, FromAnotherThreadCarriesResultsAndErrorsBack)
         EXPECT_EQ("plain failure", w.otherError);
     }
     {
+        Worker w([&]() -> std::string {
+            try {
+                return host->CallOnMainThread(boost::bind(&Target::failCast, &t));
+            } catch (const PF::bad_variant_cast& e) {
+                return std::string(e.from) + "->" + e.to;
+            }
+        });
+        ASSERT_TRUE(host->pumpUntil([&] { return w.done.load(); }));
+        EXPECT_EQ(std::string(typeid(int).name()) + "->" + typeid(long).name(), w.result);
+    }
+    {
         Worker w([&] {
             host->CallOnMainThread(boost::bind(&Target::touch, &t));
             return std::string("void done");
@@ -107,7 +123,7 @@ TEST(CallOnMainThread, FromAnotherThreadCarriesResultsAndErrorsBack)
         ASSERT_TRUE(host->pumpUntil([&] { return w.done.load(); }));
         EXPECT_EQ("void done", w.result);
     }
-    EXPECT_EQ(4, t.runs);
+    EXPECT_EQ(5, t.runs);
 }
 
 TEST(CallOnMainThread, ShutDownWhileWaitingEndsWithShuttingDown)
