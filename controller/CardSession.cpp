@@ -1,6 +1,7 @@
 // The card session: readers, the card connection and the payment application.
 #include <chrono>
 #include <cstring>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -80,7 +81,7 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
   std::vector<unsigned char> value;
   try {
     value.assign(length + 1, 0);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // no memory for a value that long
     lastResult = 1;
     return lastResult;
   }
