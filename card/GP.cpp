@@ -21,11 +21,13 @@ unsigned char GP_Pack2To1(char high, char low) {
 
 std::size_t GP_PackData(const char* hex, std::size_t n, unsigned char* out, std::size_t outCapacity) {
     if (hex == nullptr || out == nullptr) return 0;
+    // A terminating zero inside the n characters ends the text: what follows packs as '0' (as the zero
+    // itself does) and is never read, so a count longer than the text cannot run past it.
+    std::size_t textLength = 0;
+    while (textLength < n && hex[textLength] != '\0') ++textLength;
+    const auto at = [&](std::size_t i) { return i < textLength ? hex[i] : '0'; };
     std::size_t written = 0;
-    for (std::size_t i = 0; i < n && written < outCapacity; i += 2) {
-        const char low = (i + 1 < n) ? hex[i + 1] : '0';
-        out[written++] = GP_Pack2To1(hex[i], low);
-    }
+    for (std::size_t i = 0; i < n && written < outCapacity; i += 2) out[written++] = GP_Pack2To1(at(i), at(i + 1));
     return written;
 }
 

@@ -9,7 +9,8 @@
 unsigned char GP_Pack2To1(char high, char low);
 
 // Packs n hex characters into (n + 1) / 2 bytes, at most `outCapacity` of them (the rest of the text is
-// not packed). With an odd n the last byte's low nibble is 0; nothing past hex[n - 1] is read and no
+// not packed). With an odd n the last byte's low nibble is 0. A zero byte ends the text early: the
+// characters after it count as '0' and are not read; nothing past hex[n - 1] is read either. No
 // terminator is written. Returns the number of bytes written.
 std::size_t GP_PackData(const char* hex, std::size_t n, unsigned char* out, std::size_t outCapacity);
 

@@ -36,6 +36,15 @@ TEST(HexPacking, OddLengthTakesZeroAsLastNibbleAndReadsNothingBeyond) {
     EXPECT_EQ(out[2], 0xEE) << "no terminator is written";
 }
 
+TEST(HexPacking, CountLongerThanTheTextReadsNothingPastItsEnd) {
+    char* text = new char[2]{'7', '\0'};  // on the heap, so a read past it is caught
+    unsigned char out[2] = {0xEE, 0xEE};
+    EXPECT_EQ(GP_PackData(text, 4, out, sizeof out), 2u);
+    EXPECT_EQ(out[0], 0x70);
+    EXPECT_EQ(out[1], 0x00);
+    delete[] text;
+}
+
 TEST(HexPacking, StopsAtTheOutputCapacity) {
     EXPECT_EQ(pack("10801234", 2), (Bytes{0x10, 0x80}));
     EXPECT_TRUE(pack("1080", 0).empty());
