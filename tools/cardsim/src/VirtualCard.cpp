@@ -170,6 +170,17 @@ void VirtualCard::onExchange(std::function<void(const ApduExchange&)> observer) 
   observer_ = std::move(observer);
 }
 
+bool VirtualCard::replaceWhileInserted(Profile profile) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!wantInserted_ || socket_ < 0 || awaitingAnswer_ || profile.atr != app_.atr()) return false;
+  app_ = CardApplication(std::move(profile));
+  log_.clear();
+  powerLog_.clear();
+  faults_.clear();
+  observer_ = nullptr;
+  return true;
+}
+
 std::vector<Bytes> VirtualCard::records(std::uint16_t fileId) const {
   std::lock_guard<std::mutex> lock(mutex_);
   const auto& files = app_.contents().files;
@@ -191,6 +202,7 @@ void VirtualCard::closeLocked() {
   if (socket_ >= 0) {
     ::close(socket_);
     socket_ = -1;
+    awaitingAnswer_ = false;
     app_.endSession();
   }
   changed_.notify_all();
@@ -300,7 +312,9 @@ void VirtualCard::handleCommand(const Bytes& command) {
   if (exchange.outcome == ApduExchange::Outcome::Dropped) {
     wantInserted_ = false;
     closeLocked();
-  } else if (exchange.outcome != ApduExchange::Outcome::Unanswered) {
+  } else if (exchange.outcome == ApduExchange::Outcome::Unanswered) {
+    awaitingAnswer_ = true;
+  } else {
     sendLocked(exchange.response);
   }
 }

@@ -75,6 +75,11 @@ class VirtualCard {
   // Called on the card's thread after each exchange (keep it short; it must not call back in).
   void onExchange(std::function<void(const ApduExchange&)> observer);
 
+  // Swaps in a new card without leaving the reader, as if the reader never noticed the change:
+  // contents and session state, faults, logs and the observer start afresh. Only possible while
+  // connected with the same ATR and no command left unanswered; returns false otherwise.
+  bool replaceWhileInserted(Profile profile);
+
   // Card contents as they stand now.
   std::vector<Bytes> records(std::uint16_t fileId) const;
   int pinTriesLeft() const;
@@ -103,6 +108,7 @@ class VirtualCard {
   int socket_ = -1;
   bool wantInserted_;
   bool stopping_ = false;
+  bool awaitingAnswer_ = false;  // a command was left unanswered on this connection
   int wakePipe_[2] = {-1, -1};
   std::thread thread_;
 };

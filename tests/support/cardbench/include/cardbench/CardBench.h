@@ -50,14 +50,25 @@ class BenchCard {
 
   cardsim::VirtualCard& card() { return *card_; }
 
+  // Turns this card into one with `profile` without pulling it out, when pcscd still reports it
+  // present and nothing is pending (see VirtualCard::replaceWhileInserted). False: nothing changed.
+  bool replaceWhileInserted(Profile profile);
+
  private:
+  friend struct ParkedCards;
+  bool waitWhenDestroyed_ = true;
   const int slot_;
   const std::string reader_;
   const std::chrono::milliseconds timeout_;
   std::unique_ptr<cardsim::VirtualCard> card_;
 };
 
-// Fixture base: cards started with startCard() are pulled out when the test ends.
+// Fixture base. startCard() puts a card with the profile into the slot. When the test ends its cards
+// stay in their slots, parked: the next test's startCard() on that slot turns the parked card into the
+// new one without a removal and insertion (which pcscd notices only by polling, up to 0.4 s each),
+// as long as it is still present with the same ATR and nothing is pending; otherwise the parked card
+// is pulled out and a new one inserted. Calling startCard() twice in one test always pulls the first
+// card out. A BenchCard made directly pulls out any parked card of its slot first.
 class CardBenchTest : public ::testing::Test {
  protected:
   BenchCard& startCard(int slot, const Profile& profile);
