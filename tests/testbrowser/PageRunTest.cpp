@@ -1,1 +1,98 @@
+// Runs the testbrowser program on pages against the fake plug-in and checks its exit status and output.
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct RunResult {
+  int status;
+  std::string output;  // standard output and standard error together
+};
+
+RunResult runBrowser(const std::string& arguments) {
+  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin " + FAKE_PLUGIN + " " + arguments + " 2>&1";
+  RunResult result{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
+  int raw = pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
+
+std::string writePage(const std::string& name, const std::string& text) {
+  std::string path = ::testing::TempDir() + "testbrowser-" + name + ".html";
+  std::ofstream(path) << text;
+  return path;
+}
+
+// Pages kept as files: each ends by logging "<name> done", and must run clean.
+TEST(PageRun, PagesRunCleanAgainstTheFakePlugin) {
+  for (const char* name : {"basics", "events", "instances", "models"}) {
+    RunResult r = runBrowser(std::string(PAGES_DIR) + "/" + name + ".html");
+    EXPECT_EQ(r.status, 0) << name << ":\n" << r.output;
+    EXPECT_NE(r.output.find(std::string(name) + " done"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("0 leak(s)"), std::string::npos) << r.output;
+  }
+}
+
+struct Case {
+  const char* name;
+  const char* script;
+  int status;
+  const char* expected;  // text the output must contain
+};
+
+// Faults the browser must notice: leaks (status 2), script errors and plug-in misuse (status 1).
+TEST(PageRun, FaultsAreReportedWithTheirStatus) {
+  const Case cases[] = {
+      {"leaked-object", "plugin.leakObject();", 2, "leaked object"},
+      {"leaked-memory", "plugin.leakMemory(40);", 2, "40 byte(s) from memalloc never freed"},
+      {"leaked-identifier-text", "plugin.leakIdentifierText();", 2, "from identifier text never freed"},
+      {"uncaught", "throw new Error('boom');", 1, "uncaught exception"},
+      {"uncaught-in-timer", "setTimeout(function () { null.x; }, 100);", 1, "in a timer"},
+      {"throwing-listener", "plugin.callback(function () { throw new Error('listener'); });", 1,
+       "in a page function the plug-in called"},
+      {"released-twice", "plugin.releaseTwice();", 1, "releaseobject on an object that is not alive"},
+      {"foreign-free", "plugin.freeForeign();", 1, "memfree of a block the browser did not allocate"},
+      {"unused-user-step", "user.click('okButton');", 1, "scripted-user step(s) were queued but never used"},
+      {"leak-and-error", "plugin.leakObject(); throw new Error('x');", 3, "leaked object"},
+  };
+  for (const Case& c : cases) {
+    std::string page = "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) +
+                       "</script>\n";
+    RunResult r = runBrowser(writePage(c.name, page));
+    EXPECT_EQ(r.status, c.status) << c.name << ":\n" << r.output;
+    EXPECT_NE(r.output.find(c.expected), std::string::npos) << c.name << ":\n" << r.output;
+  }
+}
+
+TEST(PageRun, CommandLineEmbedsAndScripts) {
+  std::string script = ::testing::TempDir() + "testbrowser-cli.js";
+  std::ofstream(script) << "assertEqual(plugin.param('mode'), 'x'); assertEqual(location.hostname, 'bank.example');"
+                           "assertEqual(location.port, '8443'); console.log('cli done');";
+  RunResult r = runBrowser("--embed application/x-fake --param mode=x --location https://bank.example:8443/p "
+                           "--script " + script);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("cli done"), std::string::npos) << r.output;
+}
+
+TEST(PageRun, SetupFailuresExitWithFour) {
+  EXPECT_EQ(runBrowser("/nonexistent/page.html").status, 4);
+  RunResult r = runBrowser("--no-such-option");
+  EXPECT_EQ(r.status, 4);
+  std::string page = writePage("missing-plugin", "<embed type=\"x\">");
+  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin /nonexistent/plugin.so " + page + " 2>&1";
+  int raw = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 4);
+}
+
+}  // namespace

@@ -157,7 +157,8 @@ FakeObject* asFake(NPObject* obj) { return reinterpret_cast<FakeObject*>(obj); }
 const char* const kProperties[] = {"baReaderName", "count", "ratio", "drawingModel", "eventModel", "generation"};
 const char* const kMethods[] = {"greet",       "add",        "fail",           "addEventListener", "removeEventListener",
                                 "echo",        "echoLater",  "pageLocation",   "elementId",        "makeChild",
-                                "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText"};
+                                "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText",
+                                "releaseTwice", "freeForeign"};
 
 bool listed(const char* const* names, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
@@ -305,6 +306,13 @@ bool invokeMethod(NPObject* obj, NPIdentifier id, const NPVariant* args, uint32_
     browser.memalloc(argc && NPVARIANT_IS_INT32(args[0]) ? args[0].value.intValue : 16);  // never freed
   } else if (name == "leakIdentifierText") {
     browser.utf8fromidentifier(browser.getstringidentifier("leaked"));  // never freed
+  } else if (name == "releaseTwice") {
+    NPObject* extra = browser.createobject(npp, &fakeClass);
+    browser.releaseobject(extra);
+    browser.releaseobject(extra);  // deliberately once too often
+  } else if (name == "freeForeign") {
+    static char notTheBrowsers[4];
+    browser.memfree(notTheBrowsers);  // deliberately not a browser block
   } else {
     return false;
   }
