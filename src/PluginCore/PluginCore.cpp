@@ -1,5 +1,7 @@
 #include "PluginCore.h"
 
+#include <stdexcept>
+
 #include "BrowserHost.h"
 #include "DOMWindow.h"
 #include "JSObject.h"
