@@ -275,6 +275,31 @@ TEST_F(PcscCard, ProfileFromTextAndPreloadedLog) {
   EXPECT_EQ(toHex(d.transmit(readRecord(1, 0))), "0108" + toHex(fromHex("3132333435363738")) + "9000");
 }
 
+TEST_F(PcscCard, CardReplacedInTheSlotStartsAfresh) {
+  BenchCard& card = bank();
+  {
+    PcscConnection c(card.readerName());
+    c.transmit(selectAid);
+    for (int i = 0; i < 4; ++i) c.transmit("0020001008 9999FFFFFFFFFFFF");
+    card.inject(Fault::statusWord(0x6F00, 5));
+  }
+  ASSERT_EQ(card.card().pinTriesLeft(), 0);
+  ASSERT_TRUE(card.replaceWhileInserted(cardbench::loadProfile("postal")));
+  EXPECT_EQ(card.card().pinTriesLeft(), 3);
+  EXPECT_TRUE(card.apduLog().empty());
+  PcscConnection c(card.readerName());
+  EXPECT_EQ(statusOf(c.transmit(selectEf("1001"))), sw::fileNotFound) << "no application selected yet";
+  EXPECT_EQ(statusOf(c.transmit(selectAid)), sw::ok);
+  EXPECT_EQ(statusOf(c.transmit("0020001008 567890FFFFFFFFFF")), sw::ok);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(statusOf(c.transmit(selectAid)), sw::ok) << "the old fault is gone";
+
+  Profile otherAtr = cardbench::loadProfile("bank");
+  otherAtr.atr = fromHex("3B8180018080");
+  EXPECT_FALSE(card.replaceWhileInserted(otherAtr)) << "a different ATR needs a real insertion";
+  card.remove();
+  EXPECT_FALSE(card.replaceWhileInserted(cardbench::loadProfile("bank"))) << "not while pulled out";
+}
+
 TEST_F(PcscCard, ApduRoundTripTime) {
   PcscConnection c(bank().readerName());
   c.transmit(selectAid);
