@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "PcscConnection.h"
@@ -231,15 +232,15 @@ TEST_F(PcscCard, DroppedCommandLeavesTheCardOut) {
 
 TEST_F(PcscCard, SilentCardBlocksTheTransmitUntilPulledOut) {
   BenchCard& card = bank();
-  std::promise<void> heard;
-  card.card().onExchange([&heard](const ApduExchange& e) {
-    if (e.outcome == ApduExchange::Outcome::Unanswered) heard.set_value();
+  auto heard = std::make_shared<std::promise<void>>();
+  card.card().onExchange([heard](const ApduExchange& e) {
+    if (e.outcome == ApduExchange::Outcome::Unanswered) heard->set_value();
   });
   card.inject(Fault::silent());
   PcscConnection c(card.readerName());
   Bytes response;
   auto transmit = std::async(std::launch::async, [&c, &response] { return c.tryTransmit(fromHex(selectAid), response); });
-  ASSERT_EQ(heard.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  ASSERT_EQ(heard->get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(transmit.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout) << "still waiting";
   card.remove();
   ASSERT_EQ(transmit.wait_for(std::chrono::seconds(10)), std::future_status::ready);
