@@ -194,11 +194,13 @@ long ZododovuRavuVODCtrl::verifyPinBlock(const std::string& pin) {
     LogMsg(2, "VerifyPIN", "FISC_VerifyPIN() error with error code:[0x%08x].", lastResult);
     return lastResult;
   }
-  if (swRaw != kSwOk) lastResult = static_cast<long>(swRaw);
-  return lastResult;
+  return swRaw == kSwOk ? 0 : static_cast<long>(swRaw);
 }
 
-long ZododovuRavuVODCtrl::VerifyPIN() { return verifyPinBlock(baPIN); }
+long ZododovuRavuVODCtrl::VerifyPIN() {
+  lastResult = verifyPinBlock(baPIN);
+  return lastResult;
+}
 
 long ZododovuRavuVODCtrl::ChangePassword() {
   if (selectFile("00C2") != 0 || swRaw != kSwOk) return lastResult;
@@ -275,6 +277,7 @@ long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex)
   return lastResult;
 }
 
+// A dialog's PIN check: lastResult keeps the PC/SC result, the refusal is only returned.
 int ZododovuRavuVODCtrl::InnerVerifyPIN(const char* pin, CardHandle cardHandle) {
   hCard = cardHandle;
   return static_cast<int>(verifyPinBlock(pin ? pin : ""));

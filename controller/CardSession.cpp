@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 const char* const kSelectAid = "00A4040008A00000017295000100";
 // READ BINARY of 16 bytes: the one raw command the page may send.
 const char* const kReadBinary16 = "00b0000010";
+constexpr std::uint32_t kMaxAttributeLength = 65536;
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
@@ -78,10 +80,12 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
     LogMsg(2, "GetReaderStatus", "IFD_GetReaderStatus() error with error code:[0x%08x].", lastResult);
     return lastResult;
   }
+  // Reader attributes are short; a length beyond any real one is answered as "no room for it".
   std::vector<unsigned char> value;
   try {
+    if (length > kMaxAttributeLength) throw std::length_error("reader attribute too long");
     value.assign(length + 1, 0);
-  } catch (const std::exception&) {  // no memory for a value that long
+  } catch (const std::exception&) {
     lastResult = 1;
     return lastResult;
   }

@@ -16,6 +16,16 @@
 
 struct stTransferIn;   // transfer records: controller/transactions/
 struct stTransferOut;
+struct stCardAnswer;   // the other transaction records: controller/transactions/TransactionRecords.h
+struct stInquiryIn;
+struct stInquiryOut;
+struct stPaymentIn;
+struct stPaymentOut;
+struct stTaxIn;
+struct stTaxOut;
+struct stWideFeeIn;
+struct stWideFeeOut;
+class CardRecord;
 
 class ZododovuRavuVODCtrl {
  public:
@@ -135,6 +145,32 @@ class ZododovuRavuVODCtrl {
   long CommACCT_Set();
   long CommACCT_Add();
   // Private helpers of the transactions may be added below this line, in this section only.
+  // Card steps of the other transactions (each writes one record to the card's log).
+  long doInquiry(stInquiryIn& in, stInquiryOut& out);
+  long doRodaInquiry(stInquiryIn& in, stInquiryOut& out);
+  long doPayment(stPaymentIn& in, stPaymentOut& out);
+  long doRodaPayment(stPaymentIn& in, stPaymentOut& out);
+  long doTax(stTaxIn& in, stTaxOut& out);
+  long doWideFee(stWideFeeIn& in, stWideFeeOut& out);
+  long doRodaAccount(stTransferIn& in, stTransferOut& out);
+
+ private:
+  // The steps the card steps share, in the order most of them take them.
+  // Each step returns false when the card step must end; the step's result is then lastResult.
+  long refuseStep(long code);
+  bool stepFailed(long result) const;
+  bool pinStep(const std::string& pin);
+  bool cardDataStep(stCardAnswer& out, const std::string& accountIndex);
+  void selectedAccountStep(stCardAnswer& out);
+  // The transfer check dialog; false when the customer did not go on.
+  bool transferCheckStep(int confirmed, const stCardAnswer& out, const stTransferIn& in);
+  long writeStep(const CardRecord& record, stCardAnswer& out);
+  // XMLStr := the request; TrnsMsg := its envelope (9970 when it cannot be sealed).
+  long finishRequest(const std::string& xml);
+  // One record of the card's log, decoded into the page fields, and its row when it has a known kind.
+  struct LogRecordView;
+  enum class LogDecode { Row, UnknownKind, Unreadable };
+  LogDecode decodeLogRecord(const LogRecordView& record, std::string& row);
 
   // ==== end of the transactions section ====
 
@@ -143,6 +179,7 @@ class ZododovuRavuVODCtrl {
   long selectFile(const char* efid);
   long readRecordWhole(int record, unsigned char* data, std::size_t room, int& length);
   long readIssuerRecord(int record, unsigned char* data, std::size_t room, int& length);
+  // 0 when the card takes the PIN, else its status word or the PC/SC result (left in lastResult).
   long verifyPinBlock(const std::string& pin);
   long readAccountList(int firstRecord, int width, std::array<std::string, 8>& list, int& count);
   void copyCardStatusToFields();

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ZododovuRavuVODCtrl.h"
+#include "card/PcscCalls.h"
 #include "cardbench/CardBench.h"
 #include "tools/banktool/banktool.h"
 
@@ -162,15 +164,22 @@ TEST_F(CardSession, AppnAccountsAndListAccountsReadTheProfile) {
 
 TEST_F(CardSession, IssuerGettersReadTheCardNotTheStoredTexts) {
   ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
   ctrl.SetIssuerId("X");
   ctrl.SetIssuerAccount("Y");
-  EXPECT_EQ(ctrl.GetIssuerId(), "");  // no card session yet
-  connect(ctrl);
+  ctrl.SetIssuerRemark("Z");
   EXPECT_EQ(ctrl.GetIssuerId(), "00400001");
   EXPECT_EQ(ctrl.GetIssuerAccount(), "0040123456789012");
   std::string remark = ctrl.GetIssuerRemark();
   EXPECT_EQ(remark.substr(0, 18), "42414E4B2043415244");  // "BANK CARD"
   EXPECT_EQ(remark.size(), 60u);
+
+  // Without a card every getter answers empty, never the stored text.
+  card.remove();
+  EXPECT_EQ(ctrl.GetIssuerId(), "");
+  EXPECT_EQ(ctrl.GetIssuerAccount(), "");
+  EXPECT_EQ(ctrl.GetIssuerRemark(), "");
+  EXPECT_NE(ctrl.GetLastResult(), 0);
 }
 
 TEST_F(CardSession, GetCardInfoReadsTheAccountOfTheIndex) {
@@ -234,6 +243,50 @@ TEST_F(CardSession, ChangePasswordThenVerifyWithTheNewPin) {
   EXPECT_EQ(ctrl.VerifyPIN(), 0);
   EXPECT_EQ(ctrl.InnerVerifyPIN("654321", hCard), 0);
   EXPECT_EQ(ctrl.InnerVerifyPIN("111111", hCard), 0x6608);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6608u);
+  EXPECT_EQ(ctrl.GetLastResult(), 0);  // a dialog's check keeps the PC/SC result there
+}
+
+TEST_F(CardSession, ReaderAttributeThatCannotBeReadKeepsTheFields) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  ctrl.SetpbAttr("kept");
+  ctrl.SetpcbAttrLen(77);
+  ctrl.SetdwAttrId(0x00090303);  // vpcd answers no reader attribute
+  EXPECT_EQ(ctrl.GetReaderStatus(), static_cast<long>(SCARD_E_UNSUPPORTED_FEATURE));
+  EXPECT_EQ(ctrl.GetpbAttr(), "kept");
+  EXPECT_EQ(ctrl.GetpcbAttrLen(), 77u);
+}
+
+// vpcd gives no attribute at all, so the reading path goes through the card layer's seam.
+LONG vendorName(SCARDHANDLE, DWORD attrId, LPBYTE attr, LPDWORD length) {
+  static const char kName[] = "Virtual Vendor";
+  if (attrId == 0x00010101) {  // a reader that claims an absurd length
+    *length = 0xFFFFFFF0;
+    return SCARD_S_SUCCESS;
+  }
+  if (attrId != 0x00010100) return SCARD_E_UNSUPPORTED_FEATURE;
+  if (attr && *length >= sizeof kName) std::memcpy(attr, kName, sizeof kName);
+  *length = sizeof kName;
+  return SCARD_S_SUCCESS;
+}
+
+TEST_F(CardSession, ReaderAttributeIsReadWithItsLength) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  card::PcscCalls calls = card::realPcscCalls();
+  calls.getAttrib = vendorName;
+  card::setPcscCalls(&calls);
+  ctrl.SetdwAttrId(0x00010100);
+  long result = ctrl.GetReaderStatus();
+  ctrl.SetdwAttrId(0x00010101);
+  long absurd = ctrl.GetReaderStatus();
+  card::setPcscCalls(nullptr);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(ctrl.GetpbAttr(), "Virtual Vendor");
+  EXPECT_EQ(ctrl.GetpcbAttrLen(), 15u);
+  EXPECT_EQ(absurd, 1);
+  EXPECT_EQ(ctrl.GetpbAttr(), "Virtual Vendor");
 }
 
 TEST_F(CardSession, WriteRecordWithSnumTacFillsSerialAndTac) {
