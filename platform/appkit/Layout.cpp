@@ -26,6 +26,23 @@ std::vector<std::string> registeredLayoutNames() {
   return names;
 }
 
+std::vector<std::string> layoutProblems(const Layout& layout) {
+  std::vector<std::string> problems;
+  if (layout.size.width <= 0 || layout.size.height <= 0) problems.push_back("the window has no size");
+  std::map<std::string, int> seen;
+  for (const LayoutItem& item : layout.items) {
+    std::string name = item.outlet.empty() ? "(" + item.caption + ")" : item.outlet;
+    if (!item.make) problems.push_back(name + " has no class");
+    if (!item.outlet.empty() && ++seen[item.outlet] == 2) problems.push_back("outlet " + name + " is declared twice");
+    const Rect& f = item.frame;
+    if (f.width() <= 0 || f.height() <= 0 || f.minX() < 0 || f.minY() < 0 || f.maxX() > layout.size.width ||
+        f.maxY() > layout.size.height) {
+      problems.push_back(name + " lies outside the window");
+    }
+  }
+  return problems;
+}
+
 namespace layout {
 
 LayoutItem label(const std::string& outlet, Rect frame, const std::string& caption) {

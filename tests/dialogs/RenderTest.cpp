@@ -6,6 +6,8 @@
 #include "DialogTestFixture.h"
 #include "MessageBox.h"
 #include "SampleDialog.h"
+#include "appkit/Layout.h"
+#include "appkit/Window.h"
 #include "graphics/Graphics.h"
 
 namespace {
@@ -66,6 +68,28 @@ TEST_F(RenderTest, ChineseCaptionsDrawGlyphs) {
   graphics::drawString("晶片金融卡", graphics::Point{4, 4}, graphics::Font::named("Helvetica", 24));
   withText.unlockFocus();
   EXPECT_GT(darkPixels(withText), 150);
+}
+
+}  // namespace
+
+namespace {
+
+// Every dialog of the library, drawn from its layout alone, so a person can look at each one; and
+// every layout checked for items that no dialog could use.
+TEST_F(RenderTest, EveryRegisteredLayoutIsSoundAndRenders) {
+  const std::vector<std::string> names = appkit::registeredLayoutNames();
+  EXPECT_FALSE(names.empty());
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const appkit::Layout* layout = appkit::findLayout(name);
+    ASSERT_NE(nullptr, layout);
+    EXPECT_EQ(std::vector<std::string>{}, appkit::layoutProblems(*layout));
+    auto window = appkit::Window::fromLayout(name);
+    ASSERT_NE(nullptr, window);
+    const std::string path = picture("layout-" + name + ".png");
+    EXPECT_TRUE(window->renderToPng(path));
+    EXPECT_GT(fileSize(path), 1000);
+  }
 }
 
 }  // namespace
