@@ -1,6 +1,7 @@
 #include "appkit/ScriptedUser.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "appkit/Application.h"
 #include "appkit/Clock.h"
@@ -257,6 +258,77 @@ ScriptedUser& ScriptedUser::savePng(const std::string& path) {
   return add("save " + path, [this, path](Window& top) {
     if (!top.renderToPng(path)) fail("cannot write " + quoted(path));
   });
+}
+
+namespace {
+
+bool toInt(const std::string& text, int* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || v < -1000000 || v > 1000000) return false;
+  *value = static_cast<int>(v);
+  return true;
+}
+
+bool toSeconds(const std::string& text, double* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  double v = std::strtod(text.c_str(), &end);
+  if (*end != '\0' || !(v >= 0) || v > 1e7) return false;
+  *value = v;
+  return true;
+}
+
+}  // namespace
+
+bool ScriptedUser::addStep(const std::vector<std::string>& words, std::string* error) {
+  auto refuse = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (words.empty()) return refuse("empty step");
+  const std::string& verb = words[0];
+  const std::size_t n = words.size() - 1;
+  auto arg = [&](std::size_t i) -> const std::string& { return words[i + 1]; };
+  auto wants = [&](std::size_t count) { return n == count; };
+  int number = 0, row = 0;
+  double seconds = 0;
+
+  if (verb == "click" && wants(1)) click(arg(0));
+  else if (verb == "clickShowing" && wants(1)) clickShowing(arg(0));
+  else if (verb == "choose" && wants(2) && toInt(arg(1), &number)) choose(arg(0), number);
+  else if (verb == "chooseItem" && wants(2)) chooseItem(arg(0), arg(1));
+  else if (verb == "selectRow" && wants(2) && toInt(arg(1), &number)) selectRow(arg(0), number);
+  else if (verb == "editCell" && wants(4) && toInt(arg(1), &row)) editCell(arg(0), row, arg(2), arg(3));
+  else if (verb == "focus" && wants(1)) focus(arg(0));
+  else if (verb == "type" && wants(1)) type(arg(0));
+  else if (verb == "key" && wants(1)) {
+    if (arg(0) == "backspace") pressKey(KeyEvent::backspace());
+    else if (arg(0) == "enter") pressKey(KeyEvent::enter());
+    else if (arg(0) == "escape") pressKey(KeyEvent::escape());
+    else pressKey(KeyEvent::character(arg(0)));
+  } else if (verb == "answerAlert" && wants(1) && toInt(arg(0), &number) && number >= 1 && number <= 3) answerAlert(number);
+  else if (verb == "closeWindow" && wants(0)) closeWindow();
+  else if (verb == "deactivateApp" && wants(0)) deactivateApp();
+  else if (verb == "activateApp" && wants(0)) activateApp();
+  else if (verb == "wait" && wants(1) && toSeconds(arg(0), &seconds)) wait(seconds);
+  else if (verb == "savePng" && wants(1)) savePng(arg(0));
+  else if (verb == "expectWindow" && wants(1)) expectWindow(arg(0));
+  else if (verb == "expectText" && wants(2)) expectText(arg(0), arg(1));
+  else if (verb == "expectAlert" && (wants(2) || wants(3))) {
+    std::optional<AlertStyle> style;
+    if (n == 3) {
+      if (arg(2) == "informational") style = AlertStyle::Informational;
+      else if (arg(2) == "critical") style = AlertStyle::Critical;
+      else if (arg(2) == "warning") style = AlertStyle::Warning;
+      else return refuse("unknown alert style \"" + arg(2) + "\"");
+    }
+    expectAlert(arg(0), arg(1), style);
+  } else {
+    return refuse("cannot read the step \"" + verb + "\" with " + std::to_string(n) + " argument(s)");
+  }
+  return true;
 }
 
 }  // namespace appkit

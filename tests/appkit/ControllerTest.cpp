@@ -202,3 +202,44 @@ TEST_F(ControllerTest, AScriptedUserReportsWhatItCannotDo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControllerTest, StepsWrittenAsWordsDriveTheSameUser) {
+  Probe probe;
+  probe.initWithWindowNibName("ProbeWindow");
+  probe.window();
+  std::vector<std::string> failures;
+  appkit::ScriptedUser user([&](const std::string& m) { failures.push_back(m); });
+  const std::vector<std::vector<std::string>> script = {
+      {"expectWindow", "ProbeWindow"}, {"chooseItem", "cmbKind", "b"}, {"choose", "cmbKind", "2"},
+      {"selectRow", "tblRows", "1"},   {"editCell", "tblRows", "0", "Name", "q"},
+      {"focus", "edtName"},            {"type", "ab"},
+      {"key", "backspace"},            {"expectText", "edtName", "a"},
+      {"wait", "2.5"},                 {"click", "btnGo"},
+      {"closeWindow"},
+  };
+  for (const auto& words : script) {
+    std::string error;
+    EXPECT_TRUE(user.addStep(words, &error)) << error;
+  }
+  const std::vector<std::vector<std::string>> refused = {
+      {}, {"dance"}, {"click"}, {"choose", "cmbKind", "two"}, {"wait", "-1"}, {"wait", "nan"},
+      {"answerAlert", "4"}, {"expectAlert", "a", "b", "loud"}, {"type", "a", "b"},
+  };
+  for (const auto& words : refused) {
+    std::string error;
+    EXPECT_FALSE(user.addStep(words, &error));
+    EXPECT_FALSE(error.empty());
+  }
+  user.run([&] { app().stopModal(probe.window()); });
+  app().runModalForWindow(probe.window());
+  EXPECT_TRUE(failures.empty()) << failures.front();
+  EXPECT_TRUE(user.finished());
+  EXPECT_EQ((std::vector<std::string>{"loaded", "kind b", "kind c", "go", "go"}), probe.log);
+  EXPECT_EQ("q", probe.rows[0]);
+  EXPECT_EQ(1, probe.tblRows->selectedRow());
+  EXPECT_DOUBLE_EQ(2.5, appkit::Clock::now());
+}
+
+}  // namespace
