@@ -11,7 +11,7 @@ Arg::Arg(const char* s) : kind(Kind::Text), text(s), textLength(s ? std::strlen(
 
 namespace {
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -29,7 +29,7 @@ private:
     std::size_t index_ = 0;
 };
 
-bool hasFlag(const Spec& spec, char flag) { return spec.flags.find(flag) != std::string::npos; }
+bool hasFlag(const Conversion& conv, char flag) { return conv.flags.find(flag) != std::string::npos; }
 
 long long asSigned(const Arg& arg) {
     switch (arg.kind) {
@@ -71,57 +71,57 @@ void appendPrintf(std::string& out, const std::string& fmt, T value) {
     out += piece;
 }
 
-std::string printfSpec(const Spec& spec, const char* lengthModifier) {
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
-    return f + lengthModifier + spec.conversion;
+std::string printfFormat(const Conversion& conv, const char* lengthModifier) {
+    std::string f = "%" + conv.flags;
+    if (conv.width >= 0) f += std::to_string(conv.width);
+    if (conv.precision >= 0) f += "." + std::to_string(conv.precision);
+    return f + lengthModifier + conv.conversion;
 }
 
-void appendText(std::string& out, const Spec& spec, const Arg& arg) {
+void appendText(std::string& out, const Conversion& conv, const Arg& arg) {
     std::size_t n = 0;
     if (arg.text != nullptr) {
         const void* end = std::memchr(arg.text, '\0', arg.textLength);
         n = end ? static_cast<std::size_t>(static_cast<const char*>(end) - arg.text) : arg.textLength;
     }
-    if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < n) n = spec.precision;
-    const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+    if (conv.precision >= 0 && static_cast<std::size_t>(conv.precision) < n) n = conv.precision;
+    const std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
     const std::size_t pad = width > n ? width - n : 0;
-    const bool left = hasFlag(spec, '-');
-    const char padChar = (!left && hasFlag(spec, '0')) ? '0' : ' ';
+    const bool left = hasFlag(conv, '-');
+    const char padChar = (!left && hasFlag(conv, '0')) ? '0' : ' ';
     if (!left) out.append(pad, padChar);
     if (arg.text != nullptr) out.append(arg.text, n);
     if (left) out.append(pad, ' ');
 }
 
-void appendConversion(std::string& out, const Spec& spec, const Arg* arg) {
+void appendConversion(std::string& out, const Conversion& conv, const Arg* arg) {
     if (arg == nullptr) return;
-    switch (spec.conversion) {
+    switch (conv.conversion) {
         case 'd': case 'i':
-            if (isNumber(*arg)) appendPrintf(out, printfSpec(spec, "ll"), cutSigned(asSigned(*arg), spec.length));
+            if (isNumber(*arg)) appendPrintf(out, printfFormat(conv, "ll"), cutSigned(asSigned(*arg), conv.length));
             break;
         case 'u': case 'o': case 'x': case 'X':
-            if (isNumber(*arg)) appendPrintf(out, printfSpec(spec, "ll"), cutUnsigned(asUnsigned(*arg), spec.length));
+            if (isNumber(*arg)) appendPrintf(out, printfFormat(conv, "ll"), cutUnsigned(asUnsigned(*arg), conv.length));
             break;
         case 'c':
-            if (isNumber(*arg)) appendPrintf(out, printfSpec(spec, ""), static_cast<int>(static_cast<unsigned char>(asSigned(*arg))));
+            if (isNumber(*arg)) appendPrintf(out, printfFormat(conv, ""), static_cast<int>(static_cast<unsigned char>(asSigned(*arg))));
             break;
         case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
             if (isNumber(*arg)) {
                 const double v = arg->kind == Arg::Kind::Floating ? arg->floatingValue
                                  : arg->kind == Arg::Kind::Signed ? static_cast<double>(arg->signedValue)
                                                                   : static_cast<double>(arg->unsignedValue);
-                appendPrintf(out, printfSpec(spec, ""), v);
+                appendPrintf(out, printfFormat(conv, ""), v);
             }
             break;
         case 's':
             if (arg->kind == Arg::Kind::Text || (arg->kind == Arg::Kind::Pointer && arg->pointer == nullptr)) {
-                appendText(out, spec, *arg);
+                appendText(out, conv, *arg);
             }
             break;
         case 'p':
             if (arg->kind == Arg::Kind::Pointer || arg->kind == Arg::Kind::Text) {
-                appendPrintf(out, printfSpec(spec, ""), arg->kind == Arg::Kind::Text ? static_cast<const void*>(arg->text) : arg->pointer);
+                appendPrintf(out, printfFormat(conv, ""), arg->kind == Arg::Kind::Text ? static_cast<const void*>(arg->text) : arg->pointer);
             }
             break;
         default:  // %n and unknown conversions write nothing
@@ -171,26 +171,26 @@ std::string format(std::string_view fmt, std::initializer_list<Arg> argList) {
             ++i;
             continue;
         }
-        Spec spec;
-        while (i < fmt.size() && isIn(fmt[i], "-+ #0")) spec.flags += fmt[i++];
+        Conversion conv;
+        while (i < fmt.size() && isIn(fmt[i], "-+ #0")) conv.flags += fmt[i++];
         long long number = 0;
         if (readNumber(fmt, i, args, number)) {
-            if (number < 0) spec.flags += '-';  // a negative width from "*" means left-justified
-            spec.width = static_cast<int>(number < 0 ? -number : number);
+            if (number < 0) conv.flags += '-';  // a negative width from "*" means left-justified
+            conv.width = static_cast<int>(number < 0 ? -number : number);
         }
         if (i < fmt.size() && fmt[i] == '.') {
             ++i;
-            spec.precision = 0;
-            if (readNumber(fmt, i, args, number)) spec.precision = number < 0 ? -1 : static_cast<int>(number);
+            conv.precision = 0;
+            if (readNumber(fmt, i, args, number)) conv.precision = number < 0 ? -1 : static_cast<int>(number);
         }
-        while (i < fmt.size() && isIn(fmt[i], "hlLqjzt")) spec.length += fmt[i++];
+        while (i < fmt.size() && isIn(fmt[i], "hlLqjzt")) conv.length += fmt[i++];
         if (i >= fmt.size() || !isIn(fmt[i], "diuoxXcfFeEgGaAspn")) {
             // not a conversion: the text stays as written
             out.append(fmt.substr(start, i - start));
             continue;
         }
-        spec.conversion = fmt[i++];
-        appendConversion(out, spec, args.next());
+        conv.conversion = fmt[i++];
+        appendConversion(out, conv, args.next());
     }
     return out;
 }
