@@ -204,7 +204,6 @@ void Application::activate() {
 
 void Application::resetForTesting() {
   abortAllSessions();
-  idle_ = nullptr;
   RunLoop::current().reset();
   Clock::reset();
   UserDefaults::standard().reset();

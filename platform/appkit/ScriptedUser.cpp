@@ -1,5 +1,6 @@
 #include "appkit/ScriptedUser.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,11 +32,29 @@ std::string shownText(View* view) {
 
 }  // namespace
 
+namespace {
+// Living users, latest last; the latest is the application's idle handler.
+std::vector<ScriptedUser*>& livingUsers() {
+  static std::vector<ScriptedUser*> users;
+  return users;
+}
+}  // namespace
+
 ScriptedUser::ScriptedUser(FailureHandler onFailure) : onFailure_(std::move(onFailure)) {
+  livingUsers().push_back(this);
   Application::shared().setIdleHandler([this](Window& top) { return onIdle(top); });
 }
 
-ScriptedUser::~ScriptedUser() { Application::shared().setIdleHandler(nullptr); }
+ScriptedUser::~ScriptedUser() {
+  auto& users = livingUsers();
+  users.erase(std::remove(users.begin(), users.end(), this), users.end());
+  if (users.empty()) {
+    Application::shared().setIdleHandler(nullptr);
+  } else {
+    ScriptedUser* latest = users.back();
+    Application::shared().setIdleHandler([latest](Window& top) { return latest->onIdle(top); });
+  }
+}
 
 void ScriptedUser::fail(const std::string& message) {
   failures_.push_back(message);

@@ -130,3 +130,25 @@ TEST_F(ModalSessionTest, OpeningAWindowTakesMainStatusAndAlertsDoNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModalSessionTest, ALaterUserTakesOverAndHandsBackWhenItGoes) {
+  auto w = plainWindow("W");
+  std::vector<std::string> log;
+  auto first = std::make_unique<appkit::ScriptedUser>();
+  first->run([&] { log.push_back("first"); }).run([&] { app().stopModal(w.get()); });
+  {
+    auto second = std::make_unique<appkit::ScriptedUser>();
+    second->run([&] { log.push_back("second"); }).run([&] { app().stopModal(w.get()); });
+    auto third = std::make_unique<appkit::ScriptedUser>();
+    third.reset();  // the latest living one, the second, takes over again
+    app().runModalForWindow(w.get());
+  }
+  app().runModalForWindow(w.get());
+  EXPECT_EQ((std::vector<std::string>{"second", "first"}), log);
+  first.reset();
+  EXPECT_FALSE(app().hasIdleHandler());
+}
+
+}  // namespace

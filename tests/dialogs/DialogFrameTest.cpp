@@ -69,8 +69,6 @@ TEST_F(DialogFrameTest, EndsWithTheCodeOfThePathTaken) {
     appkit::RunLoop::current().runUntil(Clock::now() + 5, appkit::RunLoopMode::ModalPanel);
     EXPECT_EQ(counter, dialog.GetCounter());
   }
-  // The fixture's own user was replaced above; give it back an empty script.
-  user = std::make_unique<appkit::ScriptedUser>([](const std::string& m) { ADD_FAILURE() << m; });
 }
 
 TEST_F(DialogFrameTest, CountdownKeepsRunningUnderAnAlertAndEndsBothOnce) {
@@ -178,7 +176,6 @@ TEST_F(DialogFrameTest, ShowsCentredAtTheTopLevelAndFollowsTheUserDefaultWhenItL
     app().runModalForWindow(w);
     EXPECT_TRUE(scripted.finished());
   }
-  user = std::make_unique<appkit::ScriptedUser>([](const std::string& m) { ADD_FAILURE() << m; });
 }
 
 TEST_F(DialogFrameTest, ControlsOfTheLayoutWork) {

@@ -52,6 +52,7 @@ class Application {
   bool isSessionRunning(unsigned long id) const;
 
   void setIdleHandler(IdleHandler handler) { idle_ = std::move(handler); }
+  const IdleHandler& idleHandler() const { return idle_; }
   bool hasIdleHandler() const { return static_cast<bool>(idle_); }
 
   // Windows on screen, front to back.
@@ -63,7 +64,7 @@ class Application {
   void deactivate();
   void activate();
 
-  // Clears clock, timers, defaults and idle handler between tests (no session may be running).
+  // Clears clock, timers and defaults between tests; scripted users stay as they are.
   void resetForTesting();
 
   // Used by windows.

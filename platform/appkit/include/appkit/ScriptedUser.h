@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "appkit/Alert.h"
+#include "appkit/Application.h"
 #include "appkit/Events.h"
 #include "appkit/Window.h"
 
@@ -19,7 +20,8 @@ namespace appkit {
 // session ends first. When a session waits and the script is used up, the watchdog reports a failure
 // and aborts every session, so a test never hangs.
 //
-// While it lives, the user is the application's idle handler. Failures (a check that does not hold, a
+// While it lives, the user is the application's idle handler; a user made while another lives takes
+// over until it goes, and then hands back to the latest one still living. Failures (a check that does not hold, a
 // control that is missing, hidden or disabled) go to the failure handler and the script goes on.
 class ScriptedUser {
  public:
