@@ -52,6 +52,7 @@ TEST_F(CardDialog, CardPulledOutAndPutBackBetweenTicksGivesZero) {
       .run([&] { card.remove(); })
       .wait(1)
       .expectText("cardio_text", "請插入晶片卡")
+      .savePng(RVP_PICTURE_DIR "/CARDINOUTDLG.png")
       .run([&] { card.insert(); })
       .wait(2);
   EXPECT_EQ(ctrl.CheckCardInOut(), 0);

@@ -41,7 +41,10 @@ TEST_F(TransferCheck, FieldsCannotBeEditedAndTheWindowIsTopmost) {
   auto dialog = std::make_unique<ATM_Trans_Dlg>();
   ASSERT_TRUE(dialog->initWithWindowNibName("ATM_Trans_Dlg"));
   EXPECT_EQ(dialog->window()->level(), appkit::windowLevelForKey(appkit::kMaximumWindowLevelKey));
-  user->click("btnOK");
+  dialog->SetTransferAccount("004/0040123456789012");
+  dialog->SetImportAccount("700/0000001234567890");
+  dialog->SetAmount("1234");
+  user->savePng(RVP_PICTURE_DIR "/ATM_Trans_Dlg.png").click("btnOK");
   appkit::app().runModalForWindow(dialog->window());
   EXPECT_FALSE(dialog->edtAmount->isEditable());
   EXPECT_FALSE(dialog->edtTransferAccount->isEditable());
