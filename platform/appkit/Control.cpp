@@ -2,6 +2,7 @@
 
 #include "appkit/Controls.h"
 #include "appkit/Layout.h"
+#include "appkit/Window.h"
 
 namespace appkit {
 
@@ -12,7 +13,8 @@ void Control::setEnabled(bool enabled) {
 }
 
 void Control::sendAction() {
-  if (isNil() || !action_) return;
+  // Controls of a closed window are gone for the user: nothing they send can reach a dialog that ended.
+  if (isNil() || !action_ || (window() && window()->isClosed())) return;
   // Copy first: the action may replace or drop the control's own action.
   Action action = action_;
   action(this);

@@ -72,6 +72,11 @@ TEST_F(ControllerTest, TheWindowLoadsOnFirstAskWithOutletsAndActionsWired) {
   probe.btnGo->performClick();
   w->clickCloseBox();
   EXPECT_EQ((std::vector<std::string>{"loaded", "go", "go"}), probe.log);
+  probe.close();  // a closed window's controls and close box send nothing
+  probe.btnGo->performClick();
+  probe.cmbKind->choose(1);
+  w->clickCloseBox();
+  EXPECT_EQ(3u, probe.log.size());
 }
 
 TEST_F(ControllerTest, MissingOutletsTakeEveryCallAndAnswerEmpty) {

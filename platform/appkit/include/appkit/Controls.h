@@ -22,7 +22,7 @@ class Control : public View {
 
   void setAction(Action action) { action_ = std::move(action); }
   bool hasAction() const { return static_cast<bool>(action_); }
-  // Sends the action with this control as sender (nothing for a missing outlet).
+  // Sends the action with this control as sender (nothing for a missing outlet or a closed window).
   void sendAction();
 
   int tag() const { return tag_; }
