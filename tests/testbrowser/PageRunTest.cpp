@@ -15,8 +15,8 @@ struct RunResult {
   std::string output;  // standard output and standard error together
 };
 
-RunResult runBrowser(const std::string& arguments) {
-  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin " + FAKE_PLUGIN + " " + arguments + " 2>&1";
+RunResult runBrowser(const std::string& arguments, const char* plugin = FAKE_PLUGIN) {
+  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin " + plugin + " " + arguments + " 2>&1";
   RunResult result{-1, ""};
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;
@@ -72,6 +72,27 @@ TEST(PageRun, FaultsAreReportedWithTheirStatus) {
     RunResult r = runBrowser(writePage(c.name, page));
     EXPECT_EQ(r.status, c.status) << c.name << ":\n" << r.output;
     EXPECT_NE(r.output.find(c.expected), std::string::npos) << c.name << ":\n" << r.output;
+  }
+}
+
+// The page feeds the dialog toolkit's scripted user, which answers a modal alert inside a plug-in call.
+TEST(PageRun, PageFedScriptedUserAnswersDialogs) {
+  RunResult r = runBrowser(std::string(PAGES_DIR) + "/dialog.html", DIALOG_PLUGIN);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("dialog done"), std::string::npos) << r.output;
+
+  const Case cases[] = {
+      {"user-unknown-step", "user.dance(); plugin.ask('x');", 1, "scripted user: unknown step \"dance\""},
+      {"user-wrong-check", "user.expectAlert('', 'other'); user.answerAlert(1); plugin.ask('x');", 1,
+       "scripted user:"},
+      {"user-step-never-taken", "user.answerAlert(1);", 1, "step(s) never taken"},
+  };
+  for (const Case& c : cases) {
+    std::string page = "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) +
+                       "</script>\n";
+    RunResult fault = runBrowser(writePage(c.name, page), DIALOG_PLUGIN);
+    EXPECT_EQ(fault.status, c.status) << c.name << ":\n" << fault.output;
+    EXPECT_NE(fault.output.find(c.expected), std::string::npos) << c.name << ":\n" << fault.output;
   }
 }
 

@@ -385,6 +385,13 @@ void Browser::tearDown() {
   initialized_ = false;
   size_t unusedSteps = rvp_hostloop_user_clear();
   if (unusedSteps) scriptError(std::to_string(unusedSteps) + " scripted-user step(s) were queued but never used");
+  std::string report;
+  for (size_t needed; (needed = rvp_hostloop_user_take_report(nullptr, 0)) != 0;) {
+    report.assign(needed + 1, '\0');
+    if (rvp_hostloop_user_take_report(&report[0], report.size()) != needed) continue;
+    report.resize(needed);
+    scriptError(report);
+  }
   reportLeaks();
 }
 

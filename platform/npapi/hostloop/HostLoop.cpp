@@ -18,7 +18,20 @@ struct MainThreadQueue {
 struct UserStepQueue {
   std::mutex mutex;
   std::deque<std::string> steps;
+  std::deque<std::string> reports;
+  RvpUserStepListener listener = nullptr;
+  void* listenerContext = nullptr;
 };
+
+size_t takeFront(std::deque<std::string>& queue, char* buf, size_t cap) {
+  if (queue.empty()) return 0;
+  const std::string& text = queue.front();
+  size_t length = text.size();
+  if (!buf || cap < length + 1) return length;
+  std::memcpy(buf, text.c_str(), length + 1);
+  queue.pop_front();
+  return length;
+}
 
 MainThreadQueue& mainQueue() {
   static MainThreadQueue queue;
@@ -75,21 +88,43 @@ size_t rvp_hostloop_discard(void) {
 int rvp_hostloop_user_push(const char* step) {
   if (!step || !*step) return -1;
   UserStepQueue& q = userQueue();
-  std::lock_guard<std::mutex> lock(q.mutex);
-  q.steps.emplace_back(step);
+  RvpUserStepListener listener;
+  void* context;
+  {
+    std::lock_guard<std::mutex> lock(q.mutex);
+    q.steps.emplace_back(step);
+    listener = q.listener;
+    context = q.listenerContext;
+  }
+  if (listener) listener(context);
   return 0;
 }
 
 size_t rvp_hostloop_user_take(char* buf, size_t cap) {
   UserStepQueue& q = userQueue();
   std::lock_guard<std::mutex> lock(q.mutex);
-  if (q.steps.empty()) return 0;
-  const std::string& step = q.steps.front();
-  size_t length = step.size();
-  if (!buf || cap < length + 1) return length;
-  std::memcpy(buf, step.c_str(), length + 1);
-  q.steps.pop_front();
-  return length;
+  return takeFront(q.steps, buf, cap);
+}
+
+void rvp_hostloop_user_set_listener(RvpUserStepListener fn, void* context) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.listener = fn;
+  q.listenerContext = fn ? context : nullptr;
+}
+
+int rvp_hostloop_user_report(const char* failure) {
+  if (!failure || !*failure) return -1;
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.reports.emplace_back(failure);
+  return 0;
+}
+
+size_t rvp_hostloop_user_take_report(char* buf, size_t cap) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  return takeFront(q.reports, buf, cap);
 }
 
 size_t rvp_hostloop_user_pending(void) {

@@ -51,6 +51,16 @@ RVP_HOSTLOOP_API size_t rvp_hostloop_user_pending(void);
 /* Drop every waiting scripted-user step; returns how many were dropped. */
 RVP_HOSTLOOP_API size_t rvp_hostloop_user_clear(void);
 
+/* The consumer of the steps (the dialog toolkit's scripted user inside the plug-in) may listen: fn(context) is
+   called on the pushing thread after every step pushed, without any lock held. Null fn removes it. */
+typedef void (*RvpUserStepListener)(void* context);
+RVP_HOSTLOOP_API void rvp_hostloop_user_set_listener(RvpUserStepListener fn, void* context);
+
+/* The consumer reports a step that failed or was never taken; the loop owner (the browser) takes the
+   reports, with the same contract as rvp_hostloop_user_take, and counts them as page errors. */
+RVP_HOSTLOOP_API int rvp_hostloop_user_report(const char* failure);
+RVP_HOSTLOOP_API size_t rvp_hostloop_user_take_report(char* buf, size_t cap);
+
 #ifdef __cplusplus
 }
 #endif

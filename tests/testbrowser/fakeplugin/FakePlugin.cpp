@@ -10,6 +10,14 @@
 #include "npapi/HostLoop.h"
 #include "npapi/NPAPI.h"
 
+#ifdef FAKE_WITH_DIALOGS
+#include "appkit/AppKit.h"
+#include "testbrowser/PageScriptedUser.h"
+
+// Lives from NP_Initialize to NP_Shutdown: the page's scripted user, beside the dialogs.
+static testbrowser::PageScriptedUser* pageUser = nullptr;
+#endif
+
 namespace {
 
 NPNetscapeFuncs browser;
@@ -158,7 +166,7 @@ const char* const kProperties[] = {"baReaderName", "count", "ratio", "drawingMod
 const char* const kMethods[] = {"greet",       "add",        "fail",           "addEventListener", "removeEventListener",
                                 "echo",        "echoLater",  "pageLocation",   "elementId",        "makeChild",
                                 "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText",
-                                "releaseTwice", "freeForeign"};
+                                "releaseTwice", "freeForeign", "ask"};
 
 bool listed(const char* const* names, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
@@ -313,6 +321,16 @@ bool invokeMethod(NPObject* obj, NPIdentifier id, const NPVariant* args, uint32_
   } else if (name == "freeForeign") {
     static char notTheBrowsers[4];
     browser.memfree(notTheBrowsers);  // deliberately not a browser block
+  } else if (name == "ask") {
+#ifdef FAKE_WITH_DIALOGS
+    // A modal alert inside the page's call, answered by the scripted user the page fed.
+    auto alert = appkit::Alert::alertWithMessageText(argc ? textOf(args[0]) : "", std::string("確定"),
+                                                     std::string("取消"), std::nullopt, "");
+    INT32_TO_NPVARIANT(static_cast<int32_t>(alert->runModal()), *result);
+#else
+    browser.setexception(obj, "no dialogs in this build");
+    return false;
+#endif
   } else {
     return false;
   }
@@ -399,7 +417,16 @@ NP_EXPORT(NPError) NP_Initialize(NPNetscapeFuncs* funcs) {
   fakeClass = NPClass{NP_CLASS_STRUCT_VERSION, allocate,      deallocate,    invalidate,     hasMethod,
                       invokeMethod,            invokeDefault, hasProperty,   getPropertyOf, setPropertyOf,
                       removeProperty,          enumerate,     nullptr};
+#ifdef FAKE_WITH_DIALOGS
+  if (!pageUser) pageUser = new testbrowser::PageScriptedUser;
+#endif
   return NPERR_NO_ERROR;
 }
 
-NP_EXPORT(NPError) NP_Shutdown() { return NPERR_NO_ERROR; }
+NP_EXPORT(NPError) NP_Shutdown() {
+#ifdef FAKE_WITH_DIALOGS
+  delete pageUser;
+  pageUser = nullptr;
+#endif
+  return NPERR_NO_ERROR;
+}
