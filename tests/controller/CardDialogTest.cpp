@@ -67,4 +67,13 @@ TEST_F(CardDialog, CardNeverSeenLeavingTimesOutAfterSixtySeconds) {
   EXPECT_GE(appkit::Clock::now(), 61.0);
 }
 
+TEST_F(CardDialog, InnerCardInOutAnswersZeroWhateverTheDialogSays) {
+  BenchCard& card = connected();
+  ZododovuRavuVODCtrl temporary;
+  user->expectWindow("CARDINOUTDLG").wait(61);
+  EXPECT_EQ(temporary.InnerCardInOut(card.readerName().c_str()), 0);
+  EXPECT_EQ(temporary.GetbaReaderName(), card.readerName());
+  EXPECT_EQ(temporary.CheckCardInOut2(), 0);
+}
+
 }  // namespace

@@ -96,6 +96,16 @@ TEST(Challenge, AnswerOpensToTheEightySixByteLayout) {
   EXPECT_EQ(opened.installPath, "/Library/Internet Plug-Ins/npDUZIVUREZORO.plugin");
 }
 
+TEST(Challenge, ChallengeThatDeciphersToNothingStillGetsAnAnswer) {
+  ZododovuRavuVODCtrl ctrl;
+  ctrl.SetOptionData(0, "not a challenge");
+  ctrl.Challenge();
+  banktool::ChallengeAnswer opened = banktool::decodeChallengeAnswer(ctrl.GetOptionData(0), "");
+  ASSERT_TRUE(opened.ok) << opened.error;
+  EXPECT_TRUE(opened.macOk);  // the MAC of no bytes
+  EXPECT_EQ(opened.clear.size(), 86u);
+}
+
 TEST(Challenge, EmptySlotGivesNoAnswer) {
   ZododovuRavuVODCtrl ctrl;
   ctrl.Challenge();
