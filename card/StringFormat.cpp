@@ -9,6 +9,11 @@ namespace string_format_detail {
 
 Arg::Arg(const char* s) : kind(Kind::Text), text(s), textLength(s ? std::strlen(s) : 0) {}
 
+std::size_t boundedLength(const char* text, std::size_t size) {
+    const void* end = std::memchr(text, '\0', size);
+    return end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : size;
+}
+
 namespace {
 
 struct Conversion {

@@ -4,7 +4,7 @@
 // long as the width or longer is taken whole (the C library would pad with blanks).
 //
 // The arguments are taken by type, not through C varargs: std::string, std::string_view, character
-// arrays and pointers work with %s; integers of any width with d i u o x X c (the length modifiers
+// arrays (read no further than their size) and character pointers work with %s; integers of any width with d i u o x X c (the length modifiers
 // hh h l ll j z t cut the value as printf would); floating point with f F e E g G a A; pointers with %p.
 // A conversion whose argument is missing or of another kind writes nothing; %n writes nothing.
 
@@ -44,9 +44,27 @@ struct Arg {
 
 std::string format(std::string_view fmt, std::initializer_list<Arg> args);
 
+// Character arrays are texts that end at their first zero byte or at the end of the array, so a
+// fixed-size field without a terminator is never read past.
+std::size_t boundedLength(const char* text, std::size_t size);
+
+template <typename T>
+Arg makeArg(const T& value) {
+    return Arg(value);
+}
+template <std::size_t N>
+Arg makeArg(const char (&text)[N]) {
+    return Arg(std::string_view(text, boundedLength(text, N)));
+}
+template <std::size_t N>
+Arg makeArg(const unsigned char (&text)[N]) {
+    const char* chars = reinterpret_cast<const char*>(text);
+    return Arg(std::string_view(chars, boundedLength(chars, N)));
+}
+
 }  // namespace string_format_detail
 
 template <typename... Args>
 std::string string_format(std::string_view fmt, const Args&... args) {
-    return string_format_detail::format(fmt, {string_format_detail::Arg(args)...});
+    return string_format_detail::format(fmt, {string_format_detail::makeArg(args)...});
 }

@@ -34,6 +34,16 @@ TEST(StringFormat, TextArgumentsOfEveryKind) {
     EXPECT_EQ(string_format("[%s]", static_cast<const char*>(nullptr)), "[]");
 }
 
+TEST(StringFormat, ArrayWithoutTerminatorIsReadOnlyToItsEnd) {
+    struct {
+        unsigned char serial[8];
+        char tag[3];
+        unsigned char after[4];
+    } record = {{'0', '0', '0', '0', '0', '0', '0', '1'}, {'T', 'A', 'G'}, {'X', 'X', 'X', 0}};
+    EXPECT_EQ(string_format("%s|%s", record.serial, record.tag), "00000001|TAG");
+    EXPECT_EQ(string_format("%s", "literal"), "literal");
+}
+
 TEST(StringFormat, NumbersFollowPrintf) {
     EXPECT_EQ(string_format("%04d%02d%02d%02d%02d%02d", 2026, 1, 2, 3, 4, 5), "20260102030405");
     EXPECT_EQ(string_format("%02X", static_cast<unsigned char>(0x0A)), "0A");
