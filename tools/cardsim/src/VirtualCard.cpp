@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <openssl/crypto.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -86,7 +88,11 @@ std::uint16_t VirtualCard::portOfSlot(int slot) {
 VirtualCard::VirtualCard(Profile profile, std::uint16_t port, bool inserted)
     : port_(port), app_(std::move(profile)), wantInserted_(inserted) {
   if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) throw std::runtime_error("cannot create the card's wake pipe");
-  thread_ = std::thread([this] { run(); });
+  thread_ = std::thread([this] {
+    run();
+    // The TAC cipher may have initialised OpenSSL on this thread; free its per-thread state before leaving.
+    OPENSSL_thread_stop();
+  });
 }
 
 VirtualCard::~VirtualCard() {
