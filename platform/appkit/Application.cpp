@@ -6,6 +6,7 @@
 #include "appkit/Clock.h"
 #include "appkit/RunLoop.h"
 #include "appkit/UserDefaults.h"
+#include "graphics/Graphics.h"
 
 namespace appkit {
 namespace {
@@ -118,7 +119,26 @@ std::vector<Window*> Application::orderedWindows() const {
   for (Window* w : windows_) {
     if (w->isVisible()) visible.push_back(w);
   }
+  std::stable_sort(visible.begin(), visible.end(), [](Window* a, Window* b) { return a->level() > b->level(); });
   return visible;
+}
+
+bool Application::renderScreenToPng(const std::string& path) const {
+  graphics::Image screen(Size{Window::kScreenWidth, Window::kScreenHeight});
+  screen.lockFocus();
+  graphics::Color::rgb(0.36, 0.45, 0.58).set();
+  graphics::rectFill(Rect::make(0, 0, Window::kScreenWidth, Window::kScreenHeight));
+  std::vector<Window*> windows = orderedWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    auto image = (*it)->renderImage();
+    Point at = (*it)->frameOrigin();
+    // A soft shadow so overlapping windows stay apart.
+    graphics::Color::rgb(0, 0, 0, 0.25).set();
+    graphics::rectFill(Rect::make(at.x + 4, at.y + 6, image->size().width, image->size().height));
+    image->drawInRect(Rect{at, image->size()});
+  }
+  screen.unlockFocus();
+  return screen.writePng(path);
 }
 
 void Application::windowCreated(Window* window) { windows_.push_back(window); }

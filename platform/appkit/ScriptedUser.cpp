@@ -301,6 +301,12 @@ bool toSeconds(const std::string& text, double* value) {
 
 }  // namespace
 
+ScriptedUser& ScriptedUser::saveScreenPng(const std::string& path) {
+  return add("save the screen to " + path, [this, path](Window&) {
+    if (!Application::shared().renderScreenToPng(path)) fail("cannot write " + quoted(path));
+  });
+}
+
 bool ScriptedUser::addStep(const std::vector<std::string>& words, std::string* error) {
   auto refuse = [&](const std::string& why) {
     if (error) *error = why;
@@ -333,6 +339,7 @@ bool ScriptedUser::addStep(const std::vector<std::string>& words, std::string* e
   else if (verb == "activateApp" && wants(0)) activateApp();
   else if (verb == "wait" && wants(1) && toSeconds(arg(0), &seconds)) wait(seconds);
   else if (verb == "savePng" && wants(1)) savePng(arg(0));
+  else if (verb == "saveScreenPng" && wants(1)) saveScreenPng(arg(0));
   else if (verb == "expectWindow" && wants(1)) expectWindow(arg(0));
   else if (verb == "expectText" && wants(2)) expectText(arg(0), arg(1));
   else if (verb == "expectAlert" && (wants(2) || wants(3))) {

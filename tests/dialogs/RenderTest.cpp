@@ -47,12 +47,14 @@ TEST_F(RenderTest, TheSampleDialogAndTheMessageBoxRenderToPng) {
       .savePng(dialogPng)
       .click("btnAsk")
       .savePng(alertPng)
+      .saveScreenPng(picture("Screen.png"))
       .answerAlert(2);  // declining the question cancels the dialog
   SampleDialog dialog;
   dialog.initWithWindowNibName("SampleDialog");
   appkit::app().runModalForWindow(dialog.window());
   EXPECT_GT(fileSize(dialogPng), 2000);
   EXPECT_GT(fileSize(alertPng), 2000);
+  EXPECT_GT(fileSize(picture("Screen.png")), 10000);
 
   user->savePng(criticalPng).answerAlert(1);
   MessageBox("元件參數錯誤，請確認元件版本是否正確", "", 2);

@@ -55,8 +55,10 @@ class Application {
   const IdleHandler& idleHandler() const { return idle_; }
   bool hasIdleHandler() const { return static_cast<bool>(idle_); }
 
-  // Windows on screen, front to back.
+  // Windows on screen, front to back (higher levels in front, then the order they came forward).
   std::vector<Window*> orderedWindows() const;
+  // Draws the virtual screen with every window on it, the frontmost last.
+  bool renderScreenToPng(const std::string& path) const;
   Window* keyWindow() const { return key_; }
   Window* mainWindow() const { return main_; }
   // The application stops being active: the main window resigns main status; activate brings the

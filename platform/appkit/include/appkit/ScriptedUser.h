@@ -65,12 +65,14 @@ class ScriptedUser {
   ScriptedUser& activateApp();
   ScriptedUser& wait(double seconds);
   ScriptedUser& savePng(const std::string& path);
+  // The whole virtual screen: the top window with whatever lies beneath it.
+  ScriptedUser& saveScreenPng(const std::string& path);
 
   // The same steps as words, for scripts written as text (a page script of the test browser):
   //   click OUTLET | clickShowing TEXT | choose OUTLET INDEX | chooseItem OUTLET ITEM |
   //   selectRow OUTLET ROW | editCell OUTLET ROW COLUMN VALUE | focus OUTLET | type TEXT |
   //   key backspace|enter|escape|CHARACTERS | answerAlert 1|2|3 | closeWindow | deactivateApp |
-  //   activateApp | wait SECONDS | savePng PATH | expectWindow NAME | expectText OUTLET TEXT |
+  //   activateApp | wait SECONDS | savePng PATH | saveScreenPng PATH | expectWindow NAME | expectText OUTLET TEXT |
   //   expectAlert TEXT TITLE [informational|critical|warning]
   // False, with the reason in `error`, for an unknown verb or wrong arguments; nothing is queued then.
   bool addStep(const std::vector<std::string>& words, std::string* error = nullptr);
