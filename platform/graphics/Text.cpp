@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "graphics/Context.h"
-#include "graphics/Image.h"
 
 namespace graphics {
 namespace {
