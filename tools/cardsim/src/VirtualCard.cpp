@@ -87,6 +87,9 @@ std::uint16_t VirtualCard::portOfSlot(int slot) {
 
 VirtualCard::VirtualCard(Profile profile, std::uint16_t port, bool inserted)
     : port_(port), app_(std::move(profile)), wantInserted_(inserted) {
+  // Initialise OpenSSL here rather than lazily on the card thread: state made during initialisation on a
+  // thread that later exits is never freed.
+  OPENSSL_init_crypto(OPENSSL_INIT_LOAD_CONFIG, nullptr);
   if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) != 0) throw std::runtime_error("cannot create the card's wake pipe");
   thread_ = std::thread([this] {
     run();
