@@ -4,6 +4,7 @@
 #include "ZododovuRavuVODCtrl.h"
 #include "card/FISC.h"
 #include "card/GP.h"
+#include "transactions/TransactionRecords.h"
 
 namespace {
 constexpr unsigned kSwOk = 0x9000;
@@ -278,6 +279,20 @@ long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex)
 }
 
 // A dialog's PIN check: lastResult keeps the PC/SC result, the refusal is only returned.
+long ZododovuRavuVODCtrl::getICCID(stTaxOut& out) {
+  if (selectFile("0001") != 0) return lastResult;
+  if (swRaw != kSwOk) return 0;
+  unsigned char data[256];
+  int length = 0;
+  if (readRecordWhole(2, data, sizeof data, length) != 0 || swRaw != kSwOk || length < 2) {
+    lastResult = rc::kRefused;
+  } else {
+    out.sICCSerial = recordText(data, length, 10);
+  }
+  uiSW12 = swRaw;
+  return lastResult;
+}
+
 int ZododovuRavuVODCtrl::InnerVerifyPIN(const char* pin, CardHandle cardHandle) {
   hCard = cardHandle;
   return static_cast<int>(verifyPinBlock(pin ? pin : ""));

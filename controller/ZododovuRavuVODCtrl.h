@@ -111,6 +111,8 @@ class ZododovuRavuVODCtrl {
 
   // ---- steps the transactions share ----
   long getCardInfo(stCardInfo& out, std::string accountIndex);
+  // The card's serial number (EF 0001, record 2) into out.sICCSerial; 9980 when it cannot be read.
+  long getICCID(stTaxOut& out);
   static std::string doNumString(const std::string& digits, int n);
   static std::string doChangesWord(std::string text);
   static std::string addEmpty(std::string text, int width);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ZododovuRavuVODCtrl.h"
+#include "transactions/TransactionRecords.h"
 #include "card/PcscCalls.h"
 #include "cardbench/CardBench.h"
 #include "tools/banktool/banktool.h"
@@ -208,6 +209,20 @@ TEST_F(CardSession, GetCardInfoReadsTheAccountOfTheIndex) {
   EXPECT_EQ(ctrl.getCardInfo(failed, "1"), rc::kRecordUnreadable);
   EXPECT_EQ(failed.sIssueNo, "00400001");
   EXPECT_EQ(failed.sMainAccount, "");
+}
+
+TEST_F(CardSession, GetIccidReadsTheCardSerialNumber) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  stTaxOut out;
+  EXPECT_EQ(ctrl.getICCID(out), 0);
+  EXPECT_EQ(out.sICCSerial, "4000123456");
+  EXPECT_EQ(ctrl.GetbaEFID(), "0001");
+  stTaxOut failed;
+  card.inject(rvp::cardsim::Fault::statusWord(0x6A83, 1, kReadRecord));
+  EXPECT_EQ(ctrl.getICCID(failed), rc::kRefused);
+  EXPECT_EQ(failed.sICCSerial, "");
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6A83u);
 }
 
 TEST_F(CardSession, VerifyPinRightWrongAndStopped) {
