@@ -18,3 +18,6 @@ int headerFromCVariantRoundTrip(int value) {
   INT32_TO_NPVARIANT(value, v);
   return NPVARIANT_IS_INT32(v) ? NPVARIANT_TO_INT32(v) : -1;
 }
+
+/* The browser's table holds 58 entries after its size and version. */
+_Static_assert(sizeof(NPNetscapeFuncs) == offsetof(NPNetscapeFuncs, geturl) + 58 * sizeof(void*), "58 entries");

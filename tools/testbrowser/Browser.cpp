@@ -56,8 +56,7 @@ int Browser::run() {
     tearDown();
     return faults_.exitStatus();
   }
-  embedAll();
-  runScripts();
+  runPage();
   runUntilIdle();
   tearDown();
   console(summary());
@@ -96,8 +95,18 @@ bool Browser::loadPlugin() {
   return true;
 }
 
+void Browser::runPage() {
+  for (; instancesMade_ < instances_.size(); ++instancesMade_) {
+    Instance& instance = *instances_[instancesMade_];
+    while (scriptsRun_ < instance.description.scriptsBefore && scriptsRun_ < page_.scripts.size())
+      runScript(page_.scripts[scriptsRun_++]);
+    embed(instance);
+  }
+  runScripts();
+}
+
 void Browser::embedAll() {
-  for (auto& instance : instances_) embed(*instance);
+  for (; instancesMade_ < instances_.size(); ++instancesMade_) embed(*instances_[instancesMade_]);
 }
 
 bool Browser::embed(Instance& instance) {

@@ -155,8 +155,10 @@ PageDescription parsePageDescription(const std::string& text, const std::string&
       applyBrowser(tag, page.browser);
     } else if (tag.name == "embed") {
       page.embeds.push_back(embedFrom(tag));
+      page.embeds.back().scriptsBefore = page.scripts.size();
     } else if (tag.name == "object") {
       page.embeds.push_back(embedFrom(tag));
+      page.embeds.back().scriptsBefore = page.scripts.size();
       openObject = &page.embeds.back();
     } else if (tag.name == "/object") {
       openObject = nullptr;

@@ -301,19 +301,21 @@ void Browser::noteScriptException(const std::string& where) {
 }
 
 void Browser::runScripts() {
+  while (scriptsRun_ < page_.scripts.size()) runScript(page_.scripts[scriptsRun_++]);
+}
+
+void Browser::runScript(const PageScriptSource& source) {
   duk_context* ctx = ctx_;
-  for (const PageScriptSource& source : page_.scripts) {
-    duk_push_string(ctx, source.name.c_str());
-    if (duk_pcompile_lstring_filename(ctx, 0, source.code.data(), source.code.size()) != 0) {
-      noteScriptException("while compiling " + source.name);
-      continue;
-    }
-    if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) {
-      noteScriptException("in " + source.name);
-      continue;
-    }
-    duk_pop(ctx);
+  duk_push_string(ctx, source.name.c_str());
+  if (duk_pcompile_lstring_filename(ctx, 0, source.code.data(), source.code.size()) != 0) {
+    noteScriptException("while compiling " + source.name);
+    return;
   }
+  if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) {
+    noteScriptException("in " + source.name);
+    return;
+  }
+  duk_pop(ctx);
 }
 
 bool Browser::evaluate(NPP, NPObject*, const NPString* script, NPVariant* result) {

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     size_t base = page.embeds.size();
     for (size_t i = 0; i < embeds.size(); ++i) {
       if (embeds[i].id.empty()) embeds[i].id = base + i == 0 ? "plugin" : "plugin" + std::to_string(base + i + 1);
+      embeds[i].scriptsBefore = page.scripts.size();  // after the page's own scripts, before --script files
       page.embeds.push_back(embeds[i]);
     }
     for (const std::string& path : scripts) page.scripts.push_back(PageScriptSource{path, readTextFile(path)});

@@ -83,49 +83,54 @@ bool getProperty(NPP npp, NPObject* obj, const char* name, NPVariant* out) {
   return browser.getproperty(npp, obj, browser.getstringidentifier(name), out);
 }
 
-// A new page array holding one text and one number: the arguments of an echo event.
-NPObject* eventArguments(NPP npp, NPObject* window, const std::string& text, int count) {
+// A new page array holding the given values, built by calling the page's Array and push.
+NPObject* pageArray(NPP npp, NPObject* window, const std::vector<NPVariant>& values) {
   NPVariant array;
   if (!browser.invoke(npp, window, browser.getstringidentifier("Array"), nullptr, 0, &array)) return nullptr;
   NPObject* list = array.value.objectValue;
-  NPVariant item, ignored;
-  setString(&item, text);
-  browser.invoke(npp, list, browser.getstringidentifier("push"), &item, 1, &ignored);
-  browser.releasevariantvalue(&item);
-  browser.releasevariantvalue(&ignored);
-  INT32_TO_NPVARIANT(count, item);
-  browser.invoke(npp, list, browser.getstringidentifier("push"), &item, 1, &ignored);
-  browser.releasevariantvalue(&ignored);
+  for (const NPVariant& value : values) {
+    NPVariant ignored;
+    browser.invoke(npp, list, browser.getstringidentifier("push"), &value, 1, &ignored);
+    browser.releasevariantvalue(&ignored);
+  }
   return list;
 }
 
-// Delivers "echo" to every listener later, through a helper installed in the page that uses setTimeout.
-void fireThroughPage(FakeInstance* inst, const std::string& text, int delay) {
-  NPObject* window = windowOf(inst->npp);
+// Calls fn(args...) after delay ms through a helper installed in the page that uses setTimeout.
+void callThroughPage(NPP npp, NPObject* fn, const std::vector<NPVariant>& values, int delay) {
+  NPObject* window = windowOf(npp);
   if (!window) return;
   NPVariant helper;
-  if (!getProperty(inst->npp, window, "__fake_call", &helper) || !NPVARIANT_IS_OBJECT(helper)) {
+  if (!getProperty(npp, window, "__fake_call", &helper) || !NPVARIANT_IS_OBJECT(helper)) {
     browser.releasevariantvalue(&helper);
     const char* script = "window.__fake_call = function(delay, f, args) {"
                          "  return setTimeout(function() { f.apply(null, args); }, delay); }";
     NPString s = {script, static_cast<uint32_t>(std::strlen(script))};
     NPVariant ignored;
-    browser.evaluate(inst->npp, window, &s, &ignored);
+    browser.evaluate(npp, window, &s, &ignored);
     browser.releasevariantvalue(&ignored);
-    getProperty(inst->npp, window, "__fake_call", &helper);
+    getProperty(npp, window, "__fake_call", &helper);
   }
-  NPObject* args = eventArguments(inst->npp, window, text, inst->echoCount);
-  for (NPObject* listener : inst->listeners["echo"]) {
-    NPVariant callArgs[3], ignored;
-    INT32_TO_NPVARIANT(delay, callArgs[0]);
-    OBJECT_TO_NPVARIANT(listener, callArgs[1]);
-    OBJECT_TO_NPVARIANT(args, callArgs[2]);
-    browser.invokeDefault(inst->npp, helper.value.objectValue, callArgs, 3, &ignored);
-    browser.releasevariantvalue(&ignored);
-  }
+  NPObject* args = pageArray(npp, window, values);
+  NPVariant callArgs[3], ignored;
+  INT32_TO_NPVARIANT(delay, callArgs[0]);
+  OBJECT_TO_NPVARIANT(fn, callArgs[1]);
+  OBJECT_TO_NPVARIANT(args, callArgs[2]);
+  browser.invokeDefault(npp, helper.value.objectValue, callArgs, 3, &ignored);
+  browser.releasevariantvalue(&ignored);
   if (args) browser.releaseobject(args);
   browser.releasevariantvalue(&helper);
   browser.releaseobject(window);
+}
+
+// Delivers "echo" to every listener later, through the page's timers.
+void fireThroughPage(FakeInstance* inst, const std::string& text, int delay) {
+  NPVariant values[2];
+  setString(&values[0], text);
+  INT32_TO_NPVARIANT(inst->echoCount, values[1]);
+  for (NPObject* listener : inst->listeners["echo"])
+    callThroughPage(inst->npp, listener, {values[0], values[1]}, delay);
+  browser.releasevariantvalue(&values[0]);
 }
 
 // Delivers "echo" from the main-thread hand-off: the listeners are called directly when the loop drains.
@@ -341,6 +346,14 @@ bool invokeDefault(NPObject*, const NPVariant*, uint32_t, NPVariant*) { return f
 
 // ---- The instance functions.
 
+FakeObject* rootOf(FakeInstance* inst) {
+  if (!inst->root) {
+    inst->root = asFake(browser.createobject(inst->npp, &fakeClass));
+    inst->root->owner = inst;
+  }
+  return inst->root;
+}
+
 NPError fakeNew(NPMIMEType, NPP npp, uint16_t, int16_t argc, char* argn[], char* argv[], NPSavedData*) {
   if (!npp) return NPERR_INVALID_INSTANCE_ERROR;
   FakeInstance* inst = new FakeInstance;
@@ -364,6 +377,18 @@ NPError fakeNew(NPMIMEType, NPP npp, uint16_t, int16_t argc, char* argn[], char*
     inst->eventModel = NPEventModelCocoa;
   npp->pdata = inst;
   instances.push_back(inst);
+  auto onload = inst->params.find("onload");
+  if (onload != inst->params.end()) {
+    NPObject* window = windowOf(npp);
+    NPVariant handler;
+    if (window && getProperty(npp, window, onload->second.c_str(), &handler) && NPVARIANT_IS_OBJECT(handler)) {
+      NPVariant root;
+      OBJECT_TO_NPVARIANT(&rootOf(inst)->base, root);
+      callThroughPage(npp, handler.value.objectValue, {root}, 250);
+    }
+    browser.releasevariantvalue(&handler);
+    if (window) browser.releaseobject(window);
+  }
   return NPERR_NO_ERROR;
 }
 
@@ -393,11 +418,7 @@ NPError fakeGetValue(NPP npp, NPPVariable variable, void* value) {
   if (!npp || !npp->pdata) return NPERR_INVALID_INSTANCE_ERROR;
   FakeInstance* inst = static_cast<FakeInstance*>(npp->pdata);
   if (variable != NPPVpluginScriptableNPObject) return NPERR_GENERIC_ERROR;
-  if (!inst->root) {
-    inst->root = asFake(browser.createobject(npp, &fakeClass));
-    inst->root->owner = inst;
-  }
-  *static_cast<NPObject**>(value) = browser.retainobject(&inst->root->base);
+  *static_cast<NPObject**>(value) = browser.retainobject(&rootOf(inst)->base);
   return NPERR_NO_ERROR;
 }
 

@@ -61,8 +61,9 @@ class Browser {
 
   // The steps of a run, also usable one by one.
   bool loadPlugin();
-  void embedAll();
-  void runScripts();
+  void runPage();     // scripts and instances in page order
+  void embedAll();    // instances not made yet
+  void runScripts();  // scripts not run yet
   void runUntilIdle();
   void advance(uint64_t ms);  // run everything due up to now + ms, then set the clock there
   void tearDown();            // destroy instances, shut the plug-in down, report and reclaim leftovers
@@ -124,6 +125,7 @@ class Browser {
   void setUpBrowserFuncs();
   void createElements();
   bool embed(Instance& instance);
+  void runScript(const PageScriptSource& source);
   size_t runAsyncCalls();
   bool runNextTimer(uint64_t limit);
   void reportLeaks();
@@ -157,6 +159,8 @@ class Browser {
   NP_ShutdownFunc npShutdown_ = nullptr;
   bool initialized_ = false;
   bool tornDown_ = false;
+  size_t scriptsRun_ = 0;
+  size_t instancesMade_ = 0;
   std::vector<std::unique_ptr<Instance>> instances_;
   duk_context* ctx_ = nullptr;
 

@@ -32,6 +32,9 @@ struct EmbedDescription {
   std::string mimeType;
   // Every attribute of the tag in order (type and id included), then the <param> children in order.
   std::vector<std::pair<std::string, std::string>> params;
+  // How many of the page's scripts come before the tag: they run before the instance is made, as in a
+  // page read top to bottom (so a handler named by "onload" can be defined above the plug-in).
+  size_t scriptsBefore = 0;
 };
 
 struct PageScriptSource {
