@@ -64,6 +64,8 @@ int Browser::run() {
 }
 
 bool Browser::loadPlugin() {
+  // Lets a plug-in under test know where it runs (for example to feed its dialogs from the page).
+  setenv("RVP_TESTBROWSER", "1", 1);
   library_ = dlopen(options_.pluginPath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library_) {
     faults_.add(Faults::Kind::Setup, std::string("cannot load the plug-in: ") + dlerror());
@@ -210,15 +212,9 @@ NPError Browser::getValue(NPP npp, NPNVariable variable, void* value) {
     case NPNVPluginElementNPObject: {
       Instance* instance = instanceOf(npp);
       if (!instance) return NPERR_INVALID_INSTANCE_ERROR;
-      duk_push_global_object(ctx_);
-      duk_get_prop_string(ctx_, -1, "document");
-      duk_get_prop_string(ctx_, -1, "getElementById");
-      duk_dup(ctx_, -2);
-      duk_push_string(ctx_, instance->description.id.c_str());
-      if (duk_pcall_method(ctx_, 1) != 0 || !duk_is_object(ctx_, -1)) {
-        duk_pop_3(ctx_);
-        return NPERR_GENERIC_ERROR;
-      }
+      duk_push_heap_stash(ctx_);
+      duk_get_prop_string(ctx_, -1, "elements");
+      duk_get_prop_index(ctx_, -1, static_cast<duk_uarridx_t>(instance->index));
       *static_cast<NPObject**>(value) = pageObjectFor(-1);
       duk_pop_3(ctx_);
       return NPERR_NO_ERROR;

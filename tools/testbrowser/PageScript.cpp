@@ -206,7 +206,7 @@ void Browser::setUpScript() {
   duk_context* ctx = ctx_;
 
   duk_push_heap_stash(ctx);
-  for (const char* name : {"pageValues", "proxies", "timers"}) {
+  for (const char* name : {"pageValues", "proxies", "timers", "elements"}) {
     duk_push_object(ctx);
     duk_put_prop_string(ctx, -2, name);
   }
@@ -283,7 +283,10 @@ void Browser::createElements() {
       duk_put_prop_string(ctx, -2, param.first.c_str());
     }
     if (duk_pcall(ctx, 4) != 0) fatal(nullptr, duk_safe_to_string(ctx, -1));
-    duk_pop_2(ctx);
+    pushStashValue(ctx, "elements");
+    duk_dup(ctx, -2);
+    duk_put_prop_index(ctx, -2, static_cast<duk_uarridx_t>(instance->index));
+    duk_pop_3(ctx);
   }
 }
 

@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "testbrowser: %s\n", e.what());
     return 4;
   }
-  Browser browser(std::move(page), options);
-  return browser.run();
+  // Kept to the end of the process: a plug-in's static destructors may still call browser functions.
+  static Browser* browser = new Browser(std::move(page), options);
+  return browser->run();
 }
