@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "npapi/HostLoop.h"
@@ -41,6 +42,7 @@ struct FakeInstance {
   int drawingModel = -1;
   int eventModel = -1;
   int echoCount = 0;
+  int ticks = 0;
 };
 
 // ---- Small helpers over the browser functions.
@@ -167,11 +169,12 @@ NPClass fakeClass;
 
 FakeObject* asFake(NPObject* obj) { return reinterpret_cast<FakeObject*>(obj); }
 
-const char* const kProperties[] = {"baReaderName", "count", "ratio", "drawingModel", "eventModel", "generation"};
+const char* const kProperties[] = {"baReaderName", "count",      "ratio", "drawingModel",
+                                   "eventModel",   "generation", "ticks"};
 const char* const kMethods[] = {"greet",       "add",        "fail",           "addEventListener", "removeEventListener",
                                 "echo",        "echoLater",  "pageLocation",   "elementId",        "makeChild",
                                 "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText",
-                                "releaseTwice", "freeForeign", "ask"};
+                                "releaseTwice", "freeForeign", "ask",              "echoFromThread",   "startTicks"};
 
 bool listed(const char* const* names, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
@@ -200,6 +203,7 @@ bool getPropertyOf(NPObject* obj, NPIdentifier id, NPVariant* result) {
   else if (name == "drawingModel") INT32_TO_NPVARIANT(self->owner ? self->owner->drawingModel : -1, *result);
   else if (name == "eventModel") INT32_TO_NPVARIANT(self->owner ? self->owner->eventModel : -1, *result);
   else if (name == "generation") INT32_TO_NPVARIANT(self->generation, *result);
+  else if (name == "ticks") INT32_TO_NPVARIANT(self->owner ? self->owner->ticks : 0, *result);
   else return false;
   return true;
 }
@@ -283,6 +287,16 @@ bool invokeMethod(NPObject* obj, NPIdentifier id, const NPVariant* args, uint32_
     fireThroughPage(inst, argc ? textOf(args[0]) : "", argc > 1 && NPVARIANT_IS_INT32(args[1]) ? args[1].value.intValue : 0);
   } else if (name == "echoLater") {
     rvp_hostloop_post(echoNow, new LaterEcho{npp, argc ? textOf(args[0]) : ""});
+  } else if (name == "echoFromThread") {
+    // Another thread asks the browser to run the delivery on the main thread.
+    LaterEcho* later = new LaterEcho{npp, argc ? textOf(args[0]) : ""};
+    std::thread([npp, later] { browser.pluginthreadasynccall(npp, echoNow, later); }).join();
+  } else if (name == "startTicks") {
+    browser.scheduletimer(npp, argc && NPVARIANT_IS_INT32(args[0]) ? args[0].value.intValue : 100, true,
+                          [](NPP timerNpp, uint32_t id) {
+                            FakeInstance* owner = instanceOf(timerNpp);
+                            if (owner && ++owner->ticks == 3) browser.unscheduletimer(timerNpp, id);
+                          });
   } else if (name == "pageLocation") {
     NPObject* window = windowOf(npp);
     NPVariant location, href;

@@ -1,7 +1,7 @@
 // Events reach listeners only after the current call, through the page's timers on the virtual clock or
 // through the main-thread hand-off drained by the browser's loop.
 var got = [];
-function listener(text, n) { got.push(text + "#" + n + "@" + testbrowser.now()); }
+function listener(text, n) { if (text !== "thread") got.push(text + "#" + n + "@" + testbrowser.now()); }
 plugin.addEventListener("echo", listener);
 plugin.echo("one");
 assertEqual(got.length, 0, "an event is not delivered inside the call that fires it");
@@ -33,3 +33,14 @@ var ticks = 0;
 var interval = setInterval(function () { if (++ticks === 3) clearInterval(interval); }, 1000);
 setTimeout(function () { assertEqual(ticks, 3, "interval ran three times"); }, 5000);
 setTimeout("console.log('string timer at ' + testbrowser.now())", 7);
+
+// The browser's own asynchronous call, asked for from another thread, and the plug-in's own timers.
+var fromThread = [];
+plugin.addEventListener("echo", function (t) { if (t === "thread") fromThread.push(testbrowser.now()); });
+plugin.echoFromThread("thread");
+assertEqual(fromThread.length, 0, "not run on the asking thread");
+plugin.startTicks(100);
+setTimeout(function () {
+  assertEqual(fromThread.join(), "0", "run by the loop at once");
+  assertEqual(plugin.ticks, 3, "a repeating plug-in timer, stopped after three");
+}, 1000);
