@@ -1,0 +1,246 @@
+#include "NpapiPluginModule.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+#include "FactoryBase.h"
+#include "Log.h"
+#include "OneShotManager.h"
+
+namespace PF {
+namespace Npapi {
+
+std::map<const void*, NpapiPluginModule*> NpapiPluginModule::m_modules;
+int NpapiPluginModule::PluginModuleInitialized = 0;
+
+void copyNPBrowserFuncs(NPNetscapeFuncs* dst, const NPNetscapeFuncs* src, NPP /*instance*/)
+{
+    dst->size = src->size;
+    dst->version = src->version;
+    const int v = src->version;
+
+    dst->geturl = src->geturl;
+    dst->posturl = src->posturl;
+    dst->requestread = src->requestread;
+    dst->newstream = src->newstream;
+    dst->write = src->write;
+    dst->destroystream = src->destroystream;
+    dst->status = src->status;
+    dst->uagent = src->uagent;
+    dst->memalloc = src->memalloc;
+    dst->memfree = src->memfree;
+    dst->memflush = src->memflush;
+    dst->reloadplugins = src->reloadplugins;
+    dst->geturlnotify = src->geturlnotify;
+    dst->posturlnotify = src->posturlnotify;
+    dst->getvalue = src->getvalue;
+    dst->setvalue = src->setvalue;
+    dst->invalidaterect = src->invalidaterect;
+    dst->invalidateregion = src->invalidateregion;
+    dst->forceredraw = src->forceredraw;
+    dst->getstringidentifier = src->getstringidentifier;
+    dst->getstringidentifiers = src->getstringidentifiers;
+    dst->getintidentifier = src->getintidentifier;
+    dst->identifierisstring = src->identifierisstring;
+    dst->utf8fromidentifier = src->utf8fromidentifier;
+    dst->intfromidentifier = src->intfromidentifier;
+    dst->createobject = src->createobject;
+    dst->retainobject = src->retainobject;
+    dst->releaseobject = src->releaseobject;
+    dst->invoke = src->invoke;
+    dst->invokeDefault = src->invokeDefault;
+    dst->evaluate = src->evaluate;
+    dst->getproperty = src->getproperty;
+    dst->setproperty = src->setproperty;
+    dst->removeproperty = src->removeproperty;
+    dst->hasproperty = src->hasproperty;
+    dst->hasmethod = src->hasmethod;
+    dst->releasevariantvalue = src->releasevariantvalue;
+    dst->setexception = src->setexception;
+    dst->construct = src->construct;
+
+    if (v >= NPVERS_HAS_POPUPS_ENABLED_STATE) {
+        dst->pushpopupsenabledstate = src->pushpopupsenabledstate;
+        dst->poppopupsenabledstate = src->poppopupsenabledstate;
+    }
+    if (v >= NPVERS_HAS_NPOBJECT_ENUM)
+        dst->enumerate = src->enumerate;
+    if (v >= NPVERS_HAS_URL_AND_AUTH_INFO) {
+        dst->getvalueforurl = src->getvalueforurl;
+        dst->setvalueforurl = src->setvalueforurl;
+        dst->getauthenticationinfo = src->getauthenticationinfo;
+    }
+    if (v >= NPVERS_HAS_TIMERS) {
+        dst->scheduletimer = src->scheduletimer;
+        dst->unscheduletimer = src->unscheduletimer;
+    }
+    // Every asynchronous call goes through our own per-instance scheduler.
+    dst->pluginthreadasynccall = &NpapiPluginModule::scheduleAsyncCallback;
+}
+
+NpapiPluginModule::NpapiPluginModule()
+{
+    std::memset(&m_browserFuncs, 0, sizeof m_browserFuncs);
+}
+
+NpapiPluginModule::~NpapiPluginModule() {}
+
+const void* NpapiPluginModule::keyFor(const void* address)
+{
+    Dl_info info;
+    if (address && dladdr(address, &info) != 0)
+        return info.dli_fbase;
+    return nullptr;
+}
+
+NpapiPluginModule* NpapiPluginModule::GetModule(const void* key)
+{
+    if (PluginModuleInitialized == 0) {
+        Log::initLogging();
+        getFactoryInstance()->globalPluginInitialize();
+    }
+    auto found = m_modules.find(key);
+    if (found != m_modules.end())
+        return found->second;
+    NpapiPluginModule* module = new NpapiPluginModule();
+    m_modules[key] = module;
+    ++PluginModuleInitialized;
+    return module;
+}
+
+void NpapiPluginModule::ReleaseModule(const void* key)
+{
+    auto found = m_modules.find(key);
+    if (found != m_modules.end()) {
+        delete found->second;
+        m_modules.erase(found);
+        --PluginModuleInitialized;
+    }
+    if (PluginModuleInitialized == 0) {
+        getFactoryInstance()->globalPluginDeinitialize();
+        Log::stopLogging();
+    }
+}
+
+void NpapiPluginModule::setNetscapeFuncs(const NPNetscapeFuncs* funcs)
+{
+    if (funcs)
+        copyNPBrowserFuncs(&m_browserFuncs, funcs, nullptr);
+}
+
+void NpapiPluginModule::getPluginFuncs(NPPluginFuncs* pFuncs)
+{
+    if (!pFuncs)
+        return;
+    pFuncs->newp = &NPP_New;
+    pFuncs->destroy = &NPP_Destroy;
+    pFuncs->setwindow = &NPP_SetWindow;
+    pFuncs->newstream = &NPP_NewStream;
+    pFuncs->destroystream = &NPP_DestroyStream;
+    pFuncs->asfile = &NPP_StreamAsFile;
+    pFuncs->writeready = &NPP_WriteReady;
+    pFuncs->write = &NPP_Write;
+    pFuncs->print = &NPP_Print;
+    pFuncs->event = &NPP_HandleEvent;
+    pFuncs->urlnotify = &NPP_URLNotify;
+    pFuncs->getvalue = &NPP_GetValue;
+    pFuncs->setvalue = &NPP_SetValue;
+}
+
+void NpapiPluginModule::scheduleAsyncCallback(NPP npp, void (*func)(void*), void* userData)
+{
+    OneShotManager::getInstance().npp_scheduleAsyncCallback(npp, func, userData);
+}
+
+// ---- Browser functions without an instance ----------------------------------------------------------------
+
+void NpapiPluginModule::Version(int* plugin_major, int* plugin_minor, int* netscape_major, int* netscape_minor)
+{
+    *plugin_major = NP_VERSION_MAJOR;
+    *plugin_minor = NP_VERSION_MINOR;
+    *netscape_major = m_browserFuncs.version >> 8;
+    *netscape_minor = m_browserFuncs.version & 0xFF;
+}
+
+void* NpapiPluginModule::MemAlloc(uint32_t size)
+{
+    return m_browserFuncs.memalloc ? m_browserFuncs.memalloc(size) : nullptr;
+}
+
+void NpapiPluginModule::MemFree(void* ptr)
+{
+    if (m_browserFuncs.memfree)
+        m_browserFuncs.memfree(ptr);
+}
+
+uint32_t NpapiPluginModule::MemFlush(uint32_t size)
+{
+    return m_browserFuncs.memflush ? m_browserFuncs.memflush(size) : 0;
+}
+
+void NpapiPluginModule::ReloadPlugins(NPBool reloadPages)
+{
+    if (m_browserFuncs.reloadplugins)
+        m_browserFuncs.reloadplugins(reloadPages);
+}
+
+void NpapiPluginModule::ReleaseVariantValue(NPVariant* variant)
+{
+    if (m_browserFuncs.releasevariantvalue)
+        m_browserFuncs.releasevariantvalue(variant);
+}
+
+NPIdentifier NpapiPluginModule::GetStringIdentifier(const NPUTF8* name)
+{
+    return m_browserFuncs.getstringidentifier ? m_browserFuncs.getstringidentifier(name) : nullptr;
+}
+
+void NpapiPluginModule::GetStringIdentifiers(const NPUTF8** names, int32_t count, NPIdentifier* identifiers)
+{
+    if (m_browserFuncs.getstringidentifiers)
+        m_browserFuncs.getstringidentifiers(names, count, identifiers);
+}
+
+NPIdentifier NpapiPluginModule::GetIntIdentifier(int32_t intid)
+{
+    return m_browserFuncs.getintidentifier ? m_browserFuncs.getintidentifier(intid) : nullptr;
+}
+
+bool NpapiPluginModule::IdentifierIsString(NPIdentifier identifier)
+{
+    return m_browserFuncs.identifierisstring ? m_browserFuncs.identifierisstring(identifier) : true;
+}
+
+NPUTF8* NpapiPluginModule::UTF8FromIdentifier(NPIdentifier identifier)
+{
+    return m_browserFuncs.utf8fromidentifier ? m_browserFuncs.utf8fromidentifier(identifier) : nullptr;
+}
+
+std::string NpapiPluginModule::StringFromIdentifier(NPIdentifier identifier)
+{
+    NPUTF8* text = UTF8FromIdentifier(identifier);
+    std::string result = text ? std::string(text) : std::string();
+    if (m_browserFuncs.memfree)
+        m_browserFuncs.memfree(text);
+    return result;
+}
+
+int32_t NpapiPluginModule::IntFromIdentifier(NPIdentifier identifier)
+{
+    return m_browserFuncs.intfromidentifier ? m_browserFuncs.intfromidentifier(identifier) : 1;
+}
+
+NPObject* NpapiPluginModule::RetainObject(NPObject* npobj)
+{
+    return m_browserFuncs.retainobject ? m_browserFuncs.retainobject(npobj) : npobj;
+}
+
+void NpapiPluginModule::ReleaseObject(NPObject* npobj)
+{
+    if (m_browserFuncs.releaseobject)
+        m_browserFuncs.releaseobject(npobj);
+}
+
+} // namespace Npapi
+} // namespace PF
