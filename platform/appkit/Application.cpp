@@ -27,6 +27,14 @@ long Application::runModalForWindow(Window* window) {
 
   const std::size_t index = sessions_.size();
   sessions_.push_back(Session{nextSessionId_++, window});
+  // An exception out of a timer or a user's step leaves the loop; the session must not stay behind.
+  struct Pop {
+    std::vector<Session>& sessions;
+    std::size_t index;
+    ~Pop() {
+      if (sessions.size() > index) sessions.resize(index);
+    }
+  } pop{sessions_, index};
   const double started = Clock::now();
   window->makeKeyAndOrderFront();
   while (!sessions_[index].ended) {
@@ -39,10 +47,8 @@ long Application::runModalForWindow(Window* window) {
     }
     idle(sessions_[index]);
   }
-  long response = sessions_[index].response;
-  // Inner sessions ran on the stack above this one and are gone already.
-  sessions_.resize(index);
-  return response;
+  // Inner sessions ran on the stack above this one and are gone already; Pop removes this one.
+  return sessions_[index].response;
 }
 
 void Application::idle(Session& session) {

@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,21 @@ TEST_F(ModalSessionTest, ALaterUserTakesOverAndHandsBackWhenItGoes) {
   EXPECT_EQ((std::vector<std::string>{"second", "first"}), log);
   first.reset();
   EXPECT_FALSE(app().hasIdleHandler());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ModalSessionTest, AnExceptionLeavingASessionTakesTheSessionWithIt) {
+  auto outer = plainWindow("Outer");
+  auto inner = plainWindow("Inner");
+  auto user = strictUser();
+  user->run([&] { app().runModalForWindow(inner.get()); }).run([] { throw std::runtime_error("broken handler"); });
+  EXPECT_THROW(app().runModalForWindow(outer.get()), std::runtime_error);
+  EXPECT_EQ(0u, app().modalDepth());
+  user->run([&] { app().stopModal(outer.get()); });
+  EXPECT_EQ(appkit::kModalResponseStop, app().runModalForWindow(outer.get()));
 }
 
 }  // namespace
