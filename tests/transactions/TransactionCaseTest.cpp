@@ -20,9 +20,9 @@ struct Case {
   std::string txCode;
   std::string tacId;
   std::string elements;    // between </tac_id> and <icc_no>
-  std::string block;       // between </tsac> and </trns>
-  std::string checkTo;     // the transfer check's payee text; empty: no dialog
-  std::string checkAmount;
+  std::string block = "";        // between </tsac> and </trns>
+  std::string checkTo = "";      // the transfer check's payee text; empty: no dialog
+  std::string checkAmount = "";
 };
 
 std::string el(const std::string& tag, const std::string& value) { return "<" + tag + ">" + value + "</" + tag + ">"; }

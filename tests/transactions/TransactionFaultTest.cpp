@@ -158,6 +158,29 @@ TEST_F(Faults, TaxWithoutCancelNumberGives8600AndSendsNothing) {
   EXPECT_EQ(ctrl->GetuiSW12(), 0x1234u);
 }
 
+TEST_F(Faults, TaxKeepsThePayeeNumberForTheNextCallUnlessItOutgrowsItsSlot) {
+  connect(kPostalCard);  // own bank: code 2532, the tax unit leads the payee number
+  ctrl->SetbaPaymentType("15001");
+  ctrl->SetbaTax_Unit("ABCDE");
+  ctrl->SetbaCancelNo("A123456789");  // ABCDE + 10123456789 + two blanks: 18 characters
+  EXPECT_EQ(ctrl->Tax(), rc::kInputMissing);
+  EXPECT_TRUE(writes().empty());
+  EXPECT_EQ(ctrl->GetbaCancelNo(), "A123456789");
+
+  ctrl->SetbaTax_Unit("ABC");
+  ASSERT_EQ(ctrl->Tax(), 0);
+  EXPECT_EQ(ctrl->GetbaCancelNo(), "ABC10123456789  ");
+  // A second call works on the payee number the first one left: as a unit number it would grow to
+  // 22 characters and is refused; as a date type's number it stays as it is.
+  EXPECT_EQ(ctrl->Tax(), rc::kInputMissing);
+  EXPECT_EQ(ctrl->GetbaCancelNo(), "ABC10123456789  ");
+  ctrl->SetbaPaymentType("11");
+  ASSERT_EQ(ctrl->Tax(), 0);
+  EXPECT_EQ(ctrl->GetbaCancelNo(), "ABC10123456789  ");
+  ASSERT_EQ(writes().size(), 2u);
+  EXPECT_EQ(writes()[1].record.substr(69), "ABC10123456789  ");
+}
+
 TEST_F(Faults, PayCreditBetweenOtherBanksGives8700AfterTheCheckAndThePin) {
   connect(kBankCard);
   bankTransferPage(*ctrl, "004");
