@@ -10,6 +10,7 @@
 #include "appkit/Application.h"
 #include "appkit/ScriptedUser.h"
 #include "cardbench/CardBench.h"
+#include "tools/banktool/banktool.h"
 
 namespace plugin_test {
 namespace {
@@ -221,6 +222,35 @@ TEST_F(PageCard, IssuerTextsAreReadFromTheCardNotFromWhatThePageWrote) {
 
   card.remove();
   for (const char* name : {"IssuerId", "IssuerAccount", "IssuerRemark"}) EXPECT_EQ(page.getText(name), "") << name;
+}
+
+// On an allowed page each transaction runs its namesake: the bank finds that transaction's request.
+TEST_F(PageCard, TransactionsOnAnAllowedPageSealTheirOwnRequest) {
+  BenchCard& card = startCard(0, "bank");
+  PageObject page;
+  page.host->setLocation(PF::variant(std::string("https://webatm.postbank.example/atm")));
+  const std::pair<const char*, std::string> pageValues[] = {
+      {"baReaderName", card.readerName()}, {"baPIN", "1234"},         {"baIFD_Chk_Code", "CHK00001"},
+      {"baIFD_ID", "TERM0001"},           {"bAccountID", "1"},       {"SessionId", "SESSION000000001"},
+      {"baMoney", "12300"},               {"baAagency_No", "0001"},  {"baAccept_No", "004"},
+      {"baPaymentType", "11"},            {"baCancelNo", "12345678"}, {"baTax_Date", "1141231"},
+      {"baTaxAgencyNo", "A0001"},         {"baTaxComment", "FEE"},   {"baMerchantID", "SHOP01"},
+      {"baOrderNumber", "ORDER01"}};
+  for (const auto& value : pageValues) page.set(value.first, value.second);
+  page.call("OptionDataPut", {PF::variant(1), PF::variant(std::string("20261210131500"))});
+  ASSERT_EQ(page.callForCode("ConnectCard"), 0);
+
+  const std::pair<const char*, const char*> cases[] = {{"Inquiry", "<tx_code>2500</tx_code>"},
+                                                       {"Tax", "<tax_type>11</tax_type>"},
+                                                       {"WideFee", "<tax_agency_no>A0001</tax_agency_no>"},
+                                                       {"Payment", "<merchant_id>SHOP01</merchant_id>"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    ASSERT_EQ(page.callForCode(c.first), 0);
+    const banktool::OpenedEnvelope opened = banktool::openEnvelope(page.getText("TrnsMsg"));
+    ASSERT_TRUE(opened.ok) << opened.error;
+    EXPECT_NE(opened.text.find(c.second), std::string::npos) << opened.text;
+  }
 }
 
 }  // namespace
