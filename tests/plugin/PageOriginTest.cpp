@@ -51,6 +51,8 @@ const OriginCase kOrigins[] = {
     {"https://evil.example/webatm.postbank.example/", false},
     {"https://evil.example/#webatm.postbank.example", false},
     {"https://evil.example/atm?next=http://localhost:8080/", false},
+    {"https://evil.example#@webatm.postbank.example/", false},
+    {"https://evil.example\\@webatm.postbank.example/", false},
     // the allowed host as part of another host
     {"https://webatm.postbank.example.evil.example/", false},
     {"https://xwebatm.postbank.example/", false},
