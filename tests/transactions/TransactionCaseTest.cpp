@@ -25,6 +25,8 @@ struct Case {
   std::string checkAmount = "";
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 std::string el(const std::string& tag, const std::string& value) { return "<" + tag + ">" + value + "</" + tag + ">"; }
 
 std::string ebcdic(std::string text) {
