@@ -82,7 +82,7 @@ TEST(PageRun, PageFedScriptedUserAnswersDialogs) {
   EXPECT_NE(r.output.find("dialog done"), std::string::npos) << r.output;
 
   const Case cases[] = {
-      {"user-unknown-step", "user.dance(); plugin.ask('x');", 1, "scripted user: unknown step \"dance\""},
+      {"user-unknown-step", "user.dance(); plugin.ask('x');", 1, "scripted user: cannot read the step \"dance\""},
       {"user-wrong-check", "user.expectAlert('', 'other'); user.answerAlert(1); plugin.ask('x');", 1,
        "scripted user:"},
       {"user-step-never-taken", "user.answerAlert(1);", 1, "step(s) never taken"},

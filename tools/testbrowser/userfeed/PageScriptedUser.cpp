@@ -1,18 +1,12 @@
 #include "testbrowser/PageScriptedUser.h"
 
-#include <cstdlib>
-#include <functional>
-#include <map>
 #include <vector>
 
-#include "appkit/Events.h"
 #include "npapi/HostLoop.h"
 
 namespace testbrowser {
 
 namespace {
-
-using Args = std::vector<std::string>;
 
 std::vector<std::string> split(const std::string& line) {
   std::vector<std::string> fields;
@@ -25,88 +19,22 @@ std::vector<std::string> split(const std::string& line) {
   }
 }
 
-bool toInt(const std::string& text, int& out) {
-  char* end = nullptr;
-  long v = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end || v < -1000000 || v > 1000000) return false;
-  out = static_cast<int>(v);
-  return true;
-}
-
-bool toSeconds(const std::string& text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return !text.empty() && !*end && out >= 0 && out < 1e7;
-}
-
-struct Verb {
-  size_t arguments;
-  // Adds the step; false when an argument does not fit.
-  std::function<bool(appkit::ScriptedUser&, const Args&)> add;
-};
-
-const std::map<std::string, Verb>& verbs() {
-  using U = appkit::ScriptedUser;
-  static const std::map<std::string, Verb> table = {
-      {"expectWindow", {1, [](U& u, const Args& a) { return u.expectWindow(a[0]), true; }}},
-      {"expectText", {2, [](U& u, const Args& a) { return u.expectText(a[0], a[1]), true; }}},
-      {"expectAlert", {2, [](U& u, const Args& a) { return u.expectAlert(a[0], a[1]), true; }}},
-      {"click", {1, [](U& u, const Args& a) { return u.click(a[0]), true; }}},
-      {"clickShowing", {1, [](U& u, const Args& a) { return u.clickShowing(a[0]), true; }}},
-      {"digit", {1, [](U& u, const Args& a) { return a[0].size() == 1 && a[0][0] >= '0' && a[0][0] <= '9' &&
-                                                     (u.clickShowing(a[0]), true); }}},
-      {"choose", {2, [](U& u, const Args& a) { int i; return toInt(a[1], i) && (u.choose(a[0], i), true); }}},
-      {"chooseItem", {2, [](U& u, const Args& a) { return u.chooseItem(a[0], a[1]), true; }}},
-      {"selectRow", {2, [](U& u, const Args& a) { int i; return toInt(a[1], i) && (u.selectRow(a[0], i), true); }}},
-      {"editCell", {4, [](U& u, const Args& a) {
-         int row;
-         return toInt(a[1], row) && (u.editCell(a[0], row, a[2], a[3]), true);
-       }}},
-      {"focus", {1, [](U& u, const Args& a) { return u.focus(a[0]), true; }}},
-      {"type", {1, [](U& u, const Args& a) { return u.type(a[0]), true; }}},
-      {"pressKey", {1, [](U& u, const Args& a) {
-         if (a[0] == "backspace") u.pressKey(appkit::KeyEvent::backspace());
-         else if (a[0] == "enter") u.pressKey(appkit::KeyEvent::enter());
-         else if (a[0] == "escape") u.pressKey(appkit::KeyEvent::escape());
-         else if (!a[0].empty()) u.pressKey(appkit::KeyEvent::character(a[0]));
-         else return false;
-         return true;
-       }}},
-      {"answerAlert", {1, [](U& u, const Args& a) {
-         int b;
-         return toInt(a[0], b) && b >= 1 && b <= 3 && (u.answerAlert(b), true);
-       }}},
-      {"closeWindow", {0, [](U& u, const Args&) { return u.closeWindow(), true; }}},
-      {"deactivateApp", {0, [](U& u, const Args&) { return u.deactivateApp(), true; }}},
-      {"activateApp", {0, [](U& u, const Args&) { return u.activateApp(), true; }}},
-      {"wait", {1, [](U& u, const Args& a) { double s; return toSeconds(a[0], s) && (u.wait(s), true); }}},
-      {"savePng", {1, [](U& u, const Args& a) { return !a[0].empty() && (u.savePng(a[0]), true); }}},
-  };
-  return table;
-}
-
 void report(const std::string& message) { rvp_hostloop_user_report(("scripted user: " + message).c_str()); }
 
 }  // namespace
 
 bool addPageUserStep(appkit::ScriptedUser& user, const std::string& line, std::string& error) {
-  std::vector<std::string> fields = split(line);
-  auto found = verbs().find(fields[0]);
-  if (found == verbs().end()) {
-    error = "unknown step \"" + fields[0] + "\"";
-    return false;
+  std::vector<std::string> words = split(line);
+  // The page's own names for two steps; everything else is the toolkit's step language.
+  if (words[0] == "pressKey") words[0] = "key";
+  if (words[0] == "digit") {
+    if (words.size() != 2 || words[1].size() != 1 || words[1][0] < '0' || words[1][0] > '9') {
+      error = "step \"digit\" takes one digit 0-9";
+      return false;
+    }
+    words[0] = "clickShowing";
   }
-  Args args(fields.begin() + 1, fields.end());
-  if (args.size() != found->second.arguments) {
-    error = "step \"" + fields[0] + "\" takes " + std::to_string(found->second.arguments) + " argument(s), got " +
-            std::to_string(args.size());
-    return false;
-  }
-  if (!found->second.add(user, args)) {
-    error = "step \"" + fields[0] + "\" has an argument that does not fit";
-    return false;
-  }
-  return true;
+  return user.addStep(words, &error);
 }
 
 PageScriptedUser::PageScriptedUser() : user_([](const std::string& message) { report(message); }) {
