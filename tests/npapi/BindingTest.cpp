@@ -1,0 +1,458 @@
+// The binding in-process, against a browser table of our own: the table copy by version, the NPP
+// functions' result codes, the scriptable object, the value mapping both ways and the main-thread
+// scheduler.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "NPJavascriptObject.h"
+#include "NpapiBrowserHost.h"
+#include "NpapiPlugin.h"
+#include "NpapiPluginModule.h"
+#include "NpnTable.h"
+#include "OneShotManager.h"
+#include "TestFactory.h"
+#include "npapi/HostLoop.h"
+
+extern "C" NPError NP_Initialize(NPNetscapeFuncs* bFuncs);
+extern "C" NPError NP_GetEntryPoints(NPPluginFuncs* pFuncs);
+extern "C" NPError NP_Shutdown();
+
+namespace npapi_test {
+namespace {
+
+using PF::Npapi::NpapiPluginModule;
+using PF::variant;
+
+// The module the tests' entry calls made is released when they are all done, as a browser would.
+class ModuleRelease : public ::testing::Environment {
+ public:
+  void TearDown() override { NP_Shutdown(); }
+};
+::testing::Environment* const moduleRelease = ::testing::AddGlobalTestEnvironment(new ModuleRelease);
+
+// ---- The browser table, copied by version ------------------------------------------------------------------
+
+struct VersionCase {
+  uint16_t version;
+  bool popups, enumerate, urlValues, timers;
+};
+
+TEST(BrowserTableCopy, ConditionalEntriesFollowTheVersion) {
+  const VersionCase cases[] = {
+      {15, false, false, false, false}, {16, true, false, false, false}, {18, true, true, false, false},
+      {21, true, true, true, false},    {23, true, true, true, true},    {27, true, true, true, true},
+  };
+  for (const VersionCase& c : cases) {
+    SCOPED_TRACE(c.version);
+    NPNetscapeFuncs src = makeNpnTable(c.version);
+    NPNetscapeFuncs dst;
+    std::memset(&dst, 0, sizeof dst);
+    PF::Npapi::copyNPBrowserFuncs(&dst, &src, nullptr);
+    EXPECT_EQ(dst.version, c.version);
+    EXPECT_EQ(dst.memalloc, src.memalloc);
+    EXPECT_EQ(dst.createobject, src.createobject);
+    EXPECT_EQ(dst.pushpopupsenabledstate != nullptr, c.popups);
+    EXPECT_EQ(dst.poppopupsenabledstate != nullptr, c.popups);
+    EXPECT_EQ(dst.enumerate != nullptr, c.enumerate);
+    EXPECT_EQ(dst.getvalueforurl != nullptr, c.urlValues);
+    EXPECT_EQ(dst.setvalueforurl != nullptr, c.urlValues);
+    EXPECT_EQ(dst.getauthenticationinfo != nullptr, c.urlValues);
+    EXPECT_EQ(dst.scheduletimer != nullptr, c.timers);
+    EXPECT_EQ(dst.unscheduletimer != nullptr, c.timers);
+    // Never copied, at any version; the asynchronous call is always our own scheduler.
+    EXPECT_EQ(dst.popupcontextmenu, nullptr);
+    EXPECT_EQ(dst.handleevent, nullptr);
+    EXPECT_EQ(dst.pluginthreadasynccall, &NpapiPluginModule::scheduleAsyncCallback);
+  }
+}
+
+TEST(BrowserTableCopy, EntryPointsLeaveTheBrowsersOwnFieldsAlone) {
+  NPPluginFuncs funcs;
+  std::memset(&funcs, 0, sizeof funcs);
+  funcs.size = sizeof funcs;
+  funcs.version = 27;
+  funcs.javaClass = &funcs;
+  EXPECT_EQ(NP_GetEntryPoints(&funcs), NPERR_NO_ERROR);
+  EXPECT_EQ(funcs.size, sizeof funcs);
+  EXPECT_EQ(funcs.version, 27);
+  EXPECT_EQ(funcs.javaClass, &funcs);
+  EXPECT_EQ(funcs.newp, &NpapiPluginModule::NPP_New);
+  EXPECT_EQ(funcs.setvalue, &NpapiPluginModule::NPP_SetValue);
+  EXPECT_EQ(funcs.gotfocus, nullptr);
+}
+
+TEST(Modules, OneModulePerKeyAndOneGlobalStart) {
+  int dummyA = 0, dummyB = 0;
+  const int before = NpapiPluginModule::moduleCount();
+  NpapiPluginModule* a = NpapiPluginModule::GetModule(&dummyA);
+  EXPECT_EQ(NpapiPluginModule::GetModule(&dummyA), a);
+  const int starts = factoryControl().globalStarts;
+  NpapiPluginModule* b = NpapiPluginModule::GetModule(&dummyB);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(factoryControl().globalStarts, starts);
+  EXPECT_EQ(NpapiPluginModule::moduleCount(), before + 2);
+  NpapiPluginModule::ReleaseModule(&dummyA);
+  NpapiPluginModule::ReleaseModule(&dummyB);
+  EXPECT_EQ(NpapiPluginModule::moduleCount(), before);
+}
+
+TEST(Modules, MissingBrowserEntriesGiveFixedAnswers) {
+  NpapiPluginModule module;  // no table at all
+  int pluginMajor, pluginMinor, major, minor;
+  module.Version(&pluginMajor, &pluginMinor, &major, &minor);
+  EXPECT_EQ(pluginMajor, 0);
+  EXPECT_EQ(pluginMinor, 27);
+  EXPECT_EQ(module.MemAlloc(8), nullptr);
+  EXPECT_EQ(module.GetStringIdentifier("x"), nullptr);
+  EXPECT_TRUE(module.IdentifierIsString(nullptr));
+  EXPECT_EQ(module.IntFromIdentifier(nullptr), 1);
+  EXPECT_EQ(module.StringFromIdentifier(nullptr), "");
+  NPObject obj{};
+  EXPECT_EQ(module.RetainObject(&obj), &obj);
+}
+
+// ---- Instances -------------------------------------------------------------------------------------------
+
+class Instance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    table = makeNpnTable();
+    NP_Initialize(&table);
+    factoryControl() = FactoryControl();
+    objectsBefore = npnState().objects.size();
+    blocksBefore = npnState().blocks.size();
+  }
+  void TearDown() override {
+    if (npp.pdata) NpapiPluginModule::NPP_Destroy(&npp, nullptr);
+    rvp_hostloop_discard();
+    EXPECT_EQ(npnState().objects.size(), objectsBefore) << "objects left alive";
+    EXPECT_EQ(npnState().blocks.size(), blocksBefore) << "memory left allocated";
+  }
+  NPError create(const char* mime = "application/x-test") {
+    return NpapiPluginModule::NPP_New(const_cast<char*>(mime), &npp, NP_EMBED, 0, nullptr, nullptr, nullptr);
+  }
+  PF::Npapi::NpapiBrowserHostPtr host() { return PF::Npapi::getPlugin(&npp)->host(); }
+  NPObject* scriptable() {
+    NPObject* obj = nullptr;
+    EXPECT_EQ(NpapiPluginModule::NPP_GetValue(&npp, NPPVpluginScriptableNPObject, &obj), NPERR_NO_ERROR);
+    return obj;
+  }
+
+  NPNetscapeFuncs table;
+  NPP_t npp{};
+  size_t objectsBefore = 0, blocksBefore = 0;
+};
+
+TEST_F(Instance, InvalidInstancesGetTheirFixedAnswers) {
+  NPStream stream{};
+  uint16_t stype = 0;
+  for (NPP bad : {static_cast<NPP>(nullptr), &npp}) {  // null, then one whose pdata is null
+    EXPECT_EQ(NpapiPluginModule::NPP_Destroy(bad, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(bad, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_NewStream(bad, nullptr, &stream, 0, &stype), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_DestroyStream(bad, &stream, 0), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(bad, &stream), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_Write(bad, &stream, 0, 0, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+    EXPECT_EQ(NpapiPluginModule::NPP_HandleEvent(bad, nullptr), 0);
+    EXPECT_EQ(NpapiPluginModule::NPP_SetValue(bad, NPNVWindowNPObject, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+  }
+  EXPECT_EQ(NpapiPluginModule::NPP_New(nullptr, nullptr, NP_EMBED, 0, nullptr, nullptr, nullptr),
+            NPERR_INVALID_INSTANCE_ERROR);
+}
+
+TEST_F(Instance, NameAndDescriptionWithoutAnInstance) {
+  const char* text = nullptr;
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(nullptr, NPPVpluginNameString, &text), NPERR_NO_ERROR);
+  EXPECT_STREQ(text, "DEDIVIZUVIRA_r86_64");
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(nullptr, NPPVpluginDescriptionString, &text), NPERR_NO_ERROR);
+  EXPECT_STREQ(text, "");
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(nullptr, NPPVpluginWindowBool, &text), NPERR_GENERIC_ERROR);
+}
+
+struct FailedNew {
+  const char* what;
+  void (*arrange)(FactoryControl&);
+  NPError expected;
+};
+
+// A failed NPP_New leaves nothing behind: no holder, no queue with the scheduler, no objects, no memory.
+TEST_F(Instance, FailedCreationLeavesNothingRegistered) {
+  const FailedNew cases[] = {
+      {"no plug-in", [](FactoryControl& c) { c.noNpapiPlugin = true; }, NPERR_OUT_OF_MEMORY_ERROR},
+      {"no core", [](FactoryControl& c) { c.noCore = true; }, NPERR_INCOMPATIBLE_VERSION_ERROR},
+      {"core throws", [](FactoryControl& c) { c.throwInCore = true; }, NPERR_GENERIC_ERROR},
+  };
+  for (const FailedNew& c : cases) {
+    SCOPED_TRACE(c.what);
+    factoryControl() = FactoryControl();
+    c.arrange(factoryControl());
+    EXPECT_EQ(create(), c.expected);
+    EXPECT_EQ(npp.pdata, nullptr);
+    const int pending = PF::OneShotManager::getInstance().pending();
+    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(&npp, [](void*) { FAIL() << "ran"; }, nullptr);
+    EXPECT_EQ(PF::OneShotManager::getInstance().pending(), pending) << "the instance was left registered";
+  }
+  factoryControl() = FactoryControl();
+}
+
+TEST_F(Instance, CreatedInstanceAnswersAndIsDestroyedOnce) {
+  ASSERT_EQ(create(), NPERR_NO_ERROR);
+  ASSERT_NE(npp.pdata, nullptr);
+  const char* name = nullptr;
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(&npp, NPPVpluginNameString, &name), NPERR_NO_ERROR);
+  EXPECT_STREQ(name, "DEDIVIZUVIRA_r86_64");
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(&npp, NPPVpluginWindowBool, &name), NPERR_GENERIC_ERROR);
+  NPStream stream{};
+  EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(&npp, &stream), -1) << "a stream that is not ours";
+  NPWindow window{};
+  EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(&npp, &window), NPERR_NO_ERROR);
+
+  // A call queued for the instance never runs once the instance is gone.
+  bool ran = false;
+  PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(&npp, [](void* f) { *static_cast<bool*>(f) = true; },
+                                                              &ran);
+  EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
+  EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+  rvp_hostloop_drain();
+  EXPECT_FALSE(ran);
+}
+
+// ---- The scriptable object -------------------------------------------------------------------------------
+
+class Scriptable : public Instance {
+ protected:
+  void SetUp() override {
+    Instance::SetUp();
+    ASSERT_EQ(create(), NPERR_NO_ERROR);
+    obj = scriptable();
+    ASSERT_NE(obj, nullptr);
+  }
+  void TearDown() override {
+    table.releaseobject(obj);
+    Instance::TearDown();
+  }
+  NPVariant call(const char* method, bool* ok = nullptr) {
+    NPVariant result;
+    VOID_TO_NPVARIANT(result);
+    bool done = obj->_class->invoke(obj, stringId(method), nullptr, 0, &result);
+    if (ok) *ok = done;
+    return result;
+  }
+  NPObject* obj = nullptr;
+};
+
+struct ResultCase {
+  const char* method;
+  NPVariantType type;
+  const char* text;  // for String
+  int32_t number;    // for Int32
+};
+
+TEST_F(Scriptable, LongsReachThePageAsTextAndNarrowIntegersAsNumbers) {
+  const ResultCase cases[] = {
+      {"code", NPVariantType_String, "9980", 0},         {"number", NPVariantType_Int32, nullptr, 9980},
+      {"unsignedNumber", NPVariantType_String, "7", 0}, {"shortNumber", NPVariantType_Int32, nullptr, 7},
+      {"letter", NPVariantType_Int32, nullptr, 65},
+  };
+  for (const ResultCase& c : cases) {
+    SCOPED_TRACE(c.method);
+    bool ok = false;
+    NPVariant r = call(c.method, &ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(r.type, c.type);
+    if (c.type == NPVariantType_String) {
+      EXPECT_EQ(textOf(r), c.text);
+      EXPECT_EQ(r.value.stringValue.UTF8Characters[r.value.stringValue.UTF8Length], '\0');
+    } else {
+      EXPECT_EQ(r.value.intValue, c.number);
+    }
+    table.releasevariantvalue(&r);
+  }
+  NPVariant half = call("half");
+  ASSERT_EQ(half.type, NPVariantType_Double);
+  EXPECT_EQ(half.value.doubleValue, 0.5);
+}
+
+TEST_F(Scriptable, ScriptErrorsBecomePageExceptionsAndTheLastException) {
+  bool ok = true;
+  NPVariant r = call("fail", &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(r.type, NPVariantType_Void);
+  EXPECT_EQ(npnState().lastException, "the card is gone");
+  EXPECT_EQ(PF::Npapi::NPJavascriptObject::NPO_getLastException::m_msg.convert_cast<std::string>(),
+            "the card is gone");
+}
+
+TEST_F(Scriptable, BuiltInsAreFunctionObjectsAndEnumeratedLast) {
+  EXPECT_TRUE(obj->_class->hasMethod(obj, stringId("toString")));
+  EXPECT_FALSE(obj->_class->hasProperty(obj, stringId("toString")));
+  EXPECT_TRUE(obj->_class->hasProperty(obj, stringId("getLastException")));
+  NPIdentifier* ids = nullptr;
+  uint32_t count = 0;
+  ASSERT_TRUE(obj->_class->enumerate(obj, &ids, &count));
+  ASSERT_GE(count, 3u);
+  EXPECT_EQ(ids[count - 3], stringId("addEventListener"));
+  EXPECT_EQ(ids[count - 2], stringId("removeEventListener"));
+  EXPECT_EQ(ids[count - 1], stringId("getLastException"));
+  table.memfree(ids);
+}
+
+TEST_F(Scriptable, PropertiesWrittenAndReadBack) {
+  NPVariant value;
+  const char text[] = "Virtual PCD 00 00";
+  STRINGN_TO_NPVARIANT(text, sizeof text - 1, value);
+  ASSERT_TRUE(obj->_class->setProperty(obj, stringId("text"), &value));
+  NPVariant back;
+  VOID_TO_NPVARIANT(back);
+  ASSERT_TRUE(obj->_class->getProperty(obj, stringId("text"), &back));
+  EXPECT_EQ(textOf(back), text);
+  table.releasevariantvalue(&back);
+}
+
+TEST_F(Scriptable, AfterDestroyEveryCallFailsQuietly) {
+  EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
+  const int exceptions = npnState().exceptions;
+  bool ok = true;
+  NPVariant r = call("code", &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(r.type, NPVariantType_Void);
+  EXPECT_FALSE(obj->_class->hasProperty(obj, stringId("text")));
+  EXPECT_EQ(npnState().exceptions, exceptions) << "no page exception for a gone object";
+}
+
+// ---- Value mapping ---------------------------------------------------------------------------------------
+
+TEST_F(Scriptable, PluginValuesToBrowserValues) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  struct Case {
+    variant value;
+    NPVariantType type;
+    std::string text;
+  };
+  const Case cases[] = {
+      {variant(-5L), NPVariantType_String, "-5"},
+      {variant(18446744073709551615ULL), NPVariantType_String, "18446744073709551615"},
+      {variant(static_cast<unsigned char>(200)), NPVariantType_Int32, ""},
+      {variant(std::string()), NPVariantType_String, ""},
+      {variant(std::wstring(L"\u96d9\u5341")), NPVariantType_String, "\xe9\x9b\x99\xe5\x8d\x81"},
+      {variant(true), NPVariantType_Bool, ""},
+      {variant(PF::variant_detail::null()), NPVariantType_Null, ""},
+      {variant(), NPVariantType_Void, ""},
+      {variant(PF::JSAPIPtr()), NPVariantType_Null, ""},
+      {variant(PF::JSAPIWeakPtr()), NPVariantType_Null, ""},
+  };
+  for (const Case& c : cases) {
+    NPVariant v;
+    VOID_TO_NPVARIANT(v);
+    h->getNPVariant(&v, c.value);
+    EXPECT_EQ(v.type, c.type) << c.text;
+    if (v.type == NPVariantType_String) EXPECT_EQ(textOf(v), c.text);
+    table.releasevariantvalue(&v);
+  }
+  // A type the mapping does not know leaves the destination as it was.
+  NPVariant untouched;
+  INT32_TO_NPVARIANT(42, untouched);
+  h->getNPVariant(&untouched, variant(std::pair<int, int>(1, 2)));
+  EXPECT_EQ(untouched.type, NPVariantType_Int32);
+}
+
+TEST_F(Scriptable, BrowserValuesToPluginValues) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  NPVariant v;
+  const char bytes[] = {'a', '\0', 'b'};
+  STRINGN_TO_NPVARIANT(bytes, 3, v);
+  EXPECT_EQ(h->getVariant(&v).cast<std::string>(), std::string(bytes, 3));
+  INT32_TO_NPVARIANT(7, v);
+  EXPECT_TRUE(h->getVariant(&v).is_of_type<int>());
+  DOUBLE_TO_NPVARIANT(2.0, v);
+  EXPECT_TRUE(h->getVariant(&v).is_of_type<double>());
+  NULL_TO_NPVARIANT(v);
+  EXPECT_TRUE(h->getVariant(&v).is_null());
+  VOID_TO_NPVARIANT(v);
+  EXPECT_TRUE(h->getVariant(&v).empty());
+
+  // Two conversions of one browser object: two proxies over the same object, each with its own reference.
+  NPObject* page = makeBrowserObject();
+  OBJECT_TO_NPVARIANT(page, v);
+  {
+    variant a = h->getVariant(&v), b = h->getVariant(&v);
+    EXPECT_NE(a.cast<PF::JSObjectPtr>(), b.cast<PF::JSObjectPtr>());
+    EXPECT_EQ(page->referenceCount, 3u);
+  }
+  EXPECT_EQ(page->referenceCount, 1u);
+  table.releaseobject(page);
+}
+
+TEST_F(Scriptable, OneBrowserObjectPerScriptingObject) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  PF::JSAPIPtr api = boost::make_shared<ValuesObject>();
+  NPVariant a, b;
+  VOID_TO_NPVARIANT(a);
+  VOID_TO_NPVARIANT(b);
+  h->getNPVariant(&a, variant(api));
+  h->getNPVariant(&b, variant(api));
+  ASSERT_EQ(a.type, NPVariantType_Object);
+  EXPECT_EQ(a.value.objectValue, b.value.objectValue);
+  EXPECT_EQ(a.value.objectValue->referenceCount, 2u);
+  table.releasevariantvalue(&a);
+  table.releasevariantvalue(&b);
+}
+
+TEST_F(Scriptable, HostAfterShutdownStopsCallingTheBrowserButNotTheModule) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  EXPECT_TRUE(h->_scheduleAsyncCall([](void*) {}, nullptr));
+  rvp_hostloop_drain();
+  h->shutdown();
+  NPBool answer = 0;
+  EXPECT_EQ(h->GetValue(NPNVsupportsCocoaBool, &answer), NPERR_GENERIC_ERROR);
+  EXPECT_EQ(h->CreateObject(&PF::Npapi::NPJavascriptObject::NPJavascriptObjectClass), nullptr);
+  EXPECT_FALSE(h->_scheduleAsyncCall([](void*) {}, nullptr));
+  void* block = h->MemAlloc(4);
+  EXPECT_NE(block, nullptr);
+  h->MemFree(block);
+}
+
+// ---- The main-thread scheduler ---------------------------------------------------------------------------
+
+TEST(OneShot, CallsRunInOrderPerInstanceLowerInstanceFirstWithOneWakeUp) {
+  rvp_hostloop_discard();
+  PF::OneShotManager& m = PF::OneShotManager::getInstance();
+  NPP_t instances[2];
+  for (NPP_t& i : instances) m.npp_register(&i);
+  static std::string trail;
+  trail.clear();
+  struct Mark {
+    const char* text;
+  };
+  static Mark marks[] = {{"h1"}, {"h2"}, {"l1"}, {"l2"}, {"again"}};
+  auto note = [](void* d) { trail += std::string(static_cast<Mark*>(d)->text) + " "; };
+  auto noteAndQueue = [](void* d) {
+    trail += std::string(static_cast<Mark*>(d)->text) + " ";
+    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(nullptr, nullptr, nullptr);  // unknown: dropped
+  };
+  const int wakeUps = m.wakeUps();
+  m.npp_scheduleAsyncCallback(&instances[1], note, &marks[0]);
+  m.npp_scheduleAsyncCallback(&instances[1], noteAndQueue, &marks[1]);
+  m.npp_scheduleAsyncCallback(&instances[0], note, &marks[2]);
+  m.npp_scheduleAsyncCallback(&instances[0], note, &marks[3]);
+  EXPECT_EQ(m.wakeUps(), wakeUps + 1);
+  EXPECT_EQ(m.pending(), 4);
+  rvp_hostloop_drain();
+  EXPECT_EQ(trail, "l1 l2 h1 h2 ");
+  EXPECT_EQ(m.pending(), 0);
+
+  // Unregistering drops what is queued; the next call wakes the main thread again.
+  m.npp_scheduleAsyncCallback(&instances[0], note, &marks[4]);
+  m.npp_scheduleAsyncCallback(&instances[0], note, &marks[4]);
+  m.npp_unregister(&instances[0]);
+  EXPECT_EQ(m.pending(), 0);
+  m.npp_scheduleAsyncCallback(&instances[1], note, &marks[0]);
+  EXPECT_EQ(m.wakeUps(), wakeUps + 3);
+  rvp_hostloop_drain();
+  EXPECT_EQ(trail, "l1 l2 h1 h2 h1 ");
+  m.npp_unregister(&instances[1]);
+}
+
+}  // namespace
+}  // namespace npapi_test

@@ -1,0 +1,34 @@
+// A browser's function table for in-process tests of the binding: memory, interned identifiers, counted
+// objects, variant release and exceptions, with counts a test can look at. No page: the window and the
+// element are not handed out, and calls on page objects fail.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "npapi/NPAPI.h"
+
+namespace npapi_test {
+
+struct NpnState {
+  std::set<void*> blocks;                  // memory handed out by memalloc and not yet freed
+  std::map<std::string, std::unique_ptr<std::string>> strings;  // interned string identifiers
+  std::map<int32_t, std::unique_ptr<int32_t>> ints;              // interned integer identifiers
+  std::set<NPObject*> objects;              // live objects
+  std::string lastException;
+  int exceptions = 0;
+  int asyncCalls = 0;                       // calls of the browser's own pluginthreadasynccall
+};
+
+NpnState& npnState();
+// A table of `version` with every entry we supply; the state is reset.
+NPNetscapeFuncs makeNpnTable(uint16_t version = 27);
+// An object of the browser's own class (not a plug-in object), with one reference.
+NPObject* makeBrowserObject();
+// Text of a String variant.
+std::string textOf(const NPVariant& v);
+NPIdentifier stringId(const char* name);
+
+}  // namespace npapi_test

@@ -1,0 +1,46 @@
+// The factory these in-process tests link instead of the application's: a plug-in core whose scripting
+// object returns one value of each width, so the binding can be watched on its own.
+#pragma once
+
+#include <string>
+
+#include "FactoryBase.h"
+#include "JSAPIAuto.h"
+#include "PluginCore.h"
+
+namespace npapi_test {
+
+class ValuesObject : public PF::JSAPIAuto {
+ public:
+  ValuesObject();
+  long code() { return 9980; }
+  int number() { return 9980; }
+  unsigned int unsignedNumber() { return 7; }
+  unsigned short shortNumber() { return 7; }
+  char letter() { return 'A'; }
+  float half() { return 0.5f; }
+  std::string text() { return text_; }
+  void setText(const std::string& t) { text_ = t; }
+  long fail() { throw PF::script_error("the card is gone"); }
+
+ private:
+  std::string text_;
+};
+
+class TestCore : public PF::PluginCore {
+ public:
+  bool HandleEvent(PF::PluginEvent*, PF::PluginEventSource*) override { return false; }
+  PF::JSAPIPtr createJSAPI() override;
+};
+
+struct FactoryControl {
+  bool noNpapiPlugin = false;  // createNpapiPlugin answers empty
+  bool noCore = false;         // createPlugin answers empty
+  bool throwInCore = false;    // createPlugin throws std::runtime_error
+  int globalStarts = 0;
+  int globalEnds = 0;
+};
+
+FactoryControl& factoryControl();
+
+}  // namespace npapi_test
