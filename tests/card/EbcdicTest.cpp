@@ -1,7 +1,9 @@
 #include "card/Ebcdic.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,6 +54,42 @@ TEST(Ebcdic, DeviationsFromCodePage037) {
     for (const auto& c : cases) {
         EXPECT_EQ(os_toebcdic[c.ascii], c.ebcdic) << std::hex << int(c.ascii);
         EXPECT_EQ(os_toascii[c.ebcdic], c.ascii) << std::hex << int(c.ebcdic);
+    }
+}
+
+// Every byte of both tables against the C library's own IBM 037 converter, apart from the positions
+// above: a slip anywhere else in either table shows here even when the two tables agree with each other.
+Bytes throughIconv(const char* to, const char* from) {
+    Bytes all(256);
+    for (int c = 0; c < 256; ++c) all[c] = static_cast<unsigned char>(c);
+    Bytes out(256);
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    char* in = reinterpret_cast<char*>(all.data());
+    char* dst = reinterpret_cast<char*>(out.data());
+    std::size_t inLeft = all.size(), outLeft = out.size();
+    const std::size_t rv = iconv(cd, &in, &inLeft, &dst, &outLeft);
+    iconv_close(cd);
+    return rv == static_cast<std::size_t>(-1) || inLeft != 0 || outLeft != 0 ? Bytes{} : out;
+}
+
+TEST(Ebcdic, WholeTablesAreCodePage037ApartFromTheDeviations) {
+    const std::map<int, int> deviations = {
+        {0x0A, 0x15}, {0x5B, 0xAD}, {0x5D, 0xBD}, {0x5E, 0x5F}, {0x85, 0x04}, {0x87, 0x08}, {0x8F, 0x14},
+        {0x92, 0x25}, {0x97, 0x17}, {0x9C, 0x1A}, {0x9D, 0x1B}, {0xA8, 0xBB}, {0xAC, 0xB0}, {0xDD, 0xBA},
+    };
+    const Bytes toEbcdic037 = throughIconv("IBM037", "ISO-8859-1");
+    const Bytes toAscii037 = throughIconv("ISO-8859-1", "IBM037");
+    ASSERT_EQ(toEbcdic037.size(), 256u) << "the C library converts IBM037";
+    ASSERT_EQ(toAscii037.size(), 256u);
+    std::set<int> deviatingEbcdic;
+    for (const auto& d : deviations) deviatingEbcdic.insert(d.second);
+    for (int c = 0; c < 256; ++c) {
+        const auto d = deviations.find(c);
+        EXPECT_EQ(os_toebcdic[c], d == deviations.end() ? toEbcdic037[c] : d->second) << "ASCII " << std::hex << c;
+        if (deviatingEbcdic.count(c) == 0) {
+            EXPECT_EQ(os_toascii[c], toAscii037[c]) << "EBCDIC " << std::hex << c;
+        }
     }
 }
 
