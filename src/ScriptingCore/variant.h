@@ -76,6 +76,10 @@ stored store_as(const T& x)
 
 inline stored make_variant(const char* x) { return store_as(std::string(x ? x : "")); }
 inline stored make_variant(const wchar_t* x) { return store_as(std::wstring(x ? x : L"")); }
+// A writable character pointer is text too: storing the pointer would leave it dangling once the
+// caller's buffer goes.
+inline stored make_variant(char* x) { return make_variant(static_cast<const char*>(x)); }
+inline stored make_variant(wchar_t* x) { return make_variant(static_cast<const wchar_t*>(x)); }
 inline stored make_variant(const boost::logic::tribool& x) { return store_as(bool(x == true)); }
 
 // Shared references to scripting objects are stored in one of two forms, chosen by the static

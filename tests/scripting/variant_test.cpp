@@ -39,6 +39,19 @@ TEST(Variant, StoresTextLiteralsAsStrings)
 
     const char* pointer = "pointer";
     EXPECT_EQ(typeid(std::string), variant(pointer).get_type());
+
+    // Writable buffers are copied as text too; the variant outlives them.
+    variant fromBuffer, fromWideBuffer;
+    {
+        char buffer[] = "buffer";
+        wchar_t wideBuffer[] = L"wide";
+        fromBuffer = static_cast<char*>(buffer);
+        fromWideBuffer = variant(static_cast<wchar_t*>(wideBuffer));
+    }
+    EXPECT_EQ(typeid(std::string), fromBuffer.get_type());
+    EXPECT_EQ("buffer", fromBuffer.cast<std::string>());
+    EXPECT_EQ(typeid(std::wstring), fromWideBuffer.get_type());
+    EXPECT_EQ(L"wide", fromWideBuffer.cast<std::wstring>());
 }
 
 TEST(Variant, TriboolIsStoredAsBool)
