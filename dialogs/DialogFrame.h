@@ -38,8 +38,8 @@ class DialogFrame : public appkit::WindowController {
 
   // Floating level when the user default "DefaultAlwaysOnTop" is set, normal level otherwise.
   void windowDidResignMain(appkit::Window& window) override;
-  // A dialog whose session was cut short by the end of a dialog beneath it was not confirmed: it ends
-  // as cancelled (2), so its caller never reads it as confirmed.
+  // A dialog whose session was cut short (by the end of a dialog beneath it, or given up because nobody
+  // answered) was not confirmed: it ends as cancelled (2), so its caller never reads it as confirmed.
   void windowModalSessionWasUnwound(appkit::Window& window) override;
   // Refuses the physical keyboard with a message when the dialog says so (refusesPhysicalKeys).
   void keyDown(const appkit::KeyEvent& event) override;

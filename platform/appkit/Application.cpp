@@ -42,7 +42,7 @@ long Application::runModalForWindow(Window* window) {
     if (sessions_[index].ended) break;
     if (!idle_ && Clock::now() - started > kAbsentUserLimitSeconds) {
       std::fprintf(stderr, "appkit: nobody ended the session of window \"%s\"; aborting it\n", window->name().c_str());
-      stopModalWithCode(window, kModalResponseAbort);
+      tellOwners(abortSessionsFrom(index));
       break;
     }
     idle(sessions_[index]);
@@ -73,28 +73,29 @@ void Application::stopModalWithCode(Window* window, long code) {
     if (s.window != window || s.ended) continue;
     s.ended = true;
     s.response = code;
-    std::vector<Window*> unwound;
-    for (std::size_t j = i + 1; j < sessions_.size(); ++j) {
-      if (!sessions_[j].ended) {
-        sessions_[j].ended = true;
-        sessions_[j].response = kModalResponseAbort;
-        unwound.push_back(sessions_[j].window);
-      }
-    }
-    // Tell the owners only once the stack is consistent: they may end themselves in turn.
-    for (auto it = unwound.rbegin(); it != unwound.rend(); ++it) {
-      if (WindowDelegate* d = (*it)->delegate()) d->windowModalSessionWasUnwound(**it);
-    }
+    tellOwners(abortSessionsFrom(i + 1));
     return;
   }
 }
 
-void Application::abortAllSessions() {
-  for (Session& s : sessions_) {
-    if (!s.ended) {
-      s.ended = true;
-      s.response = kModalResponseAbort;
+void Application::abortAllSessions() { tellOwners(abortSessionsFrom(0)); }
+
+std::vector<Window*> Application::abortSessionsFrom(std::size_t first) {
+  std::vector<Window*> ended;
+  for (std::size_t j = first; j < sessions_.size(); ++j) {
+    if (!sessions_[j].ended) {
+      sessions_[j].ended = true;
+      sessions_[j].response = kModalResponseAbort;
+      ended.push_back(sessions_[j].window);
     }
+  }
+  return ended;
+}
+
+void Application::tellOwners(const std::vector<Window*>& ended) {
+  // Only once the stack is consistent, innermost first: an owner may end itself in turn.
+  for (auto it = ended.rbegin(); it != ended.rend(); ++it) {
+    if (WindowDelegate* d = (*it)->delegate()) d->windowModalSessionWasUnwound(**it);
   }
 }
 
@@ -229,7 +230,7 @@ void Application::activate() {
 }
 
 void Application::resetForTesting() {
-  abortAllSessions();
+  abortSessionsFrom(0);
   RunLoop::current().reset();
   Clock::reset();
   UserDefaults::standard().reset();

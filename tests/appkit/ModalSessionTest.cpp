@@ -77,6 +77,38 @@ TEST_F(ModalSessionTest, TheWatchdogEndsEverySessionWhenTheScriptRunsOut) {
   EXPECT_EQ(0u, app().modalDepth());
 }
 
+// Records which windows had their session ended by something other than their own ending.
+struct UnwindListener : appkit::WindowDelegate {
+  std::vector<std::string> unwound;
+  void windowModalSessionWasUnwound(Window& w) override { unwound.push_back(w.name()); }
+};
+
+TEST_F(ModalSessionTest, OwnersHearOfSessionsTheWatchdogGaveUp) {
+  UnwindListener listener;
+  auto outer = plainWindow("Outer");
+  auto inner = plainWindow("Inner");
+  outer->setDelegate(&listener);
+  inner->setDelegate(&listener);
+  std::vector<std::string> failures;
+  appkit::ScriptedUser user([&](const std::string& m) { failures.push_back(m); });
+  user.run([&] { app().runModalForWindow(inner.get()); });
+  EXPECT_EQ(appkit::kModalResponseAbort, app().runModalForWindow(outer.get()));
+  EXPECT_EQ((std::vector<std::string>{"Inner", "Outer"}), listener.unwound);  // innermost first
+}
+
+TEST_F(ModalSessionTest, AnAbsentUserGivesUpASessionNoTimerEndsAndItsOwnerHears) {
+  UnwindListener listener;
+  auto w = plainWindow("Unattended");
+  w->setDelegate(&listener);
+  int ticks = 0;
+  auto timer = appkit::Timer::timer(3600, [&](appkit::Timer&) { ++ticks; }, true);
+  appkit::RunLoop::current().addTimer(timer, appkit::RunLoopMode::ModalPanel);
+  EXPECT_EQ(appkit::kModalResponseAbort, app().runModalForWindow(w.get()));
+  EXPECT_GE(ticks, 24);
+  EXPECT_EQ((std::vector<std::string>{"Unattended"}), listener.unwound);
+  timer->invalidate();
+}
+
 TEST_F(ModalSessionTest, AnAbsentUserLetsTimePassUntilATimerEndsTheSession) {
   auto w = plainWindow("Unattended");
   auto timer = appkit::Timer::timer(30, [&](appkit::Timer&) { app().stopModal(w.get()); }, false);

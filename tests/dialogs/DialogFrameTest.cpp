@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "DialogTestFixture.h"
 #include "SampleDialog.h"
@@ -197,6 +198,31 @@ TEST_F(DialogFrameTest, ControlsOfTheLayoutWork) {
   SampleDialog dialog;
   EXPECT_EQ(0, run(dialog));
   EXPECT_TRUE(dialog.wiringProblems().empty());
+}
+
+TEST_F(DialogFrameTest, ADialogWhoseScriptRunsOutIsNeverReadAsConfirmed) {
+  struct Case {
+    const char* left;
+    void (*script)(appkit::ScriptedUser&);
+    int questionAnswer;
+  };
+  const Case cases[] = {
+      {"the dialog on top", [](appkit::ScriptedUser& u) { u.wait(10); }, -1},
+      {"its question on top", [](appkit::ScriptedUser& u) { u.wait(10).click("btnAsk"); }, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.left);
+    app().resetForTesting();
+    std::vector<std::string> failures;
+    appkit::ScriptedUser silent([&](const std::string& m) { failures.push_back(m); });
+    c.script(silent);
+    SampleDialog dialog;
+    EXPECT_EQ(2, run(dialog));
+    EXPECT_EQ(c.questionAnswer, dialog.questionAnswer);
+    EXPECT_EQ(1u, failures.size());
+    EXPECT_EQ(1, dialog.endings);
+    EXPECT_EQ(0u, app().modalDepth());
+  }
 }
 
 TEST_F(DialogFrameTest, ADialogWithoutItsLayoutCountsAsCancelled) {

@@ -19,8 +19,11 @@ enum ModalResponse : long {
 //
 // Every session belongs to its window. Ending a window's session also ends every session opened above
 // it (their loops return kModalResponseAbort); the first ending of a session wins and later ones change
-// nothing; ending a window that has no running session does nothing. While sessions are unwinding, a
-// new session returns at once, so an ended dialog cannot block on a fresh alert.
+// nothing; ending a window that has no running session does nothing. A session ended by anything but
+// its own window's ending (unwound from beneath, or given up by the watchdog or for want of a user) is
+// reported to its window's delegate, so a dialog cut short never passes for one that was confirmed.
+// While sessions are unwinding, a new session returns at once, so an ended dialog cannot block on a
+// fresh alert.
 //
 // A session's loop fires the timers of the ModalPanel mode as they fall due and, when nothing is due,
 // lets the idle handler (the scripted user) take its next step. With no idle handler installed the user
@@ -40,7 +43,7 @@ class Application {
   void stopModal(Window* window) { stopModalWithCode(window, kModalResponseStop); }
   void abortModal(Window* window) { stopModalWithCode(window, kModalResponseAbort); }
   void stopModalWithCode(Window* window, long code);
-  // Ends every session (the watchdog's way out).
+  // Ends every session (the watchdog's way out); their windows' owners hear of it.
   void abortAllSessions();
 
   std::size_t modalDepth() const { return sessions_.size(); }
@@ -83,6 +86,10 @@ class Application {
     long response = kModalResponseAbort;
   };
   void idle(Session& session);
+  // Ends the running sessions from that index up; returns their windows, outermost first.
+  std::vector<Window*> abortSessionsFrom(std::size_t first);
+  // Tells the owners of sessions ended from outside, innermost first.
+  void tellOwners(const std::vector<Window*>& ended);
   void resignMain();
   void chooseNewMain();
 

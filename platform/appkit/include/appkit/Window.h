@@ -20,7 +20,8 @@ class WindowDelegate {
   virtual void windowDidBecomeMain(Window& window) {}
   virtual void windowDidResignMain(Window& window) {}
   virtual void windowWillClose(Window& window) {}
-  // The window's modal session was ended because a session beneath it ended.
+  // The window's modal session was ended from outside: a session beneath it ended, or the session was
+  // given up because nobody could end it.
   virtual void windowModalSessionWasUnwound(Window& window) {}
 };
 
