@@ -75,6 +75,10 @@ TEST(NumberConversion, ToLong)
         ok("leading blank", " 42", 42L),
         ok("decimal text", "3.9", 3L),
         ok("hex text reads its leading zero", "0x10", 0L),
+        // Extraction stops at the first character that cannot continue an integer, so an exponent
+        // is never read: the value is the leading digits, whatever the exponent.
+        ok("exponent text reads its leading digits", "1e999", 1L),
+        ok("negative exponent text", "-2e-999", -2L),
         ok("true", true, 1L),
         ok("false", false, 0L),
         ok("char", 'A', 65L),
@@ -94,6 +98,7 @@ TEST(NumberConversion, ToLong)
         refused<long>("empty text", ""),
         refused<long>("letters", "abc"),
         refused<long>("text out of range", "99999999999999999999"),
+        refused<long>("negative text out of range", "-99999999999999999999"),
         refused<long>("null", variant_detail::null()),
         refused<long>("empty", variant()),
         refused<long>("empty marker", variant_detail::empty()),
