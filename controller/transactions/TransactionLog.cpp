@@ -189,7 +189,8 @@ const LogKind* kindOfPCode(const std::string& pCode) {
 
 const LogKind* kindOfNumber(int code) {
   for (const LogKind& kind : logKinds())
-    if (kind.pCodes.empty() && ((code >= kind.lowCode && code <= kind.highCode) || code == kind.alsoCode)) return &kind;
+    if (kind.pCodes.empty() && ((code >= kind.lowCode && code <= kind.highCode) || (kind.alsoCode && code == kind.alsoCode)))
+      return &kind;
   return nullptr;
 }
 }  // namespace

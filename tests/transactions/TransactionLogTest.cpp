@@ -6,6 +6,7 @@ namespace txbench {
 namespace {
 
 using TransactionLog = TransactionTest;
+using Front = long (ZododovuRavuVODCtrl::*)();
 
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
@@ -189,6 +190,69 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
                                       tsac));
   EXPECT_EQ(ctrl->GetbaP_CODE(), "6100");
   EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
+}
+
+// The postal steps write layouts that no log kind describes: a record numbered outside the lists, or
+// with four zero bytes for its code, gives no row; the postal inquiry of P611A1 carries its P-code where
+// that kind expects it, but the kind's TAC length falls on the account bytes, so it is unreadable.
+TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
+  connect(kPostalCard);
+  ctrl->SetbaAccept_No("700");
+  ctrl->SetbaAagency_No("0001");
+  ctrl->SetbaImport_Account("1234567890");
+  ctrl->SetbaCancelNo("CANCEL0000000001");
+  ctrl->SetbaUSER_REF("REF001");
+  struct Step {
+    const char* pCode;
+    Front front;
+    bool check;  // the transfer check is shown
+  };
+  // Oldest first: ten writes fill the log, so the P611A1 inquiry is record 10.
+  for (Step s : {Step{"P611A1", &ZododovuRavuVODCtrl::Inquiry, false}, Step{"", &ZododovuRavuVODCtrl::Inquiry, false},
+                 Step{"P611A6", &ZododovuRavuVODCtrl::Inquiry, false},
+                 Step{"GJ01A2", &ZododovuRavuVODCtrl::Inquiry, false},
+                 Step{"P014A1", &ZododovuRavuVODCtrl::Transfer, true},
+                 Step{"G004A2", &ZododovuRavuVODCtrl::Transfer, true},
+                 Step{"P116A1", &ZododovuRavuVODCtrl::RodaAccount, false},
+                 Step{"ZZZZZZ", &ZododovuRavuVODCtrl::RodaAccount, false},
+                 Step{"P014A5", &ZododovuRavuVODCtrl::RodaPayment, false},
+                 Step{"I03533", &ZododovuRavuVODCtrl::RodaPayment, false}}) {
+    SCOPED_TRACE(s.pCode);
+    ctrl->SetbaP_CODE(s.pCode);
+    if (s.check) user->expectWindow("ATM_Trans_Dlg").click("btnOK");
+    ASSERT_EQ((ctrl.get()->*s.front)(), 0);
+  }
+  std::vector<CardWrite> w = writes();
+  ASSERT_EQ(w.size(), 10u);
+  EXPECT_EQ(w[9].record.substr(0, 4), zeros(4));  // I03533 has no card code
+  EXPECT_EQ(w[7].record.substr(0, 4), zeros(4));  // nor has an unlisted account service
+
+  ctrl->SetiRec(0);
+  EXPECT_EQ(ctrl->ReadRecord(), rc::kLogUnreadable);  // record 10, the P611A1 inquiry
+  EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
+  ASSERT_EQ(ctrl->GetiRec(), 1);
+  EXPECT_EQ(ctrl->GetbaRecord(0),
+            row(el("icc_no", w[1].serial) + el("tac_id", "2500") + el("atm_checkcode", kCheckCode) +
+                el("trns_out_account", kPostalCard.mainAccount) + el("tsac", w[1].tac)));
+}
+
+// A record answered with no data bytes, and one whose code is four zero bytes, are of no kind.
+TEST_F(TransactionLog, RecordsWithoutACodeGiveNoRow) {
+  StoredRecord inquiry("00000001", 28);
+  inquiry.put(12, "2500").put(16, "CHK00001").put(24, "0040123456789012");
+  StoredRecord noCode("00000002", 64);  // the layout of a postal payment with no card code
+  noCode.put(16, "00000001230000").put(34, hx("903533")).put(48, "7001234567890123");
+  std::string profile =
+      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = 1234\npin_tries = 3\n"
+      "tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 3\nlog = 1080\nlog_capacity = 10\n"
+      "[ef 1001]\n1 = tlv 01 \"00400001\"\n[ef 1080]\n";
+  profile += inquiry.profileLine(1) + noCode.profileLine(2);
+  for (int n = 3; n <= 10; ++n) profile += inquiry.profileLine(n);
+  connect(kBankCard, parseProfile(profile));
+  card->inject(Fault::statusWord(0x9000, 1, 0xB2));  // record 1: status word only
+  EXPECT_EQ(ctrl->ReadRecord(), 0);
+  EXPECT_EQ(ctrl->GetiRec(), 8);
+  EXPECT_EQ(ctrl->GetbaP_CODE(), "2500");
 }
 
 TEST_F(TransactionLog, ARecordWhoseTacRunsPastItsEndIsUnreadable) {
