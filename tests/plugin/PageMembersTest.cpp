@@ -257,14 +257,30 @@ TEST(PageMembers, ArgumentsAreCountedBeforeAnyMemberRuns) {
     }
     return "no error";
   };
-  EXPECT_NE(message("caReaderPut", {}).find("is not optional."), std::string::npos);
-  EXPECT_NE(message("caReaderPut", {PF::variant(1)}).find("is not optional."), std::string::npos);
-  EXPECT_NE(message("caReaderPut", {PF::variant(1), PF::variant(std::string("a")), PF::variant(3)})
-                .find("Too many arguments, expected 2"),
-            std::string::npos);
+  EXPECT_EQ(message("caReaderPut", {}), "Error: Argument 1is not optional.");
+  EXPECT_EQ(message("caReaderPut", {PF::variant(1)}), "Error: Argument 2is not optional.");
+  EXPECT_EQ(message("caReaderPut", {PF::variant(1), PF::variant(std::string("a")), PF::variant(3)}),
+            "Too many arguments, expected 2.");
+  EXPECT_EQ(message("caReaderGet", {}), "Error: Argument 1is not optional.");
+  EXPECT_EQ(message("echo", {PF::variant(1), PF::variant(2)}), "Too many arguments, expected 1.");
+
+  // A value of the wrong kind names both types; method arguments also name their position.
+  const PF::variant pageObject(PF::JSObjectPtr(page.host->newObject()));
+  const std::string objectToText = std::string("Invalid argument conversion from ") +
+                                   typeid(PF::JSObjectPtr).name() + " to " + typeid(std::string).name();
+  EXPECT_EQ(message("caReaderPut", {PF::variant(1), pageObject}), objectToText + " at index 2");
+  EXPECT_EQ(message("caReaderGet", {PF::variant(std::string("first"))}),
+            std::string("Invalid argument conversion from ") + typeid(std::string).name() + " to " +
+                typeid(long).name() + " at index 1");
   EXPECT_EQ(page.ctrl().GetcaReader(1), "");
-  EXPECT_NE(message("echo", {PF::variant(1), PF::variant(2)}).find("Too many arguments, expected 1"),
-            std::string::npos);
+  page.set("baMoney", std::string("100"));
+  try {
+    page.set("baMoney", pageObject);
+    ADD_FAILURE() << "a page object was taken as text";
+  } catch (const PF::invalid_arguments& e) {
+    EXPECT_EQ(e.what(), objectToText);  // no position for a property
+  }
+  EXPECT_EQ(page.ctrl().GetbaMoney(), "100");
   // A method without parameters ignores what it is given.
   EXPECT_EQ(page.call("CheckCardInOut2", {PF::variant(std::string("x"))}).convert_cast<long>(), 0);
 }
