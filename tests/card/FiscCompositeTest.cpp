@@ -118,6 +118,97 @@ TEST_F(FiscComposites, TransferPicksItsCodeFromTheBankIds) {
     }
 }
 
+// An input record whose every byte differs from its neighbours, so a field taken from the wrong
+// place shows.
+Bytes distinctInput(std::size_t size) {
+    Bytes in(size);
+    for (std::size_t i = 0; i < size; ++i) in[i] = static_cast<unsigned char>(0x21 + i);
+    return in;
+}
+
+std::string slice(const Bytes& in, std::size_t from, std::size_t to) {
+    return std::string(in.begin() + from, in.begin() + to + 1);
+}
+
+TEST_F(FiscComposites, PaymentRecordLayout) {
+    Bytes in = distinctInput(kFiscPaymentInputSize);
+    put(in, 30, "1234");
+    in[64] = 2;
+    ASSERT_EQ(FISC_Payment(hCard, in.data(), in.size(), out, sizeof out), 0u);
+    const std::string dateTime = field(out, 324, 14);
+    const std::string expected = "2541" + slice(in, 50, 63) + slice(in, 34, 49) + dateTime + slice(in, 0, 15) +
+                                 slice(in, 16, 29) + "0040987654321098";
+    ASSERT_EQ(expected.size(), 94u);
+    const auto commands = takeCommands();
+    ASSERT_EQ(commands.size(), 5u);
+    EXPECT_EQ(toHex(Bytes(commands[1].begin(), commands[1].end())), "00200010081234FFFFFFFFFFFF");
+    EXPECT_EQ(commands[4][4], 94);
+    EXPECT_EQ(std::string(commands[4].begin() + 5, commands[4].end() - 1), expected);
+    EXPECT_EQ(field(out, 320, 4), "2541");
+    EXPECT_EQ(field(out, 38, 16), "0040987654321098");
+}
+
+TEST_F(FiscComposites, TaxRecordLayoutAndCode) {
+    const struct { const char* bank; const char* code; } cases[] = {
+        {"00400001", "2531"},  // the tax is paid at the card's own bank
+        {"00400002", "2532"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Bytes in = distinctInput(kFiscTaxInputSize);
+        put(in, 0, c.bank);
+        put(in, 8, "1234");
+        in[63] = 1;
+        ASSERT_EQ(FISC_Tax(hCard, in.data(), in.size(), out, sizeof out), 0u);
+        const std::string dateTime = field(out, 324, 14);
+        const std::string expected = std::string(c.code) + slice(in, 28, 41) + slice(in, 12, 27) + dateTime +
+                                     slice(in, 42, 45) + slice(in, 46, 46) + "0040123456789012" + slice(in, 47, 62);
+        ASSERT_EQ(expected.size(), 85u);
+        const auto commands = takeCommands();
+        ASSERT_EQ(commands.size(), 5u);
+        EXPECT_EQ(commands[4][4], 85);
+        EXPECT_EQ(std::string(commands[4].begin() + 5, commands[4].end() - 1), expected);
+        EXPECT_EQ(field(out, 320, 4), c.code);
+    }
+}
+
+// The first refused step ends the sequence with that step's code; nothing after it is sent.
+TEST_F(FiscComposites, EachRefusedStepHasItsOwnCode) {
+    const struct { unsigned char ins; int nth; std::uint32_t code; std::size_t sent; } cases[] = {
+        {0xA4, 1, kFiscSelectParentFailed, 1},
+        {0x20, 1, kFiscVerifyPinFailed, 2},
+        {0xA4, 2, kFiscSelectIssuerFileFailed, 3},
+        {0xB2, 1, kFiscReadRecordsFailed, 4},
+        {0xE2, 1, kFiscWriteFailed, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        card->inject(rvp::cardbench::Fault::statusWord(0x6A82, c.nth, c.ins));
+        Bytes in(kFiscInquiryInputSize, 0);
+        put(in, 8, "1234");
+        in[20] = 1;
+        EXPECT_EQ(FISC_Inquiry(hCard, in.data(), in.size(), out, sizeof out), c.code);
+        EXPECT_EQ(ulRtn, c.code);
+        EXPECT_EQ(commandHeaders().size(), c.sent);
+        card->card().clearFaults();
+    }
+    EXPECT_TRUE(card->card().records(0x1080).empty());
+}
+
+TEST_F(FiscComposites, ReaderFailureIsPassedOnAsItIs) {
+    card->remove();
+    Bytes in(kFiscInquiryInputSize, 0);
+    put(in, 8, "1234");
+    in[20] = 1;
+    EXPECT_EQ(FISC_Inquiry(hCard, in.data(), in.size(), out, sizeof out),
+              static_cast<std::uint32_t>(SCARD_W_REMOVED_CARD));
+    unsigned char count = 7;
+    unsigned char accounts[16 * 16];
+    EXPECT_EQ(FISC_ListAccounts(hCard, &count, accounts, sizeof accounts),
+              static_cast<std::uint32_t>(SCARD_W_REMOVED_CARD));
+    EXPECT_EQ(count, 0);
+}
+
 TEST_F(FiscComposites, AccountIndexOutsideTheAnswerStopsBeforeWriting) {
     for (unsigned char index : {0, 6}) {
         Bytes in(kFiscTaxInputSize, '1');

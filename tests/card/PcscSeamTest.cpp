@@ -22,6 +22,13 @@ struct Script {
     DWORD reportedAtrLength = 0;
     std::string answer;
     int disconnects = 0;
+    LONG statusChangeResult = SCARD_S_SUCCESS;
+    DWORD eventState = 0;
+    // What the reader-state call was asked.
+    DWORD timeout = 99;
+    DWORD readerCount = 0;
+    DWORD currentState = 99;
+    std::string reader;
 };
 Script script;
 
@@ -58,6 +65,16 @@ LONG transmit(SCARDHANDLE, const SCARD_IO_REQUEST*, LPCBYTE, DWORD, SCARD_IO_REQ
     return SCARD_S_SUCCESS;
 }
 
+LONG getStatusChange(SCARDCONTEXT, DWORD timeout, SCARD_READERSTATE* states, DWORD count) {
+    script.timeout = timeout;
+    script.readerCount = count;
+    script.currentState = states[0].dwCurrentState;
+    script.reader = states[0].szReader ? states[0].szReader : "";
+    if (script.statusChangeResult != SCARD_S_SUCCESS) return script.statusChangeResult;
+    states[0].dwEventState = script.eventState;
+    return SCARD_S_SUCCESS;
+}
+
 class StandInPcsc : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,6 +85,7 @@ protected:
         calls_.disconnect = disconnect;
         calls_.status = status;
         calls_.transmit = transmit;
+        calls_.getStatusChange = getStatusChange;
         card::setPcscCalls(&calls_);
     }
     void TearDown() override { card::setPcscCalls(nullptr); }
@@ -164,6 +182,39 @@ TEST_F(StandInPcsc, CompositeRejectsATacLongerThanItsAnswer) {
     unsigned char out[kFiscCompositeOutputSize];
     // The write's answer is the same 62 bytes: bytes 9 and 10 read as TAC length 0x3030.
     EXPECT_EQ(FISC_Inquiry(1, in, sizeof in, out, sizeof out), kFiscWriteFailed);
+}
+
+// States pcscd reports with other bits set (changed, in use, exclusive), and states a driver only
+// shows on odd readers (unavailable, mute): present wins over empty, anything else is "other".
+TEST_F(StandInPcsc, CheckCardInsertMapsTheEventState) {
+    const struct { DWORD state; int cardType; } cases[] = {
+        {SCARD_STATE_PRESENT | SCARD_STATE_CHANGED | SCARD_STATE_EXCLUSIVE | SCARD_STATE_INUSE, kCardPresent},
+        {SCARD_STATE_EMPTY | SCARD_STATE_CHANGED, kReaderEmpty},
+        {SCARD_STATE_PRESENT | SCARD_STATE_EMPTY, kCardPresent},
+        {SCARD_STATE_UNAVAILABLE | SCARD_STATE_CHANGED, kCardStateOther},
+        {SCARD_STATE_MUTE, kCardStateOther},
+        {0, kCardStateOther},
+    };
+    for (const auto& c : cases) {
+        script.eventState = c.state;
+        int cardType = -1;
+        ulRtn = 12345;
+        EXPECT_EQ(IFD_CheckCardInsert("Reader A", &cardType), 0u) << std::hex << c.state;
+        EXPECT_EQ(ulRtn, 0u);
+        EXPECT_EQ(cardType, c.cardType) << std::hex << c.state;
+    }
+    // One reader, asked without waiting and from an unaware state, so the answer is the state now.
+    EXPECT_EQ(script.readerCount, 1u);
+    EXPECT_EQ(script.timeout, 0u);
+    EXPECT_EQ(script.currentState, static_cast<DWORD>(SCARD_STATE_UNAWARE));
+    EXPECT_EQ(script.reader, "Reader A");
+
+    script.statusChangeResult = SCARD_E_TIMEOUT;
+    script.eventState = SCARD_STATE_EMPTY;
+    int cardType = kCardPresent;
+    EXPECT_EQ(IFD_CheckCardInsert("Reader A", &cardType), static_cast<std::uint32_t>(SCARD_E_TIMEOUT));
+    EXPECT_EQ(ulRtn, static_cast<std::uint32_t>(SCARD_E_TIMEOUT));
+    EXPECT_EQ(cardType, kCardPresent) << "a failed call leaves the out value alone";
 }
 
 TEST_F(StandInPcsc, VersionTexts) {

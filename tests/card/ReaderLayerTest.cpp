@@ -1,4 +1,5 @@
 // The reader layer through the real pcscd, vpcd and the virtual card.
+#include <reader.h>
 #include <winscard.h>
 
 #include <cstring>
@@ -71,6 +72,19 @@ TEST_F(ReaderLayer, AtrOfThirtyThreeBytesFailsWithTheRecordCleared) {
     EXPECT_EQ(ulRtn, rv);
     EXPECT_EQ(status.atrLength, 0u);
     EXPECT_EQ(status.state, 0u);
+}
+
+// vpcd offers no reader attribute: pcscd's answer comes back as it is, and is kept as the last result.
+TEST_F(ReaderLayer, ReaderAttributeAnswerIsPassedThrough) {
+    ASSERT_EQ(connect(), 0u);
+    for (const DWORD attribute : {SCARD_ATTR_ATR_STRING, SCARD_ATTR_VENDOR_IFD_SERIAL_NO}) {
+        unsigned char value[32] = {};
+        std::uint32_t length = sizeof value;
+        ulRtn = 0;
+        const std::uint32_t rv = IFD_GetReaderStatus(hCard, attribute, value, &length);
+        EXPECT_EQ(rv, static_cast<std::uint32_t>(SCARD_E_UNSUPPORTED_FEATURE)) << std::hex << attribute;
+        EXPECT_EQ(ulRtn, rv);
+    }
 }
 
 TEST_F(ReaderLayer, CheckCardInsertFollowsRemovalAndInsertion) {
