@@ -61,9 +61,10 @@ bool ZododovuRavuVODCtrl::transferCheckStep(int confirmed, const stCardAnswer& o
 }
 
 long ZododovuRavuVODCtrl::writeStep(const CardRecord& record, stCardAnswer& out) {
-  baEFID = "1080";
+  // P1 P2 name the log file; nothing is selected, so baEFID stays at the card data's file.
+  static const char kLogFile[] = "1080";
   unsigned char p1p2[2] = {};
-  GP_PackData(baEFID.c_str(), baEFID.size(), p1p2, sizeof p1p2);
+  GP_PackData(kLogFile, sizeof kLogFile - 1, p1p2, sizeof p1p2);
   unsigned char answer[256] = {};
   unsigned char answerLength = 0;
   swRaw = 0;

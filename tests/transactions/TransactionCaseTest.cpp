@@ -293,6 +293,7 @@ TEST_P(EveryTransaction, WritesItsRecordAndSealsItsRequest) {
     answerTransferCheck(std::string(c.card->issuer).substr(0, 3) + "/" + c.card->mainAccount, c.checkTo, c.checkAmount);
   ASSERT_EQ((ctrl.get()->*c.front)(), 0);
   EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
+  EXPECT_EQ(ctrl->GetbaEFID(), "1001");  // the write names the log by P1 P2 and selects nothing
   std::vector<CardWrite> written = writes();
   ASSERT_EQ(written.size(), 1u);
   EXPECT_EQ(written[0].p1p2, "1080");
