@@ -411,8 +411,8 @@ ListenerCall listenerArguments(const std::vector<variant>& args)
         throw invalid_arguments("Invalid Arguments");
     try {
         return ListenerCall{"on" + args[0].convert_cast<std::string>(), args[1].convert_cast<JSObjectPtr>()};
-    } catch (const bad_variant_cast& e) {
-        throw invalid_arguments(std::string("Invalid argument conversion from ") + e.from + " to " + e.to);
+    } catch (const std::bad_cast& e) {
+        throw invalid_arguments(e.what());
     }
 }
 

@@ -41,6 +41,9 @@ try { plugin.addEventListener("echo"); } catch (e) { caught = e.message; }
 assertEqual(caught, "Invalid Arguments");
 assertEqual(plugin.getLastException(), "Invalid Arguments");
 caught = null;
+try { plugin.addEventListener("echo", 5); } catch (e) { caught = e.message; }
+assertEqual(caught, "bad cast", "a listener that is no function");
+caught = null;
 try { plugin.caReaderGet("not a number"); } catch (e) { caught = e.message; }
 assert(caught !== null && caught.length > 0, "a conversion failure is reported");
 assertEqual(plugin.getLastException(), caught, "the last exception follows the last failure");
