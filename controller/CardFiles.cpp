@@ -111,9 +111,10 @@ long ZododovuRavuVODCtrl::WriteRecordWithSNUMTAC() {
                                                              sizeof response, &received, &swRaw));
   uiSW12 = swRaw;
   if (lastResult != 0 || swRaw != kSwOk) return lastResult;
-  // The answer must hold the serial number, the TAC length and at least the 8 TAC bytes kept.
+  // The answer must hold the serial number, the TAC length and all the TAC it announces, of which the
+  // first 8 bytes are kept: a shorter TAC or a TAC cut off by the end of the answer is refused.
   unsigned tacLength = (static_cast<unsigned>(response[9]) << 8) | response[10];
-  if (received < 19 || tacLength < 8) {
+  if (tacLength < 8 || received < 11 + tacLength) {
     LogMsg(2, "WriteRecordWithSNUMTAC", "answer too short:[%d] TAC length:[%d].", received, tacLength);
     lastResult = rc::kWriteFailed;
     return lastResult;

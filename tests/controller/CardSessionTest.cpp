@@ -323,6 +323,69 @@ TEST_F(CardSession, WriteRecordWithSnumTacFillsSerialAndTac) {
   EXPECT_TRUE(card.apduLog().empty());
 }
 
+// The virtual card always answers a write with an 8-byte TAC; this reshapes that answer on its way
+// back from pcscd so the page's write meets the answers a card could give.
+struct WriteAnswerEdit {
+  int dropTail = 0;    // bytes taken off the end of the data (the status word stays)
+  int tacLength = -1;  // value written into bytes 9 and 10, when not -1
+};
+WriteAnswerEdit writeAnswerEdit;
+
+LONG reshapedWriteAnswer(SCARDHANDLE card, const SCARD_IO_REQUEST* sendPci, LPCBYTE sendBuffer, DWORD sendLength,
+                         SCARD_IO_REQUEST* recvPci, LPBYTE recvBuffer, LPDWORD recvLength) {
+  LONG rv = card::realPcscCalls().transmit(card, sendPci, sendBuffer, sendLength, recvPci, recvBuffer, recvLength);
+  if (rv != SCARD_S_SUCCESS || sendLength < 2 || sendBuffer[1] != 0xE2 || *recvLength < 13) return rv;
+  if (writeAnswerEdit.tacLength >= 0) {
+    recvBuffer[9] = static_cast<BYTE>(writeAnswerEdit.tacLength >> 8);
+    recvBuffer[10] = static_cast<BYTE>(writeAnswerEdit.tacLength & 0xFF);
+  }
+  DWORD dataLength = *recvLength - 2;
+  DWORD kept = dataLength - static_cast<DWORD>(writeAnswerEdit.dropTail);
+  std::memmove(recvBuffer + kept, recvBuffer + dataLength, 2);
+  *recvLength = kept + 2;
+  return rv;
+}
+
+TEST_F(CardSession, WriteAnswerWithoutTheWholeTacGives8900AndKeepsSerialAndTac) {
+  ZododovuRavuVODCtrl ctrl;
+  connect(ctrl);
+  card::PcscCalls calls = card::realPcscCalls();
+  calls.transmit = reshapedWriteAnswer;
+  struct Case {
+    const char* name;
+    WriteAnswerEdit edit;
+    long result;
+  };
+  const Case cases[] = {
+      {"as the card sent it", {0, -1}, 0},
+      {"answer cut inside the TAC", {1, -1}, rc::kWriteFailed},
+      {"answer ending at the TAC length", {8, -1}, rc::kWriteFailed},
+      {"TAC length under 8", {0, 7}, rc::kWriteFailed},
+      {"TAC length beyond the answer", {0, 9}, rc::kWriteFailed},
+      {"TAC length 0", {0, 0}, rc::kWriteFailed},
+  };
+  card::setPcscCalls(&calls);
+  for (const Case& c : cases) {
+    writeAnswerEdit = c.edit;
+    ctrl.SetbaSN("kept");
+    ctrl.SetbaTSAC("kept");
+    ctrl.SetbaBuf("32353030414243");
+    ctrl.SetbLen("07");
+    EXPECT_EQ(ctrl.WriteRecordWithSNUMTAC(), c.result) << c.name;
+    EXPECT_EQ(ctrl.GetLastResult(), c.result) << c.name;
+    EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u) << c.name;
+    if (c.result == 0) {
+      EXPECT_EQ(ctrl.GetbaSN().size(), 8u) << c.name;
+      EXPECT_EQ(ctrl.GetbaTSAC().size(), 16u) << c.name;
+    } else {
+      EXPECT_EQ(ctrl.GetbaSN(), "kept") << c.name;
+      EXPECT_EQ(ctrl.GetbaTSAC(), "kept") << c.name;
+    }
+  }
+  card::setPcscCalls(nullptr);
+  writeAnswerEdit = {};
+}
+
 TEST_F(CardSession, StatusWordOperationsLeaveTheWordForThePage) {
   ZododovuRavuVODCtrl ctrl;
   connect(ctrl);
