@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "NPJavascriptObject.h"
 #include "NpapiBrowserHost.h"
@@ -380,6 +381,20 @@ TEST_F(Scriptable, BrowserValuesToPluginValues) {
     EXPECT_NE(a.cast<PF::JSObjectPtr>(), b.cast<PF::JSObjectPtr>());
     EXPECT_EQ(page->referenceCount, 3u);
   }
+  EXPECT_EQ(page->referenceCount, 1u);
+  table.releaseobject(page);
+}
+
+TEST_F(Scriptable, ProxyDroppedOffTheMainThreadIsReleasedByTheNextDeferredRelease) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  NPObject* page = makeBrowserObject();
+  NPVariant v;
+  OBJECT_TO_NPVARIANT(page, v);
+  PF::JSObjectPtr proxy = h->getVariant(&v).cast<PF::JSObjectPtr>();
+  EXPECT_EQ(page->referenceCount, 2u);
+  std::thread([&proxy] { proxy.reset(); }).join();
+  EXPECT_EQ(page->referenceCount, 2u) << "released off the main thread";
+  h->DoDeferredRelease();
   EXPECT_EQ(page->referenceCount, 1u);
   table.releaseobject(page);
 }

@@ -45,6 +45,10 @@ TEST(Pages, RefusedOriginGets9980) { expectClean("refused"); }
 TEST(Pages, EventsReachListenersAfterTheLoopRuns) { expectClean("events"); }
 TEST(Pages, CallsAfterDestroyFailCleanly) { expectClean("destroyed"); }
 TEST(Pages, TwoInstancesSideBySide) { expectClean("instances"); }
+TEST(Pages, DrawingAndEventModelsAgreedWithTheBrowser) {
+  expectClean("models");
+  expectClean("nomodels");
+}
 
 TEST(Pages, ListReadersThroughPcscd) {
   rvp::cardbench::ensurePcscd();
