@@ -2,6 +2,7 @@
 // insert-card prompt of InnerConnectCard and the pull-out-and-put-back check.
 #include <gtest/gtest.h>
 
+#include "CARDINOUTDLG.h"
 #include "DialogFixture.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "appkit/Clock.h"
@@ -22,6 +23,16 @@ class CardDialog : public WithScriptedUser<CardBenchTest> {
     return card;
   }
   ZododovuRavuVODCtrl ctrl;
+
+  // The pull-out prompt run as the controller runs it, kept for a look after it has ended.
+  std::unique_ptr<CARDINOUTDLG> runPullOutPrompt() {
+    auto dialog = std::make_unique<CARDINOUTDLG>();
+    dialog->initWithWindowNibName("CARDINOUTDLG");
+    dialog->SetCardIO(CARDINOUTDLG::kWaitForRemoval);
+    dialog->Set_DuzivureZoroCtrl(&ctrl);
+    appkit::app().runModalForWindow(dialog->window());
+    return dialog;
+  }
 };
 
 TEST_F(CardDialog, InnerConnectCardAsksForTheCardUntilTheUserGivesUp) {
@@ -45,6 +56,20 @@ TEST_F(CardDialog, InnerConnectCardGoesOnOnceTheCardIsIn) {
   EXPECT_EQ(temporary.VerifyPIN(), 0);
 }
 
+TEST_F(CardDialog, InnerConnectCardThatCannotReconnectSaysSoAndGivesMinusTwo) {
+  BenchCard& card = connected();
+  // The card is in, but it drops off the reader when the application is selected again, so the
+  // reconnection and the fresh connection after it both fail.
+  card.inject(rvp::cardsim::Fault::drop(1, 0xA4));
+  user->expectAlert("請檢查晶片卡是否已依正確方向插入讀卡機!", "晶片卡連線", appkit::AlertStyle::Informational,
+                    std::vector<std::string>{"確定"})
+      .answerAlert(1);
+  EXPECT_EQ(ctrl.InnerConnectCard(card.readerName().c_str(), hCard), rc::kReconnectFailed);
+  EXPECT_EQ(ctrl.GetiDisConnectType(), 1);
+  EXPECT_EQ(ctrl.GetiResetType(), 0);
+  EXPECT_EQ(ctrl.GetbaReaderName(), card.readerName());
+}
+
 TEST_F(CardDialog, CardPulledOutAndPutBackBetweenTicksGivesZero) {
   BenchCard& card = connected();
   user->wait(2.5)
@@ -65,6 +90,41 @@ TEST_F(CardDialog, CardNeverSeenLeavingTimesOutAfterSixtySeconds) {
   user->wait(0.5).run([&] { card.remove(); }).run([&] { card.insert(); }).wait(61);
   EXPECT_EQ(ctrl.CheckCardInOut(), rc::kUserGaveUp);
   EXPECT_GE(appkit::Clock::now(), 61.0);
+}
+
+TEST_F(CardDialog, PullOutPromptSeesEachStepOnItsOwnTickAndEndsHalfASecondLater) {
+  BenchCard& card = connected();
+  // Out between ticks 4 and 5, back between ticks 8 and 9.
+  user->wait(4.5)
+      .run([&] { card.remove(); })
+      .expectText("cardio_text", "請拔出晶片卡再插入")
+      .wait(1)
+      .expectText("cardio_text", "請插入晶片卡")
+      .wait(3)
+      .expectText("cardio_text", "請插入晶片卡")
+      .run([&] { card.insert(); })
+      .wait(5);
+  std::unique_ptr<CARDINOUTDLG> dialog = runPullOutPrompt();
+  EXPECT_EQ(dialog->GetReturnCode(), 0);
+  EXPECT_DOUBLE_EQ(appkit::Clock::now(), 9.5);
+  EXPECT_EQ(dialog->GetCounter(), 60 - 9);
+  EXPECT_FALSE(dialog->window()->isVisible());
+}
+
+TEST_F(CardDialog, PullOutPromptTimesOutOnTheSixtyFirstTickInEitherState) {
+  for (bool takenOut : {false, true}) {
+    SCOPED_TRACE(takenOut ? "card taken out and never put back" : "card never taken out");
+    BenchCard& card = connected();
+    appkit::app().resetForTesting();
+    if (takenOut) user->wait(0.5).run([&] { card.remove(); });
+    user->wait(70);
+    std::unique_ptr<CARDINOUTDLG> dialog = runPullOutPrompt();
+    EXPECT_EQ(dialog->GetReturnCode(), rc::kTimedOut);
+    EXPECT_EQ(dialog->cardio_text->stringValue(), "晶片金融卡抽拔驗證逾時");
+    EXPECT_EQ(dialog->state(), takenOut ? CARDINOUTDLG::kWaitForInsertion : CARDINOUTDLG::kWaitForRemoval);
+    EXPECT_DOUBLE_EQ(appkit::Clock::now(), 61.5);
+    if (takenOut) card.insert();
+  }
 }
 
 TEST_F(CardDialog, InnerCardInOutAnswersZeroWhateverTheDialogSays) {
