@@ -221,11 +221,14 @@ std::vector<Case> allCases() {
       tax("TaxUnitOtherBank", kBankCard, "15001", "A123456789", "2531", "0000010123456789", "unit"),
       tax("TaxUnitOwnBank", kPostalCard, "15999", "A123456789", "2532", "ABC10123456789  ", "unit"),
       tax("TaxType15000IsAUnit", kBankCard, "15000", "1234", "2531", "000001234       ", "unit"),
+      tax("TaxTypeWithLeadingLetterIsADate", kBankCard, "A1", "1234", "2531", "1234            ", "date"),
       wideFee("FeeOwnCardToOtherBank", kPostalCard, "004", "2561"),
       wideFee("FeeOtherCardToOwnBank", kBankCard, "700", "2562"),
       wideFee("FeeSameOtherBank", kBankCard, "004", "2563"),
       wideFee("FeeInsideOwnBank", kPostalCard, "700", "2563"),
       wideFee("FeeThreeBanks", kBankCard, "812", "2564"),
+      wideFee("FeeTwoCharacterPayeeBank", kBankCard, "70", "2564"),
+      wideFee("FeeFourCharacterPayeeBank", kBankCard, "7001", "2562"),
       rodaAccount("P116A1", "2584", "711611", "2584"),
       rodaAccount("P116A2", "2584", "711612", "2584"),
       rodaAccount("D38713", "2584", "438713", "2584"),
@@ -241,6 +244,11 @@ std::vector<Case> allCases() {
       rodaPayment("I03533", "", "903533", "2582"),
       rodaPayment("I03537", "", "903537", "2582"),
   };
+
+  // A unit number of nine digits or more has no letter to convert: the payee number is five zeros.
+  Case allDigits = tax("TaxUnitAllDigits", kBankCard, "15001", "123456789", "2531", "00000", "unit");
+  allDigits.record = "2531" + kBankHead + "15001" + kBankCard.mainAccount + "00000" + zeros(11);
+  cases.push_back(allDigits);
 
   // PayTransfer: always 2525, with the payment type in a tax block.
   Case payTransfer = bankTransfer("PayTransfer", kBankCard, "812", "2525");

@@ -52,6 +52,31 @@ TEST_F(Faults, AWrongPinReturnsTheCardsStatusWord) {
   }
 }
 
+TEST_F(Faults, AnEmptyPinSkipsTheCheckAndTheCardStillWrites) {
+  struct NoPin {
+    const char* name;
+    Front front;
+    const char* pCode;
+  };
+  for (NoPin n : {NoPin{"Inquiry", &ZododovuRavuVODCtrl::Inquiry, ""},
+                  NoPin{"PostalInquiry", &ZododovuRavuVODCtrl::Inquiry, "P611A1"},
+                  NoPin{"PostalTransfer", &ZododovuRavuVODCtrl::Transfer, "I03533"},
+                  NoPin{"Payment", &ZododovuRavuVODCtrl::Payment, ""},
+                  NoPin{"RodaPayment", &ZododovuRavuVODCtrl::RodaPayment, "I03537"},
+                  NoPin{"RodaAccount", &ZododovuRavuVODCtrl::RodaAccount, "P116A1"},
+                  NoPin{"WideFee", &ZododovuRavuVODCtrl::WideFee, ""}}) {
+    SCOPED_TRACE(n.name);
+    connect(kPostalCard);
+    bankTransferPage(*ctrl);
+    ctrl->SetbaP_CODE(n.pCode);
+    ctrl->SetbaPIN("");
+    EXPECT_EQ((ctrl.get()->*n.front)(), 0);
+    EXPECT_EQ(writes().size(), 1u);
+    for (const Bytes& command : card->apduCommands()) EXPECT_NE(command[1], 0x20);
+    EXPECT_EQ(ctrl->GetbaPIN(), "");
+  }
+}
+
 TEST_F(Faults, ARefusedWriteGives8900AndNoRequest) {
   connect(kBankCard);
   ctrl->SetTrnsMsg("an earlier request");

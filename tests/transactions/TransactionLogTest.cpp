@@ -255,6 +255,30 @@ TEST_F(TransactionLog, RecordsWithoutACodeGiveNoRow) {
   EXPECT_EQ(ctrl->GetbaP_CODE(), "2500");
 }
 
+// A log file the card will not select leaves the rows of the last reading as they were.
+TEST_F(TransactionLog, AnUnselectableLogKeepsTheEarlierRows) {
+  connect(kPostalCard);
+  ASSERT_EQ(ctrl->ReadRecord(), rc::kLogUnreadable);  // the preloaded inquiry; records 2 to 10 missing
+  ASSERT_EQ(ctrl->GetiRec(), 1);
+  const std::string earlier = ctrl->GetbaRecord(0);
+
+  card->clearApduLog();
+  card->inject(Fault::statusWord(0x6A82, 1, 0xA4));
+  EXPECT_EQ(ctrl->ReadRecord(), 0);
+  EXPECT_EQ(ctrl->GetuiSW12(), 0x6A82u);
+  EXPECT_EQ(ctrl->GetiRec(), 1);
+  EXPECT_EQ(ctrl->GetbaRecord(0), earlier);
+  for (const Bytes& command : card->apduCommands()) EXPECT_NE(command[1], 0xB2);
+
+  card->remove();  // the transmit itself fails: its PC/SC result comes back
+  const long result = ctrl->ReadRecord();
+  EXPECT_NE(result, 0);
+  EXPECT_NE(result, rc::kLogUnreadable);
+  EXPECT_EQ(ctrl->GetLastResult(), result);
+  EXPECT_EQ(ctrl->GetiRec(), 1);
+  EXPECT_EQ(ctrl->GetbaRecord(0), earlier);
+}
+
 TEST_F(TransactionLog, ARecordWhoseTacRunsPastItsEndIsUnreadable) {
   StoredRecord tacTooLong("00000001", 28, hx("C1C2C3C4C5C6C7C8"), 0x0009);
   tacTooLong.put(12, "2500").put(16, "CHK00001").put(24, "0040123456789012");
