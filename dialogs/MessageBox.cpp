@@ -9,6 +9,8 @@ const char* const kConfirm = "確定";
 const char* const kCancel = "取消";
 }  // namespace
 
+// The texts are shown as they stand: a "%" in a message (a card's or the page's text) is never read as
+// a formatting directive.
 int MessageBox(const std::string& text, const std::string& title, int type) {
   auto alert = appkit::Alert::alertWithMessageText(title, std::string(kConfirm),
                                                    type == 3 ? std::optional<std::string>(kCancel) : std::nullopt,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "DialogFrame.h"
 #include "DialogTestFixture.h"
 #include "MessageBox.h"
 #include "SampleDialog.h"
@@ -59,6 +60,12 @@ TEST_F(RenderTest, TheSampleDialogAndTheMessageBoxRenderToPng) {
   user->savePng(criticalPng).answerAlert(1);
   MessageBox("元件參數錯誤，請確認元件版本是否正確", "", 2);
   EXPECT_GT(fileSize(criticalPng), 2000);
+
+  // A text of two lines, as the keyboard refusal has.
+  const std::string twoLinesPng = picture("MessageBoxTwoLines.png");
+  user->savePng(twoLinesPng).answerAlert(1);
+  MessageBox(DialogFrame::kKeyboardRefusal, "", 1);
+  EXPECT_GT(fileSize(twoLinesPng), 2000);
 }
 
 TEST_F(RenderTest, ChineseCaptionsDrawGlyphs) {

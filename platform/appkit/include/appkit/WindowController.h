@@ -35,7 +35,7 @@ class OutletBase {
 };
 
 // An outlet of class T. A missing outlet behaves as a message to nothing: every call through -> goes to
-// a fresh stand-in that changes nothing and answers empty (empty text, 0, no selection, -1 for no row).
+// a fresh stand-in that changes nothing and answers empty (empty text, 0, false).
 // Keep no reference to a stand-in beyond the call that got it.
 template <class T>
 class Outlet : public OutletBase {
