@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "ZododovuRavuVODCtrl.h"
 #include "transactions/TransactionRecords.h"
@@ -93,6 +94,16 @@ TEST_F(CardSession, ApplicationSelectionWithoutAnswerGives7900) {
   ctrl.SetbaReaderName(card.readerName().c_str());
   card.inject(rvp::cardsim::Fault::drop(1, 0xA4));
   EXPECT_EQ(ctrl.ConnectCard(), rc::kNoApplicationAnswer);
+  EXPECT_EQ(ctrl.GetLastResult(), rc::kNoApplicationAnswer);
+}
+
+TEST_F(CardSession, ApplicationSelectionTakesAnyAnswerWhateverItsStatusWord) {
+  BenchCard& card = startCard(0, "bank");
+  ZododovuRavuVODCtrl ctrl;
+  ctrl.SetbaReaderName(card.readerName().c_str());
+  card.inject(rvp::cardsim::Fault::statusWord(0x6A82, 1, 0xA4));
+  EXPECT_EQ(ctrl.ConnectCard(), 0);
+  EXPECT_EQ(ctrl.GetbaATR(), "3B80800101");
 }
 
 TEST_F(CardSession, ListReadersNamesTheBenchReadersAndAnswersTheChallenge) {
@@ -209,6 +220,43 @@ TEST_F(CardSession, GetCardInfoReadsTheAccountOfTheIndex) {
   EXPECT_EQ(ctrl.getCardInfo(failed, "1"), rc::kRecordUnreadable);
   EXPECT_EQ(failed.sIssueNo, "00400001");
   EXPECT_EQ(failed.sMainAccount, "");
+}
+
+TEST_F(CardSession, RefusedFileSelectionReturnsZeroWithTheWordAndReadsNothing) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  stCardInfo info;
+  struct Step {
+    const char* name;
+    std::function<long()> run;
+    std::function<void()> check;
+  };
+  const Step steps[] = {
+      {"getCardInfo", [&] { return ctrl.getCardInfo(info, "1"); },
+       [&] {
+         EXPECT_EQ(info.sIssueNo, "");
+         EXPECT_EQ(info.sAccount, "");
+       }},
+      {"CardAccounts", [&] { return ctrl.CardAccounts(); }, [&] { EXPECT_EQ(ctrl.GetiNoA(), 0); }},
+      {"AppnAccounts", [&] { return ctrl.AppnAccounts(); }, [&] { EXPECT_EQ(ctrl.GetiNoAP(), 5); }},
+      {"ChangePassword", [&] { return ctrl.ChangePassword(); },
+       [&] {
+         ctrl.SetbaPIN("1234");
+         EXPECT_EQ(ctrl.VerifyPIN(), 0);  // the PIN was not changed
+       }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    ctrl.SetiNoA(5);
+    ctrl.SetiNoAP(5);
+    ctrl.SetbaNewPIN("4321");
+    card.clearApduLog();
+    card.inject(rvp::cardsim::Fault::statusWord(0x6A82, 1, 0xA4));
+    EXPECT_EQ(step.run(), 0);
+    EXPECT_EQ(ctrl.GetuiSW12(), 0x6A82u);
+    EXPECT_EQ(card.apduCommands().size(), 1u);  // the SELECT and nothing after it
+    step.check();
+  }
 }
 
 TEST_F(CardSession, GetIccidReadsTheCardSerialNumber) {
@@ -388,7 +436,7 @@ TEST_F(CardSession, WriteAnswerWithoutTheWholeTacGives8900AndKeepsSerialAndTac) 
 
 TEST_F(CardSession, StatusWordOperationsLeaveTheWordForThePage) {
   ZododovuRavuVODCtrl ctrl;
-  connect(ctrl);
+  BenchCard& card = connect(ctrl);
   ctrl.SetbaEFID("1001");
   EXPECT_EQ(ctrl.SelectEF(), 0);
   EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
@@ -396,6 +444,7 @@ TEST_F(CardSession, StatusWordOperationsLeaveTheWordForThePage) {
   EXPECT_EQ(ctrl.SelectEF(), 0);
   EXPECT_EQ(ctrl.GetuiSW12(), 0x6A82u);
   EXPECT_EQ(ctrl.T1Transmit(), 0);
+  EXPECT_EQ(rvp::cardsim::toHex(card.apduCommands().back()), "00B0000010");  // READ BINARY of 16 bytes
 }
 
 TEST_F(CardSession, CheckCardInsertFollowsTheCard) {
