@@ -192,8 +192,8 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
   EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
 }
 
-// The postal steps write layouts that no log kind describes: a record numbered outside the lists, or
-// with four zero bytes for its code, gives no row; the postal inquiry of P611A1 carries its P-code where
+// The postal steps, and the transfer inside the own bank (2920), write records that no log kind
+// describes: a record numbered outside the lists, or with four zero bytes for its code, gives no row; the postal inquiry of P611A1 carries its P-code where
 // that kind expects it, but the kind's TAC length falls on the account bytes, so it is unreadable.
 TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
   connect(kPostalCard);
@@ -210,7 +210,7 @@ TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
   // Oldest first: ten writes fill the log, so the P611A1 inquiry is record 10.
   for (Step s : {Step{"P611A1", &ZododovuRavuVODCtrl::Inquiry, false}, Step{"", &ZododovuRavuVODCtrl::Inquiry, false},
                  Step{"P611A6", &ZododovuRavuVODCtrl::Inquiry, false},
-                 Step{"GJ01A2", &ZododovuRavuVODCtrl::Inquiry, false},
+                 Step{"", &ZododovuRavuVODCtrl::Transfer, true},  // inside the own bank: 2920
                  Step{"P014A1", &ZododovuRavuVODCtrl::Transfer, true},
                  Step{"G004A2", &ZododovuRavuVODCtrl::Transfer, true},
                  Step{"P116A1", &ZododovuRavuVODCtrl::RodaAccount, false},
@@ -226,6 +226,7 @@ TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
   ASSERT_EQ(w.size(), 10u);
   EXPECT_EQ(w[9].record.substr(0, 4), zeros(4));  // I03533 has no card code
   EXPECT_EQ(w[7].record.substr(0, 4), zeros(4));  // nor has an unlisted account service
+  EXPECT_EQ(w[3].record.substr(0, 4), "2920");
 
   ctrl->SetiRec(0);
   EXPECT_EQ(ctrl->ReadRecord(), rc::kLogUnreadable);  // record 10, the P611A1 inquiry
