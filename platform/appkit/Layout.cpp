@@ -26,12 +26,30 @@ std::vector<std::string> registeredLayoutNames() {
   return names;
 }
 
+namespace {
+
+std::string itemName(const LayoutItem& item) { return item.outlet.empty() ? "(" + item.caption + ")" : item.outlet; }
+
+bool overlap(const Rect& a, const Rect& b) {
+  return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+}
+
+// Controls the user sees from the start; pictures and plain views may lie beneath them.
+bool isShownControl(const LayoutItem& item) {
+  if (item.hidden || !item.make) return false;
+  std::unique_ptr<View> view = item.make();
+  return dynamic_cast<Control*>(view.get()) != nullptr;
+}
+
+}  // namespace
+
 std::vector<std::string> layoutProblems(const Layout& layout) {
   std::vector<std::string> problems;
   if (layout.size.width <= 0 || layout.size.height <= 0) problems.push_back("the window has no size");
   std::map<std::string, int> seen;
+  std::vector<const LayoutItem*> shown;
   for (const LayoutItem& item : layout.items) {
-    std::string name = item.outlet.empty() ? "(" + item.caption + ")" : item.outlet;
+    std::string name = itemName(item);
     if (!item.make) problems.push_back(name + " has no class");
     if (!item.outlet.empty() && ++seen[item.outlet] == 2) problems.push_back("outlet " + name + " is declared twice");
     const Rect& f = item.frame;
@@ -39,6 +57,11 @@ std::vector<std::string> layoutProblems(const Layout& layout) {
         f.maxY() > layout.size.height) {
       problems.push_back(name + " lies outside the window");
     }
+    if (!isShownControl(item)) continue;
+    for (const LayoutItem* other : shown) {
+      if (overlap(other->frame, f)) problems.push_back(itemName(*other) + " and " + name + " overlap");
+    }
+    shown.push_back(&item);
   }
   return problems;
 }

@@ -70,7 +70,8 @@ const Layout* findLayout(const std::string& name);
 std::vector<std::string> registeredLayoutNames();
 
 // Faults of a layout that no dialog could work with: an item without a class, two items under one
-// outlet name, an item reaching outside the window, a window without a size. Empty for a sound one.
+// outlet name, an item reaching outside the window, two controls shown from the start on top of each
+// other, a window without a size. Empty for a sound one.
 std::vector<std::string> layoutProblems(const Layout& layout);
 
 struct LayoutRegistration {
