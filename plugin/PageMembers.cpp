@@ -16,24 +16,24 @@ T fromPage(const PF::variant& value) {
 }
 
 // Texts reach the controller as NUL-terminated strings, so a text stops at its first NUL.
+PF::SetPropFunctor textSetter(Ctrl& controller, void (Ctrl::*set)(const char*)) {
+  Ctrl* ctrl = &controller;
+  return [ctrl, set](const PF::variant& value) {
+    const std::string text = fromPage<std::string>(value);
+    (ctrl->*set)(text.c_str());
+  };
+}
+
 template <class Get>
 PF::PropertyFunctors textProperty(Ctrl& controller, Get get, void (Ctrl::*set)(const char*)) {
   Ctrl* ctrl = &controller;
-  return PF::PropertyFunctors([ctrl, get] { return PF::variant((ctrl->*get)()); },
-                              [ctrl, set](const PF::variant& value) {
-                                const std::string text = fromPage<std::string>(value);
-                                (ctrl->*set)(text.c_str());
-                              });
+  return PF::PropertyFunctors([ctrl, get] { return PF::variant((ctrl->*get)()); }, textSetter(controller, set));
 }
 
 // The page parameter blocks: written through, never read back.
 PF::PropertyFunctors parameterBlock(Ctrl& controller, void (Ctrl::*set)(const char*)) {
-  Ctrl* ctrl = &controller;
   return PF::PropertyFunctors([] { return PF::variant(std::string("not support getter")); },
-                              [ctrl, set](const PF::variant& value) {
-                                const std::string text = fromPage<std::string>(value);
-                                (ctrl->*set)(text.c_str());
-                              });
+                              textSetter(controller, set));
 }
 
 // Int-held numbers: read widened with the sign, written with the low 32 bits of the page's long.
