@@ -12,9 +12,16 @@ UserDefaults& UserDefaults::standard() {
 bool UserDefaults::boolForKey(const std::string& key) const {
   auto it = values_.find(key);
   if (it == values_.end()) return false;
+  // A stored text reads as the platform reads a string's truth: after leading blanks, a sign and
+  // zeros, YES when it starts with "Y", "y", "T", "t" or a digit 1-9.
   const std::string& v = it->second;
-  if (v == "YES" || v == "yes" || v == "true" || v == "TRUE") return true;
-  return std::strtol(v.c_str(), nullptr, 10) != 0;
+  std::size_t i = v.find_first_not_of(" \t\n");
+  if (i == std::string::npos) return false;
+  if (v[i] == '+' || v[i] == '-') ++i;
+  while (i < v.size() && v[i] == '0') ++i;
+  if (i == v.size()) return false;
+  const char c = v[i];
+  return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
 long UserDefaults::integerForKey(const std::string& key) const {

@@ -10,7 +10,8 @@ class UserDefaults {
  public:
   static UserDefaults& standard();
 
-  // NO (false) when the key is missing or holds something that is not a yes.
+  // NO (false) when the key is missing; a stored text is YES when it starts with "Y", "y", "T", "t"
+  // or a digit 1-9 (after blanks, a sign and zeros), so "YES", "true" and "1" all read as YES.
   bool boolForKey(const std::string& key) const;
   long integerForKey(const std::string& key) const;
   std::string stringForKey(const std::string& key) const;
