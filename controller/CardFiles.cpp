@@ -18,11 +18,26 @@ void pinBlock(const std::string& pin, unsigned char block[8]) {
   GP_PackData(digits.c_str(), digits.size(), block, 8);
 }
 
+// A file identifier: its first 4 hex characters packed to 2 bytes.
+struct FileId {
+  explicit FileId(const std::string& hex) {
+    GP_PackData(hex.c_str(), hex.size() < 4 ? hex.size() : 4, bytes, sizeof bytes);
+  }
+  unsigned char bytes[2] = {};
+};
+
 // The first byte of a hex text (record number, length); 0 for an empty text.
 unsigned char firstByte(const std::string& hex) {
   unsigned char byte = 0;
   GP_PackData(hex.c_str(), hex.size() < 2 ? hex.size() : 2, &byte, 1);
   return byte;
+}
+
+// A remark as upper-case hex, trailing blanks removed.
+std::string hexWithoutTrailingBlanks(const unsigned char* bytes, std::size_t count) {
+  std::string hex = GP_UnpackData(bytes, count);
+  std::size_t end = hex.find_last_not_of(' ');
+  return end == std::string::npos ? std::string() : hex.substr(0, end + 1);
 }
 
 // Text of `width` bytes from offset 2 of a record, ending at the first zero byte.
@@ -36,21 +51,21 @@ std::string recordText(const unsigned char* data, int length, std::size_t width)
 
 long ZododovuRavuVODCtrl::selectFile(const char* efid) {
   baEFID = efid;
-  unsigned char fid[2] = {};
-  GP_PackData(baEFID.c_str(), 4, fid, sizeof fid);
-  swRaw = 0;
-  lastResult = static_cast<long>(FISC_SelectEF(hCard, fid, &swRaw));
-  uiSW12 = swRaw;
-  if (lastResult != 0) LogMsg(2, "selectFile", "FISC_SelectEF() error with error code:[0x%08x].", lastResult);
+  if (SelectEF() != 0) LogMsg(2, "selectFile", "FISC_SelectEF() error with error code:[0x%08x].", lastResult);
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::readRecordWhole(int record, unsigned char* data, std::size_t room, int& length) {
+  return readRecordWith(record, 0, data, room, length);
+}
+
+long ZododovuRavuVODCtrl::readRecordWith(int record, unsigned char le, unsigned char* data, std::size_t room,
+                                         int& length) {
   std::memset(data, 0, room);
   unsigned char received = 0;
   swRaw = 0;
   lastResult = static_cast<long>(
-      FISC_ReadRecord(hCard, static_cast<unsigned char>(record), 0, data, room, &received, &swRaw));
+      FISC_ReadRecord(hCard, static_cast<unsigned char>(record), le, data, room, &received, &swRaw));
   length = received;
   if (lastResult != 0) LogMsg(2, "readRecord", "FISC_ReadRecord() error with error code:[0x%08x].", lastResult);
   return lastResult;
@@ -64,19 +79,17 @@ long ZododovuRavuVODCtrl::SelectParentDF() {
 }
 
 long ZododovuRavuVODCtrl::SelectDF() {
-  unsigned char fid[2] = {};
-  GP_PackData(baDFID.c_str(), baDFID.size() < 4 ? baDFID.size() : 4, fid, sizeof fid);
+  FileId fid(baDFID);
   swRaw = 0;
-  lastResult = static_cast<long>(FISC_SelectDF(hCard, fid, &swRaw));
+  lastResult = static_cast<long>(FISC_SelectDF(hCard, fid.bytes, &swRaw));
   uiSW12 = swRaw;
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::SelectEF() {
-  unsigned char fid[2] = {};
-  GP_PackData(baEFID.c_str(), baEFID.size() < 4 ? baEFID.size() : 4, fid, sizeof fid);
+  FileId fid(baEFID);
   swRaw = 0;
-  lastResult = static_cast<long>(FISC_SelectEF(hCard, fid, &swRaw));
+  lastResult = static_cast<long>(FISC_SelectEF(hCard, fid.bytes, &swRaw));
   uiSW12 = swRaw;
   return lastResult;
 }
@@ -100,14 +113,13 @@ long ZododovuRavuVODCtrl::WriteRecordWithSNUMTAC() {
     return lastResult;
   }
   baEFID = "1080";
-  unsigned char p1p2[2] = {};
-  GP_PackData(baEFID.c_str(), 4, p1p2, sizeof p1p2);
+  FileId p1p2(baEFID);
   unsigned char data[256] = {};
   GP_PackData(baBuf.c_str(), baBuf.size(), data, sizeof data);
   unsigned char response[256] = {};
   unsigned char received = 0;
   swRaw = 0;
-  lastResult = static_cast<long>(FISC_WriteRecordWithSNUMTAC(hCard, p1p2, firstByte(bLen), data, response,
+  lastResult = static_cast<long>(FISC_WriteRecordWithSNUMTAC(hCard, p1p2.bytes, firstByte(bLen), data, response,
                                                              sizeof response, &received, &swRaw));
   uiSW12 = swRaw;
   if (lastResult != 0 || swRaw != kSwOk) return lastResult;
@@ -168,13 +180,7 @@ long ZododovuRavuVODCtrl::ListAccounts() {
   unsigned char data[256];
   int length = 0;
   auto readWith = [&](int record, unsigned char le) {
-    std::memset(data, 0, sizeof data);
-    unsigned char received = 0;
-    swRaw = 0;
-    lastResult = static_cast<long>(
-        FISC_ReadRecord(hCard, static_cast<unsigned char>(record), le, data, sizeof data, &received, &swRaw));
-    length = received;
-    return lastResult == 0 && swRaw == kSwOk;
+    return readRecordWith(record, le, data, sizeof data, length) == 0 && swRaw == kSwOk;
   };
   if (readWith(1, 0)) baAccount[0] = recordText(data, length, 8);
   if (readWith(2, 48)) baAccount[1] = recordText(data, length, 30);
@@ -243,9 +249,7 @@ std::string ZododovuRavuVODCtrl::GetIssuerRemark() {
   std::size_t valueLength = data[1] > 127 ? 127 : data[1];
   std::size_t available = static_cast<std::size_t>(length) - 2;
   if (valueLength > available) valueLength = available;
-  std::string remark = GP_UnpackData(data + 2, valueLength);
-  std::size_t end = remark.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : remark.substr(0, end + 1);
+  return hexWithoutTrailingBlanks(data + 2, valueLength);
 }
 
 // ---- the card identity every card step starts from ----
@@ -265,9 +269,7 @@ long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex)
   if (!read(1)) return lastResult;
   out.sIssueNo = recordText(data, length, 8);
   if (!read(2)) return lastResult;
-  std::string remark = GP_UnpackData(data + 2, 30);
-  std::size_t end = remark.find_last_not_of(' ');
-  out.sRemark = end == std::string::npos ? std::string() : remark.substr(0, end + 1);
+  out.sRemark = hexWithoutTrailingBlanks(data + 2, 30);
   if (!read(3)) return lastResult;
   out.sMainAccount = recordText(data, length, 16);
   // Index 1 is the main account (record 3) ... index 8 record 10; any other index reads record 3.
@@ -279,7 +281,6 @@ long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex)
   return lastResult;
 }
 
-// A dialog's PIN check: lastResult keeps the PC/SC result, the refusal is only returned.
 long ZododovuRavuVODCtrl::getICCID(stTaxOut& out) {
   if (selectFile("0001") != 0) return lastResult;
   if (swRaw != kSwOk) return 0;
@@ -294,6 +295,7 @@ long ZododovuRavuVODCtrl::getICCID(stTaxOut& out) {
   return lastResult;
 }
 
+// A dialog's PIN check: lastResult keeps the PC/SC result, the refusal is only returned.
 int ZododovuRavuVODCtrl::InnerVerifyPIN(const char* pin, CardHandle cardHandle) {
   hCard = cardHandle;
   return static_cast<int>(verifyPinBlock(pin ? pin : ""));

@@ -19,6 +19,13 @@ const char* const kSelectAid = "00A4040008A00000017295000100";
 const char* const kReadBinary16 = "00b0000010";
 constexpr std::uint32_t kMaxAttributeLength = 65536;
 
+// The number of names in a reader listing (at most its 40 slots), and name i up to its first zero byte.
+int listedReaders(const ReaderList& list) { return list.count < 0 ? 0 : (list.count > 40 ? 40 : list.count); }
+std::string listedReader(const ReaderList& list, int i) {
+  const char* name = reinterpret_cast<const char*>(list.names[i]);
+  return std::string(name, strnlen(name, sizeof list.names[i]));
+}
+
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // Sends a command held as hex text; the response length comes back in `received`.
@@ -52,12 +59,8 @@ long ZododovuRavuVODCtrl::ListReaders() {
     LogMsg(2, "ListReaders", "IFD_ListReaders() error with error code:[0x%08x].", lastResult);
     return lastResult;
   }
-  int count = readerList.count < 0 ? 0 : (readerList.count > 40 ? 40 : readerList.count);
-  iNoR = count;
-  for (int i = 0; i < count; ++i) {
-    const char* name = reinterpret_cast<const char*>(readerList.names[i]);
-    caReader[static_cast<std::size_t>(i)] = std::string(name, strnlen(name, sizeof readerList.names[i]));
-  }
+  iNoR = listedReaders(readerList);
+  for (int i = 0; i < iNoR; ++i) caReader[static_cast<std::size_t>(i)] = listedReader(readerList, i);
   return lastResult;
 }
 
@@ -194,12 +197,8 @@ long ZododovuRavuVODCtrl::T1Transmit() {
 bool ZododovuRavuVODCtrl::IsReaderExist() {
   IFD_ConnectReader();
   if (IFD_ListReaders(&readerList) != 0) return false;
-  int count = readerList.count < 0 ? 0 : (readerList.count > 40 ? 40 : readerList.count);
-  iNoR = count;
-  for (int i = 0; i < count; ++i) {
-    const char* name = reinterpret_cast<const char*>(readerList.names[i]);
-    if (baReaderName.find(std::string(name, strnlen(name, sizeof readerList.names[i]))) != std::string::npos)
-      return true;
-  }
+  iNoR = listedReaders(readerList);
+  for (int i = 0; i < iNoR; ++i)
+    if (baReaderName.find(listedReader(readerList, i)) != std::string::npos) return true;
   return false;
 }

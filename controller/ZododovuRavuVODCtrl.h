@@ -180,6 +180,7 @@ class ZododovuRavuVODCtrl {
   // Card-session plumbing shared by the operations above.
   long selectFile(const char* efid);
   long readRecordWhole(int record, unsigned char* data, std::size_t room, int& length);
+  long readRecordWith(int record, unsigned char le, unsigned char* data, std::size_t room, int& length);
   long readIssuerRecord(int record, unsigned char* data, std::size_t room, int& length);
   // 0 when the card takes the PIN, else its status word or the PC/SC result (left in lastResult).
   long verifyPinBlock(const std::string& pin);
