@@ -142,7 +142,8 @@ TEST_F(DialogFrameTest, EndingAgainChangesNothing) {
 
 TEST_F(DialogFrameTest, ThePhysicalKeyboardIsRefused) {
   user->type("5")
-      .expectAlert(DialogFrame::kKeyboardRefusal, "", appkit::AlertStyle::Informational, std::vector<std::string>{"確定"})
+      .expectAlert("為避免交易資料遭竄改\n請使用畫面上的數字鍵盤", "", appkit::AlertStyle::Informational,
+                   std::vector<std::string>{"確定"})
       .answerAlert(1)
       .expectText("edtNote", "")
       .click("btnOK");
