@@ -9,6 +9,7 @@
 #include "NPJavascriptObject.h"
 #include "NPObjectAPI.h"
 #include "NpapiPluginModule.h"
+#include "URI.h"
 
 namespace PF {
 namespace Npapi {
@@ -157,6 +158,42 @@ void NpapiBrowserHost::PluginThreadAsyncCall(void (*func)(void*), void* userData
         m_funcs.pluginthreadasynccall(m_npp, func, userData);
 }
 
+bool NpapiBrowserHost::DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url)
+{
+    char* answer = nullptr;
+    uint32_t length = 0;
+    const NPError result = GetValueForURL(NPNURLVProxy, url.c_str(), &answer, &length);
+    if (result == NPERR_INCOMPATIBLE_VERSION_ERROR)
+        return BrowserHost::DetectProxySettings(settings, url);
+    if (result != NPERR_NO_ERROR)
+        return false;
+    const std::string text = answer ? std::string(answer, length) : std::string();
+    MemFree(answer);
+    if (text == "DIRECT")
+        return false;
+
+    // "KIND host:port": anything of another shape is no proxy we can use.
+    const std::string::size_type blank = text.find(' ');
+    if (blank == std::string::npos)
+        return false;
+    const std::string kind = text.substr(0, blank);
+    const std::string rest = text.substr(blank + 1);
+    const std::string address = rest.substr(0, rest.find(' '));
+    const std::string::size_type colon = address.find(':');
+    if (colon == std::string::npos)
+        return false;
+    settings.clear();
+    if (kind == "PROXY")
+        settings["type"] = URI::fromString(url).protocol;
+    else if (kind == "SOCKS")
+        settings["type"] = "socks";
+    else
+        settings["type"] = kind;
+    settings["hostname"] = address.substr(0, colon);
+    settings["port"] = address.substr(colon + 1, address.find(':', colon + 1) - colon - 1);
+    return true;
+}
+
 NPObject* NpapiBrowserHost::getJSAPIWrapper(const boost::weak_ptr<JSAPI>& api, bool autoRelease)
 {
     assertMainThread();
@@ -225,6 +262,18 @@ NPError NpapiBrowserHost::GetURL(const char* url, const char* target)
 NPError NpapiBrowserHost::GetURLNotify(const char* url, const char* target, void* notifyData)
 {
     return m_funcs.geturlnotify ? m_funcs.geturlnotify(m_npp, url, target, notifyData) : NPERR_GENERIC_ERROR;
+}
+
+NPError NpapiBrowserHost::RodaURL(const char* url, const char* target, uint32_t len, const char* buf, bool file)
+{
+    return m_funcs.posturl ? m_funcs.posturl(m_npp, url, target, len, buf, file) : NPERR_GENERIC_ERROR;
+}
+
+NPError NpapiBrowserHost::RodaURLNotify(const char* url, const char* target, uint32_t len, const char* buf,
+                                        bool file, void* notifyData)
+{
+    return m_funcs.posturlnotify ? m_funcs.posturlnotify(m_npp, url, target, len, buf, file, notifyData)
+                                 : NPERR_GENERIC_ERROR;
 }
 
 NPError NpapiBrowserHost::RequestRead(NPStream* stream, NPByteRange* rangeList)

@@ -40,6 +40,9 @@ public:
     void shutdown() override;
     void DoDeferredRelease() const override;
     bool _scheduleAsyncCall(void (*func)(void*), void* userData) const override;
+    // The browser's proxy for url: false for "DIRECT" (settings unchanged), true with type, hostname and
+    // port filled in; without an answer from the browser, the base's own detection.
+    bool DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url) override;
     virtual void deferred_release(NPObject* obj) const;
 
     // --- own operations -----------------------------------------------------------------------------------
@@ -57,6 +60,9 @@ public:
     NPError SetValue(NPPVariable variable, void* value);
     NPError GetURL(const char* url, const char* target);
     NPError GetURLNotify(const char* url, const char* target, void* notifyData);
+    NPError RodaURL(const char* url, const char* target, uint32_t len, const char* buf, bool file);
+    NPError RodaURLNotify(const char* url, const char* target, uint32_t len, const char* buf, bool file,
+                          void* notifyData);
     NPError RequestRead(NPStream* stream, NPByteRange* rangeList);
     NPError NewStream(NPMIMEType type, const char* target, NPStream** stream);
     int32_t Write(NPStream* stream, int32_t len, void* buffer);

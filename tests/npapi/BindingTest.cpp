@@ -428,6 +428,39 @@ TEST_F(Scriptable, HostAfterShutdownStopsCallingTheBrowserButNotTheModule) {
   h->MemFree(block);
 }
 
+TEST_F(Scriptable, ProxySettingsFromTheBrowsersAnswer) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  struct Case {
+    NPError result;
+    const char* answer;
+    bool found;
+    const char* type;
+    const char* hostname;
+    const char* port;
+  };
+  const Case cases[] = {
+      {NPERR_NO_ERROR, "PROXY proxy.example:8080", true, "https", "proxy.example", "8080"},
+      {NPERR_NO_ERROR, "SOCKS socks.example:1080", true, "socks", "socks.example", "1080"},
+      {NPERR_NO_ERROR, "DIRECT", false, "kept", "", ""},
+      {NPERR_NO_ERROR, "PROXY", false, "kept", "", ""},
+      {NPERR_NO_ERROR, "PROXY nocolon", false, "kept", "", ""},
+      {NPERR_GENERIC_ERROR, "", false, "kept", "", ""},
+      {NPERR_INCOMPATIBLE_VERSION_ERROR, "", false, "kept", "", ""},  // the system's answer: none here
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    npnState().proxyResult = c.result;
+    npnState().proxyAnswer = c.answer;
+    std::map<std::string, std::string> settings{{"type", "kept"}};
+    EXPECT_EQ(h->DetectProxySettings(settings, "https://webatm.postbank.example/"), c.found);
+    EXPECT_EQ(settings["type"], c.type);
+    if (c.found) {
+      EXPECT_EQ(settings["hostname"], c.hostname);
+      EXPECT_EQ(settings["port"], c.port);
+    }
+  }
+}
+
 // ---- The main-thread scheduler ---------------------------------------------------------------------------
 
 TEST(OneShot, CallsRunInOrderPerInstanceLowerInstanceFirstWithOneWakeUp) {

@@ -101,6 +101,15 @@ NPError getValue(NPP, NPNVariable variable, void* value) {
 
 NPError setValue(NPP, NPPVariable, void*) { return NPERR_NO_ERROR; }
 
+NPError getValueForUrl(NPP, NPNURLVariable variable, const char*, char** value, uint32_t* len) {
+  NpnState& s = npnState();
+  if (variable != NPNURLVProxy || s.proxyResult != NPERR_NO_ERROR) return s.proxyResult;
+  *value = static_cast<char*>(memAlloc(static_cast<uint32_t>(s.proxyAnswer.size())));
+  std::memcpy(*value, s.proxyAnswer.data(), s.proxyAnswer.size());
+  *len = static_cast<uint32_t>(s.proxyAnswer.size());
+  return NPERR_NO_ERROR;
+}
+
 void browserAsyncCall(NPP, void (*)(void*), void*) { ++npnState().asyncCalls; }
 
 // Every entry the binding may copy gets a distinct non-null value; the unused ones are never called.
@@ -121,6 +130,8 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   s.lastException.clear();
   s.exceptions = 0;
   s.asyncCalls = 0;
+  s.proxyResult = NPERR_NO_ERROR;
+  s.proxyAnswer = "DIRECT";
   NPNetscapeFuncs f;
   std::memset(&f, 0, sizeof f);
   f.size = sizeof f;
@@ -144,7 +155,7 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   f.pushpopupsenabledstate = marker<NPN_PushPopupsEnabledStateProcPtr>(0x1001);
   f.poppopupsenabledstate = marker<NPN_PopPopupsEnabledStateProcPtr>(0x1002);
   f.enumerate = marker<NPN_EnumerateProcPtr>(0x1003);
-  f.getvalueforurl = marker<NPN_GetValueForURLProcPtr>(0x1004);
+  f.getvalueforurl = getValueForUrl;
   f.setvalueforurl = marker<NPN_SetValueForURLProcPtr>(0x1005);
   f.getauthenticationinfo = marker<NPN_GetAuthenticationInfoProcPtr>(0x1006);
   f.scheduletimer = marker<NPN_ScheduleTimerProcPtr>(0x1007);

@@ -20,6 +20,8 @@ struct NpnState {
   std::string lastException;
   int exceptions = 0;
   int asyncCalls = 0;                       // calls of the browser's own pluginthreadasynccall
+  NPError proxyResult = NPERR_NO_ERROR;     // answer of getvalueforurl for the proxy
+  std::string proxyAnswer = "DIRECT";
 };
 
 NpnState& npnState();
