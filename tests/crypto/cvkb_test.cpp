@@ -31,10 +31,21 @@ std::string label(const CVKB& kb, int position) {
 struct ReplayedSecrets {
     unsigned char iv[8];
     unsigned char key[16];
+    // The first shuffle after them: the layout is drawn first, then the rows, each digit redrawn
+    // while it repeats one placed earlier in its row.
+    int layout = 0;
+    std::string rows[4];
     explicit ReplayedSecrets(unsigned seed) {
         RandomSource replay = seededSource(seed);
         for (unsigned char& b : iv) b = static_cast<unsigned char>(*randomByteDraw(replay));
         for (unsigned char& b : key) b = static_cast<unsigned char>(*randomByteDraw(replay));
+        layout = *randomByteDraw(replay) % 4;
+        for (std::string& row : rows) {
+            while (row.size() < 10) {
+                char digit = static_cast<char>('0' + *randomByteDraw(replay) % 10);
+                if (row.find(digit) == std::string::npos) row += digit;
+            }
+        }
     }
 };
 
@@ -72,6 +83,8 @@ TEST(Keypad, LabelsDecipherToTheFourRowsOfTheirPosition) {
         shownMatches += row == shownRow(kb);
     }
     EXPECT_GE(shownMatches, 1);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(rows[r], secrets.rows[r]) << r;
+    EXPECT_EQ(shownRow(kb), secrets.rows[secrets.layout]);
 }
 
 TEST(Keypad, PressesReadBackAsTheDigitsShown) {
