@@ -106,4 +106,33 @@ TEST(SoftDes, EcbAndThreeKeyVariantsRoundTrip) {
     EXPECT_EQ(again, c);
 }
 
+TEST(SoftDes, ThreeKeyVariantsApplyTheKeysInOrderInBothDirections) {
+    std::string k24 = bytes("0123456789ABCDEF23456789ABCDEF01456789ABCDEF0123");  // K1, K2, K3 all differ
+    std::string plain = bytes("4E6F772069732074"), iv = bytes("1234567890ABCDEF");
+    auto chain = [&](int mode, std::string block) {
+        std::string out(8, '\0');
+        for (int k = 0; k < 3; ++k) {
+            std::string key = k24.substr(k * 8, 8);
+            soft_des(mode, u8(key), u8(block), u8(out));
+            block = out;
+        }
+        return block;
+    };
+    std::string c(8, '\0'), p(8, '\0');
+    Des3_Encrypt_ECB(u8(k24), u8(plain), 8, u8(c));
+    EXPECT_EQ(c, chain(1, plain));  // E(K1), then E(K2), then E(K3)
+    Des3_Decrypt_ECB(u8(k24), u8(c), 8, u8(p));
+    EXPECT_EQ(p, chain(0, c));      // D(K1), then D(K2), then D(K3)
+    EXPECT_NE(p, plain);            // so with K1 != K3 deciphering does not undo enciphering
+
+    std::string x(8, '\0');
+    for (int i = 0; i < 8; ++i) x[i] = static_cast<char>(plain[i] ^ iv[i]);
+    Des3_Encrypt_CBC(u8(k24), u8(iv), u8(plain), 8, u8(c));
+    EXPECT_EQ(c, chain(1, x));
+    Des3_Decrypt_CBC(u8(k24), u8(iv), u8(c), 8, u8(p));
+    std::string expected = chain(0, c);
+    for (int i = 0; i < 8; ++i) expected[i] = static_cast<char>(expected[i] ^ iv[i]);
+    EXPECT_EQ(p, expected);
+}
+
 }  // namespace
