@@ -31,7 +31,8 @@ public:
     std::string D10CountLimit;         // block 10: limit on book entries
 
     // The IV of every other block, from block 5 (deciphered under the DES key). 0 when the IV was read;
-    // -1 when the block is not hex of at least one whole cipher block (the IV is then eight zero bytes).
+    // -1 when the block is not hex of at least one whole cipher block (the IV is then eight zero bytes,
+    // and the -1 lets a caller tell that IV from a real one).
     int GetParam_IV(const std::string& hexBlock5, unsigned char iv[8]);
 
     // The clear text of a block (UTF-8; Big5 blocks are converted), or empty when it cannot be opened.

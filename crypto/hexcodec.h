@@ -1,4 +1,5 @@
-// Hex text <-> bytes for the page parameters and keypad labels. Only hex digits are accepted.
+// Hex text <-> bytes for the page parameters and keypad labels. Only hex digits are accepted: a pair
+// that is not hex has no byte value, so the text is refused instead of being read as whatever was there.
 #ifndef RVP_CRYPTO_HEXCODEC_H
 #define RVP_CRYPTO_HEXCODEC_H
 
