@@ -57,6 +57,20 @@ TEST_F(CardDialog, InnerConnectCardGoesOnOnceTheCardIsIn) {
   EXPECT_EQ(temporary.VerifyPIN(), 0);
 }
 
+TEST_F(CardDialog, InnerConnectCardWithTheCardInReconnectsWithoutAPrompt) {
+  BenchCard& card = connected();
+  ZododovuRavuVODCtrl temporary;
+  temporary.SetiResetType(1);
+  temporary.SetiDisConnectType(3);
+  card.clearApduLog();
+  EXPECT_EQ(temporary.InnerConnectCard(card.readerName().c_str(), hCard), 0);
+  EXPECT_EQ(temporary.GetiResetType(), 0);
+  EXPECT_EQ(temporary.GetiDisConnectType(), 3);  // the fresh connection after a failed one was not needed
+  EXPECT_EQ(temporary.GetbaATR(), "3B80800101");
+  ASSERT_FALSE(card.apduCommands().empty());
+  EXPECT_EQ(rvp::cardsim::toHex(card.apduCommands().front()), "00A4040008A00000017295000100");
+}
+
 TEST_F(CardDialog, InnerConnectCardThatCannotReconnectSaysSoAndGivesMinusTwo) {
   BenchCard& card = connected();
   // The card is in, but it drops off the reader when the application is selected again, so the
