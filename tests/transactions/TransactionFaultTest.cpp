@@ -249,6 +249,26 @@ TEST_F(Faults, TheSelectedAccountReplacesTheCardsAccountOnceWhenLongerThanFive) 
   EXPECT_EQ(writes().back().record.substr(12), "0000000000123456");
 }
 
+TEST_F(Faults, ThePostalStepsLeaveTheSelectedAccountAlone) {
+  struct Postal {
+    Front front;
+    const char* pCode;
+  };
+  for (Postal p : {Postal{&ZododovuRavuVODCtrl::Inquiry, "P611A6"}, Postal{&ZododovuRavuVODCtrl::Transfer, "I03533"},
+                   Postal{&ZododovuRavuVODCtrl::RodaAccount, "P116A1"},
+                   Postal{&ZododovuRavuVODCtrl::RodaPayment, "I03537"}}) {
+    SCOPED_TRACE(p.pCode);
+    connect(kPostalCard);
+    bankTransferPage(*ctrl, "700");
+    ctrl->SetbaP_CODE(p.pCode);
+    ctrl->SetbSelectedAccount("12345678901234567");  // even too long for an account slot
+    ASSERT_EQ((ctrl.get()->*p.front)(), 0);
+    EXPECT_EQ(ctrl->GetbSelectedAccount(), "12345678901234567");
+    ASSERT_EQ(writes().size(), 1u);
+    EXPECT_EQ(writes()[0].record.substr(48), kPostalCard.mainAccount);
+  }
+}
+
 // The confirmation form calls the card steps with confirmed = 1: no transfer check, and the postal
 // step takes the processing code from the input record.
 TEST_F(Faults, ConfirmedCardStepsShowNoCheck) {
