@@ -260,6 +260,17 @@ std::vector<Case> allCases() {
   payTransfer.block = "<tax>" + el("tax_type", "15001") + "</tax>";
   cases.push_back(payTransfer);
 
+  // A processing code left from a postal payment that needs no check: the bank step shows none either.
+  Case payTransferNoCheck = payTransfer;
+  payTransferNoCheck.name = "PayTransferAfterAPostalCodeWithoutCheck";
+  payTransferNoCheck.page = [](ZododovuRavuVODCtrl& c) {
+    transferPage("812")(c);
+    c.SetbaPaymentType("15001");
+    c.SetbaP_CODE("I03533");
+  };
+  payTransferNoCheck.checkTo = "";
+  cases.push_back(payTransferNoCheck);
+
   // PayCredit: another bank's card paying into the own bank.
   Case payCredit = bankTransfer("PayCreditFromOtherBank", kBankCard, "700", "2522");
   payCredit.front = &ZododovuRavuVODCtrl::PayCredit;
