@@ -212,6 +212,24 @@ TEST_F(PcscCard, InjectedStatusWordHitsTheNthMatchingCommand) {
   EXPECT_EQ(log[3].outcome, ApduExchange::Outcome::Answered);
 }
 
+// A card pulled out under a connection that is then reset: pcscd fails the reset and empties the reader
+// itself before its watch notices the card gone. A card put in right after must still be seen.
+TEST_F(PcscCard, CardPutInAfterAFailedResetOfTheOldOneIsSeen) {
+  BenchCard& card = bank();
+  SCARDCONTEXT context = 0;
+  ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context), SCARD_S_SUCCESS);
+  SCARDHANDLE handle = 0;
+  DWORD protocol = 0;
+  ASSERT_EQ(SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_SHARED, SCARD_PROTOCOL_T1, &handle, &protocol),
+            SCARD_S_SUCCESS);
+  card.card().remove();
+  SCardDisconnect(handle, SCARD_RESET_CARD);
+  SCardReleaseContext(context);
+  card.insert();
+  PcscConnection c(card.readerName());
+  EXPECT_EQ(statusOf(c.transmit(selectAid)), sw::ok);
+}
+
 TEST_F(PcscCard, DroppedCommandLeavesTheCardOut) {
   BenchCard& card = bank();
   {

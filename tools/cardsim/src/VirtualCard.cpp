@@ -22,6 +22,11 @@ namespace {
 
 constexpr std::uint8_t powerOff = 0, powerOn = 1, reset = 2, getAtr = 4;
 
+// A new card gets two ATR requests (the presence poll) and is then powered. pcscd's watch polls every
+// 400 ms with one ATR request, and a power off and another request once its idle time runs out: a
+// third request while still unpowered means pcscd saw no arrival.
+constexpr int unpoweredRequestsOfAnOldCard = 3;
+
 // vpcd writes length and payload separately without TCP_NODELAY; acknowledging at once around
 // every recv keeps each APDU from waiting for a delayed ACK.
 void quickAck(int fd) {
@@ -142,6 +147,18 @@ bool VirtualCard::connected() const {
   return socket_ >= 0;
 }
 
+VirtualCard::Arrival VirtualCard::waitForArrival(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  auto verdict = [this] {
+    if (socket_ < 0) return Arrival::Pending;
+    if (poweredSinceConnect_) return Arrival::Powered;
+    if (unpoweredAtrRequests_ >= unpoweredRequestsOfAnOldCard) return Arrival::TakenForThePreviousCard;
+    return Arrival::Pending;
+  };
+  changed_.wait_for(lock, timeout, [&] { return stopping_ || !wantInserted_ || verdict() != Arrival::Pending; });
+  return verdict();
+}
+
 void VirtualCard::inject(const Fault& fault) {
   if (fault.nth < 1) throw std::invalid_argument("a fault's command number counts from 1");
   std::lock_guard<std::mutex> lock(mutex_);
@@ -238,6 +255,8 @@ void VirtualCard::run() {
         continue;
       }
       socket_ = fd;
+      poweredSinceConnect_ = false;
+      unpoweredAtrRequests_ = 0;
       app_.endSession();
       changed_.notify_all();
       continue;
@@ -279,13 +298,16 @@ void VirtualCard::handleMessage(const Bytes& message) {
       break;
     case powerOn:
       powerLog_.push_back(PowerEvent::PowerOn);
+      poweredSinceConnect_ = true;
       app_.endSession();
       break;
     case reset:
       powerLog_.push_back(PowerEvent::Reset);
+      poweredSinceConnect_ = true;
       app_.endSession();
       break;
     case getAtr:
+      if (!poweredSinceConnect_) ++unpoweredAtrRequests_;
       sendLocked(app_.atr());
       break;
     default:

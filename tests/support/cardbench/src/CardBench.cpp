@@ -2,18 +2,18 @@
 
 #include <winscard.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace rvp::cardbench {
 
-// Cards left in their slots by finished fixture tests. At exit they are just closed: the next
-// process waits until pcscd reports the slot empty before it inserts a card.
+// Cards left in their slots by finished fixture tests. At exit each is pulled out and the process
+// waits until pcscd's own watch has seen the slot empty: the process may still hold a connection to
+// the card (the controller keeps one for the whole process), and when pcscd drops that connection
+// after the card has gone it empties the reader state without its watch noticing; a card the next
+// process inserts before the watch's next poll would then be taken for the old one and never reported.
 struct ParkedCards {
   std::array<std::unique_ptr<BenchCard>, 2> slots;
-  ~ParkedCards() {
-    for (auto& card : slots)
-      if (card) card->waitWhenDestroyed_ = false;
-  }
 };
 
 namespace {
@@ -38,32 +38,54 @@ BenchCard::BenchCard(int slot, Profile profile, std::chrono::milliseconds timeou
   if (!waitForPresence(reader_, CardPresence::Empty, timeout_))
     throw std::runtime_error(reader_ + " still holds a card; is another card (or test) using slot " +
                              std::to_string(slot) + "?");
-  card_ = std::make_unique<cardsim::VirtualCard>(std::move(profile), cardsim::VirtualCard::portOfSlot(slot));
-  if (!waitForPresence(reader_, CardPresence::Present, timeout_))
-    throw std::runtime_error("pcscd did not see the virtual card in " + reader_);
+  card_ = std::make_unique<cardsim::VirtualCard>(std::move(profile), cardsim::VirtualCard::portOfSlot(slot),
+                                                 /*inserted=*/false);
+  putIn("pcscd did not see the virtual card in ");
 }
 
 BenchCard::~BenchCard() {
-  card_->remove();
-  if (!waitWhenDestroyed_) return;
   try {
-    waitForPresence(reader_, CardPresence::Empty, timeout_);
+    takeOut();
   } catch (const std::exception&) {
     // pcscd gone: nothing holds the slot any more
   }
 }
 
-void BenchCard::remove() {
-  card_->remove();
-  if (!waitForPresence(reader_, CardPresence::Empty, timeout_))
-    throw std::runtime_error("pcscd did not see the card leave " + reader_);
+void BenchCard::putIn(const std::string& failure) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout_;
+  auto left = [&] {
+    return std::max(std::chrono::milliseconds(0), std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      deadline - std::chrono::steady_clock::now()));
+  };
+  for (;;) {
+    card_->insert();
+    const auto arrival = card_->waitForArrival(left());
+    if (arrival == cardsim::VirtualCard::Arrival::TakenForThePreviousCard) {
+      // pcscd missed the previous card leaving: keep this one out until its watch sees the slot empty.
+      const auto stale = readerState(reader_);
+      card_->remove();
+      if (!waitForRemovalSeen(reader_, stale, left())) break;
+      continue;
+    }
+    if (arrival == cardsim::VirtualCard::Arrival::Powered && waitForPresence(reader_, CardPresence::Present, left())) {
+      seenPresent_ = readerState(reader_);
+      return;
+    }
+    break;
+  }
+  throw std::runtime_error(failure + reader_);
 }
 
-void BenchCard::insert() {
-  card_->insert();
-  if (!waitForPresence(reader_, CardPresence::Present, timeout_))
-    throw std::runtime_error("pcscd did not see the card enter " + reader_);
+bool BenchCard::takeOut() {
+  card_->remove();
+  return waitForRemovalSeen(reader_, seenPresent_, timeout_);
 }
+
+void BenchCard::remove() {
+  if (!takeOut()) throw std::runtime_error("pcscd did not see the card leave " + reader_);
+}
+
+void BenchCard::insert() { putIn("pcscd did not see the card enter "); }
 
 bool BenchCard::replaceWhileInserted(Profile profile) {
   const auto state = readerState(reader_);

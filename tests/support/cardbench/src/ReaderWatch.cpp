@@ -2,6 +2,7 @@
 
 #include <winscard.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace rvp::cardbench {
@@ -26,9 +27,8 @@ bool matches(DWORD state, CardPresence wanted) {
   return (state & SCARD_STATE_PRESENT) && !(state & SCARD_STATE_MUTE);
 }
 
-}  // namespace
-
-bool waitForPresence(const std::string& reader, CardPresence wanted, std::chrono::milliseconds timeout) {
+bool waitForState(const std::string& reader, const std::function<bool(DWORD)>& wanted,
+                  std::chrono::milliseconds timeout) {
   Context context;
   SCARD_READERSTATE state{};
   state.szReader = reader.c_str();
@@ -41,11 +41,26 @@ bool waitForPresence(const std::string& reader, CardPresence wanted, std::chrono
     if (rv == SCARD_E_TIMEOUT) return false;
     if (rv != SCARD_S_SUCCESS)
       throw std::runtime_error("SCardGetStatusChange on '" + reader + "' failed: " + std::to_string(rv));
-    if (matches(state.dwEventState, wanted)) return true;
+    if (wanted(state.dwEventState)) return true;
     if (state.dwEventState & SCARD_STATE_UNKNOWN) throw std::runtime_error("pcscd does not know reader '" + reader + "'");
     if (left.count() == 0) return false;
     state.dwCurrentState = state.dwEventState & ~static_cast<DWORD>(SCARD_STATE_CHANGED);
   }
+}
+
+}  // namespace
+
+bool waitForPresence(const std::string& reader, CardPresence wanted, std::chrono::milliseconds timeout) {
+  return waitForState(reader, [wanted](DWORD state) { return matches(state, wanted); }, timeout);
+}
+
+unsigned eventCount(std::uint64_t state) { return static_cast<unsigned>(state >> 16 & 0xFFFF); }
+
+bool waitForRemovalSeen(const std::string& reader, std::uint64_t earlier, std::chrono::milliseconds timeout) {
+  return waitForState(
+      reader,
+      [earlier](DWORD state) { return (state & SCARD_STATE_EMPTY) && eventCount(state) != eventCount(earlier); },
+      timeout);
 }
 
 std::uint64_t readerState(const std::string& reader) {

@@ -64,6 +64,16 @@ class VirtualCard {
   bool inserted() const;
   bool connected() const;  // currently connected to vpcd
 
+  // How pcscd took the card since it last connected. pcscd powers a card it sees arrive. One it only
+  // keeps asking for its ATR, unpowered, it takes for the card that was in the slot before: that
+  // happens when pcscd cleared its reader state after failing to reset a card already gone (a
+  // process that exits holding a connection), before its own watch noticed the removal. It then
+  // never reports this card present until it sees the slot empty.
+  enum class Arrival { Powered, TakenForThePreviousCard, Pending };
+  // Waits until pcscd powers the card or has plainly taken it for the previous one; Pending when
+  // `timeout` passes first or the card is out.
+  Arrival waitForArrival(std::chrono::milliseconds timeout);
+
   void inject(const Fault& fault);
   void clearFaults();
 
@@ -109,6 +119,8 @@ class VirtualCard {
   bool wantInserted_;
   bool stopping_ = false;
   bool awaitingAnswer_ = false;  // a command was left unanswered on this connection
+  bool poweredSinceConnect_ = false;
+  int unpoweredAtrRequests_ = 0;  // ATR requests on this connection before any power on or reset
   int wakePipe_[2] = {-1, -1};
   std::thread thread_;
 };

@@ -27,8 +27,9 @@ Profile loadProfile(const std::string& nameOrPath);
 Profile parseProfile(const std::string& text);
 
 // A virtual card in a slot. The constructor makes sure pcscd runs, starts the card and waits until
-// pcscd reports it present; the destructor pulls it out and waits until the reader is empty, so the
-// next test starts from an empty slot. Every wait has its own time limit and throws on expiry.
+// pcscd reports it present; the destructor pulls it out and waits until pcscd's own watch has seen
+// the reader empty, so the next test (or process) starts from an empty slot. Every wait has its own
+// time limit and throws on expiry.
 class BenchCard {
  public:
   BenchCard(int slot, Profile profile, std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -39,8 +40,11 @@ class BenchCard {
   int slot() const { return slot_; }
   const std::string& readerName() const { return reader_; }
 
-  void remove();  // pull the card out and wait until pcscd reports the reader empty
-  void insert();  // put it back and wait until pcscd reports the card present
+  void remove();  // pull the card out and wait until pcscd's watch has seen the reader empty
+  // Put it back and wait until pcscd reports the card present. When pcscd takes it for the card that
+  // was in the slot before (it missed that one leaving), the card is kept out until pcscd sees the
+  // slot empty and then put in again.
+  void insert();
 
   void inject(const Fault& fault) { card_->inject(fault); }
   std::vector<ApduExchange> apduLog() const { return card_->apduLog(); }
@@ -55,12 +59,14 @@ class BenchCard {
   bool replaceWhileInserted(Profile profile);
 
  private:
-  friend struct ParkedCards;
-  bool waitWhenDestroyed_ = true;
+  void putIn(const std::string& failure);
+  bool takeOut();
+
   const int slot_;
   const std::string reader_;
   const std::chrono::milliseconds timeout_;
   std::unique_ptr<cardsim::VirtualCard> card_;
+  std::uint64_t seenPresent_ = 0;  // the reader's state word when pcscd last reported this card present
 };
 
 // Fixture base. startCard() puts a card with the profile into the slot. When the test ends its cards

@@ -17,4 +17,14 @@ bool waitForPresence(const std::string& reader, CardPresence wanted,
 // The reader's current event state word (SCARD_STATE_* bits) as pcscd reports it right now.
 std::uint64_t readerState(const std::string& reader);
 
+// How many insertions and removals pcscd's own reader watch has counted (the upper half of a state word).
+unsigned eventCount(std::uint64_t state);
+
+// Blocks until pcscd's own watch has seen the slot empty since `earlier` (a state word read before):
+// the reader is empty and the event count has moved on. A reader emptied while the count stands still
+// does not do: pcscd clears the state itself when it fails to reset a card that is already gone, and
+// until its watch notices the slot empty it takes the next card for that one. False on expiry.
+bool waitForRemovalSeen(const std::string& reader, std::uint64_t earlier,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
 }  // namespace rvp::cardbench
