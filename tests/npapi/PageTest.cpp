@@ -2,33 +2,18 @@
 // no misuse of the browser functions, no leaked object, identifier or memory) and reach its last line.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "cardbench/Pcscd.h"
+#include "programrun/ProgramRun.h"
 
 namespace {
 
-struct RunResult {
-  int status;
-  std::string output;
-};
+using rvp::programrun::RunResult;
 
 RunResult runPage(const std::string& page) {
-  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + PAGES_DIR + "/" +
-                        page + ".html 2>&1";
-  RunResult result{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
-  int raw = pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
+  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + PAGES_DIR +
+                              "/" + page + ".html");
 }
 
 void expectClean(const std::string& page) {

@@ -3,29 +3,17 @@
 
 #include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "programrun/ProgramRun.h"
+
 namespace {
 
-struct RunResult {
-  int status;
-  std::string output;  // standard output and standard error together
-};
+using rvp::programrun::RunResult;
 
 RunResult runBrowser(const std::string& arguments, const char* plugin = FAKE_PLUGIN) {
-  std::string command = std::string(TESTBROWSER_PROGRAM) + " --plugin " + plugin + " " + arguments + " 2>&1";
-  RunResult result{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
-  int raw = pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
+  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + plugin + " " + arguments);
 }
 
 std::string writePage(const std::string& name, const std::string& text) {
