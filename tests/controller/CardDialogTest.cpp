@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CARDINOUTDLG.h"
-#include "DialogFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "appkit/Clock.h"
 #include "cardbench/CardBench.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CARDINOUTDLG.h"
-#include "DialogFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "appkit/Clock.h"
 
 namespace {

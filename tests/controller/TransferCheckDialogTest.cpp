@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ATM_Trans_Dlg.h"
-#include "DialogFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "appkit/WindowLevel.h"
 
 namespace {

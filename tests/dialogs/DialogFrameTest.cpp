@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "DialogTestFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "SampleDialog.h"
 #include "appkit/Clock.h"
 #include "appkit/RunLoop.h"
@@ -13,7 +13,7 @@ namespace {
 using appkit::app;
 using appkit::Clock;
 
-class DialogFrameTest : public DialogTest {
+class DialogFrameTest : public WithScriptedUser<> {
  protected:
   // Creates the sample dialog as every caller does and runs it; returns its result code.
   int run(SampleDialog& dialog) {

@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "DialogTestFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "MessageBox.h"
 
 namespace {
 
-class MessageBoxTest : public DialogTest {};
+class MessageBoxTest : public WithScriptedUser<> {};
 
 TEST_F(MessageBoxTest, ReturnsSixForTheFirstButtonAndSevenOtherwise) {
   struct Case {

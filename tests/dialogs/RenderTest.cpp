@@ -4,7 +4,7 @@
 #include <string>
 
 #include "DialogFrame.h"
-#include "DialogTestFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "MessageBox.h"
 #include "SampleDialog.h"
 #include "appkit/Layout.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-class RenderTest : public DialogTest {
+class RenderTest : public WithScriptedUser<> {
  protected:
   static std::string picture(const std::string& name) {
     ::mkdir(RVP_PICTURE_DIR, 0755);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../controller/DialogFixture.h"
+#include "dialogfixture/ScriptedUserFixture.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "cardbench/CardBench.h"
 #include "cardsim/Tac.h"
