@@ -113,12 +113,15 @@ void ZododovuRavuVODCtrl::copyCardStatusToFields() {
   ulLen = cardStatus.atrLength;
 }
 
+bool ZododovuRavuVODCtrl::readerNamed(const char* operation) {
+  if (!baReaderName.empty()) return true;
+  LogMsg(2, operation, "ReaderName Length = 0.");
+  lastResult = rc::kNoReaderName;
+  return false;
+}
+
 long ZododovuRavuVODCtrl::ConnectCard() {
-  if (baReaderName.empty()) {
-    LogMsg(2, "ConnectCard", "ReaderName Length = 0.");
-    lastResult = rc::kNoReaderName;
-    return lastResult;
-  }
+  if (!readerNamed("ConnectCard")) return lastResult;
   long closed = static_cast<long>(IFD_DisConnectCard(hCard, iDisConnectType));
   if (closed != 0) LogMsg(2, "ConnectCard", "IFD_DisConnectCard() error with error code:[0x%08x].", closed);
   closed = static_cast<long>(IFD_DisConnectReader());
@@ -136,11 +139,7 @@ long ZododovuRavuVODCtrl::ConnectCard() {
 }
 
 long ZododovuRavuVODCtrl::ReConnectCard() {
-  if (baReaderName.empty()) {
-    LogMsg(2, "ReConnectCard", "ReaderName Length = 0.");
-    lastResult = rc::kNoReaderName;
-    return lastResult;
-  }
+  if (!readerNamed("ReConnectCard")) return lastResult;
   lastResult = static_cast<long>(IFD_ReConnectCard(hCard, baReaderName.c_str(), iResetType, &cardStatus));
   if (lastResult != 0) {
     LogMsg(2, "ReConnectCard", "IFD_ReConnectCard() error with error code:[0x%08x].", lastResult);
@@ -151,11 +150,7 @@ long ZododovuRavuVODCtrl::ReConnectCard() {
 }
 
 long ZododovuRavuVODCtrl::GetCardStatus() {
-  if (baReaderName.empty()) {
-    LogMsg(2, "GetCardStatus", "ReaderName Length = 0.");
-    lastResult = rc::kNoReaderName;
-    return lastResult;
-  }
+  if (!readerNamed("GetCardStatus")) return lastResult;
   lastResult = static_cast<long>(IFD_GetCardStatus(hCard, baReaderName.c_str(), &cardStatus));
   if (lastResult != 0) {
     LogMsg(2, "GetCardStatus", "IFD_GetCardStatus() error with error code:[0x%08x].", lastResult);

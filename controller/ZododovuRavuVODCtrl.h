@@ -186,6 +186,8 @@ class ZododovuRavuVODCtrl {
   long verifyPinBlock(const std::string& pin);
   long readAccountList(int firstRecord, int width, std::array<std::string, 8>& list, int& count);
   void copyCardStatusToFields();
+  // False, with lastResult kNoReaderName and a log line, when the page named no reader.
+  bool readerNamed(const char* operation);
   long runCardInOutDialog();
 
   // ---- fields: the table's, then the working state of the operations ----
