@@ -150,22 +150,12 @@ duk_ret_t destroyNative(duk_context* ctx) {
   duk_push_boolean(ctx, instance && B().destroyInstance(*instance));
   return 1;
 }
-duk_ret_t newResultNative(duk_context* ctx) {
+// A number the browser keeps for an instance: NPP_New's result, the drawing or event model it set.
+template <auto field>
+duk_ret_t instanceNumberNative(duk_context* ctx) {
   Instance* instance = instanceArg(ctx, 0);
   if (!instance) return duk_range_error(ctx, "no such plug-in");
-  duk_push_int(ctx, instance->newResult);
-  return 1;
-}
-duk_ret_t drawingModelNative(duk_context* ctx) {
-  Instance* instance = instanceArg(ctx, 0);
-  if (!instance) return duk_range_error(ctx, "no such plug-in");
-  duk_push_int(ctx, instance->drawingModel);
-  return 1;
-}
-duk_ret_t eventModelNative(duk_context* ctx) {
-  Instance* instance = instanceArg(ctx, 0);
-  if (!instance) return duk_range_error(ctx, "no such plug-in");
-  duk_push_int(ctx, instance->eventModel);
+  duk_push_int(ctx, instance->*field);
   return 1;
 }
 duk_ret_t liveObjectsNative(duk_context* ctx) {
@@ -234,9 +224,9 @@ void Browser::setUpScript() {
       {"now", nowNative, 0},
       {"advance", advanceNative, 1},
       {"destroy", destroyNative, 1},
-      {"newResult", newResultNative, 1},
-      {"drawingModel", drawingModelNative, 1},
-      {"eventModel", eventModelNative, 1},
+      {"newResult", instanceNumberNative<&Instance::newResult>, 1},
+      {"drawingModel", instanceNumberNative<&Instance::drawingModel>, 1},
+      {"eventModel", instanceNumberNative<&Instance::eventModel>, 1},
       {"liveObjects", liveObjectsNative, 0},
       {"memoryBlocks", memoryBlocksNative, 0},
       {"identifiers", identifiersNative, 0},
