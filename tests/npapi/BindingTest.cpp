@@ -7,11 +7,13 @@
 #include <thread>
 
 #include "NPJavascriptObject.h"
+#include "NpapiPluginMac.h"
 #include "NpapiBrowserHost.h"
 #include "NpapiPlugin.h"
 #include "NpapiPluginModule.h"
 #include "NpnTable.h"
 #include "OneShotManager.h"
+#include "PluginWindowMac.h"
 #include "TestFactory.h"
 #include "npapi/HostLoop.h"
 
@@ -219,6 +221,55 @@ TEST_F(Instance, CreatedInstanceAnswersAndIsDestroyedOnce) {
   EXPECT_FALSE(ran);
 }
 
+struct ModelCase {
+  const char* what;
+  std::vector<const char*> names, values;
+  std::vector<int> queries;                          // drawing and event model questions, in order
+  std::vector<std::pair<int, intptr_t>> settings;    // what the plug-in told the browser, in order
+  int drawingModel, eventModel;
+  bool window, shown;
+};
+
+// The browser is asked in a fixed order; a forced model is the only one asked for, and a name that is
+// neither of the two asks nothing at all.
+TEST_F(Instance, DrawingAndEventModelsAreAgreedInOrder) {
+  const ModelCase cases[] = {
+      {"automatic", {}, {}, {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
+       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}}, 3, 1, true, false},
+      {"forced Core Graphics", {"drawingmodel", "showdrawingmodel"}, {"NPDrawingModelCoreGraphics", "0"},
+       {NPNVsupportsCoreGraphicsBool, NPNVsupportsCocoaBool},
+       {{NPPVpluginDrawingModel, 1}, {NPPVpluginEventModel, 1}}, 1, 1, true, false},
+      {"unknown name", {"drawingmodel"}, {"CoreAnimation"}, {}, {}, -1, -1, false, false},
+      {"label asked for", {"showdrawingmodel"}, {""}, {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
+       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}}, 3, 1, true, true},
+  };
+  for (const ModelCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    npnState().queries.clear();
+    npnState().settings.clear();
+    std::vector<char*> names, values;
+    for (const char* n : c.names) names.push_back(const_cast<char*>(n));
+    for (const char* v : c.values) values.push_back(const_cast<char*>(v));
+    ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &npp, NP_EMBED,
+                                         static_cast<int16_t>(names.size()), names.data(), values.data(), nullptr),
+              NPERR_NO_ERROR);
+    std::vector<int> modelQueries;
+    for (int q : npnState().queries)
+      if (q != NPNVWindowNPObject && q != NPNVPluginElementNPObject) modelQueries.push_back(q);
+    EXPECT_EQ(modelQueries, c.queries);
+    EXPECT_EQ(npnState().settings, c.settings);
+    auto mac = boost::dynamic_pointer_cast<PF::Npapi::NpapiPluginMac>(PF::Npapi::getPlugin(&npp));
+    ASSERT_TRUE(mac);
+    EXPECT_EQ(mac->drawingModel(), c.drawingModel);
+    EXPECT_EQ(mac->eventModel(), c.eventModel);
+    EXPECT_EQ(static_cast<bool>(mac->pluginWindow()), c.window);
+    if (mac->pluginWindow()) {
+      EXPECT_EQ(mac->pluginWindow()->showDrawingModel(), c.shown);
+    }
+    EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
+  }
+}
+
 // ---- The scriptable object -------------------------------------------------------------------------------
 
 class Scriptable : public Instance {
@@ -320,6 +371,156 @@ TEST_F(Scriptable, AfterDestroyEveryCallFailsQuietly) {
   EXPECT_EQ(r.type, NPVariantType_Void);
   EXPECT_FALSE(obj->_class->hasProperty(obj, stringId("text")));
   EXPECT_EQ(npnState().exceptions, exceptions) << "no page exception for a gone object";
+}
+
+TEST_F(Scriptable, TheScriptableObjectIsMadeOnceAndEachRequestAddsOneReference) {
+  // The plug-in's own reference and the browser's first.
+  EXPECT_EQ(obj->referenceCount, 2u);
+  NPObject* again = scriptable();
+  EXPECT_EQ(again, obj);
+  EXPECT_EQ(obj->referenceCount, 3u);
+  table.releaseobject(again);
+}
+
+TEST_F(Scriptable, AnInvalidatedObjectAnswersFalseAndRaisesNothing) {
+  obj->_class->invalidate(obj);
+  const int exceptions = npnState().exceptions;
+  bool ok = true;
+  NPVariant r = call("code", &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(r.type, NPVariantType_Void);
+  NPVariant kept;
+  INT32_TO_NPVARIANT(42, kept);
+  EXPECT_FALSE(obj->_class->getProperty(obj, stringId("text"), &kept));
+  EXPECT_EQ(kept.type, NPVariantType_Int32) << "a failed read leaves the result alone";
+  NPIdentifier* ids = reinterpret_cast<NPIdentifier*>(&kept);
+  uint32_t count = 77;
+  EXPECT_FALSE(obj->_class->enumerate(obj, &ids, &count));
+  EXPECT_EQ(count, 77u);
+  EXPECT_EQ(ids, reinterpret_cast<NPIdentifier*>(&kept));
+  NPVariant value;
+  INT32_TO_NPVARIANT(1, value);
+  EXPECT_FALSE(obj->_class->setProperty(obj, stringId("text"), &value));
+  EXPECT_FALSE(obj->_class->hasMethod(obj, stringId("toString")));
+  EXPECT_EQ(npnState().exceptions, exceptions);
+}
+
+// The page's addEventListener takes an event name, a listener function and an ignored third argument
+// (the page tests register real listeners); anything else is refused with a page exception that
+// getLastException repeats.
+TEST_F(Scriptable, ListenerBuiltInsCheckTheirArguments) {
+  NPVariant fn;
+  VOID_TO_NPVARIANT(fn);
+  ASSERT_TRUE(obj->_class->getProperty(obj, stringId("addEventListener"), &fn));
+  ASSERT_EQ(fn.type, NPVariantType_Object);
+  NPObject* add = fn.value.objectValue;
+  NPObject* listener = makeBrowserObject();
+  NPVariant args[4];
+  STRINGN_TO_NPVARIANT("test", 4, args[0]);
+  OBJECT_TO_NPVARIANT(listener, args[1]);
+  BOOLEAN_TO_NPVARIANT(false, args[2]);
+  INT32_TO_NPVARIANT(0, args[3]);
+  for (uint32_t count : {1u, 4u}) {
+    SCOPED_TRACE(count);
+    npnState().lastException.clear();
+    NPVariant r;
+    VOID_TO_NPVARIANT(r);
+    EXPECT_FALSE(add->_class->invokeDefault(add, args, count, &r));
+    EXPECT_EQ(npnState().lastException, "Invalid Arguments");
+  }
+  // A listener that is no object: the conversion's own message, kept as the last exception.
+  INT32_TO_NPVARIANT(5, args[1]);
+  NPVariant r;
+  VOID_TO_NPVARIANT(r);
+  EXPECT_FALSE(add->_class->invokeDefault(add, args, 2, &r));
+  EXPECT_FALSE(npnState().lastException.empty());
+  EXPECT_NE(npnState().lastException, "Invalid Arguments");
+  NPVariant last;
+  VOID_TO_NPVARIANT(last);
+  ASSERT_TRUE(obj->_class->getProperty(obj, stringId("getLastException"), &fn));
+  NPObject* getLast = fn.value.objectValue;
+  ASSERT_TRUE(getLast->_class->invokeDefault(getLast, nullptr, 0, &last));
+  EXPECT_EQ(textOf(last), npnState().lastException);
+  table.releasevariantvalue(&last);
+  table.releaseobject(getLast);
+  table.releaseobject(add);
+  table.releaseobject(listener);
+}
+
+// ---- Page-object proxies ---------------------------------------------------------------------------------
+
+// A page object that notes every call the proxy makes of it.
+struct PageCalls {
+  std::vector<std::string> trail;
+};
+PageCalls& pageCalls() {
+  static PageCalls calls;
+  return calls;
+}
+std::string identifierText(NPIdentifier id) {
+  for (auto& entry : npnState().strings)
+    if (entry.second.get() == id) return "\"" + entry.first + "\"";
+  for (auto& entry : npnState().ints)
+    if (entry.second.get() == id) return std::to_string(entry.first);
+  return "?";
+}
+std::string argumentsText(const NPVariant* args, uint32_t count) {
+  std::string text;
+  for (uint32_t i = 0; i < count; ++i)
+    text += (i ? "," : "") + (args[i].type == NPVariantType_Int32 ? std::to_string(args[i].value.intValue) : "?");
+  return text;
+}
+bool pageInvoke(NPObject*, NPIdentifier name, const NPVariant* args, uint32_t count, NPVariant*) {
+  pageCalls().trail.push_back("invoke " + identifierText(name) + "(" + argumentsText(args, count) + ")");
+  return true;
+}
+bool pageInvokeDefault(NPObject*, const NPVariant* args, uint32_t count, NPVariant*) {
+  pageCalls().trail.push_back("call(" + argumentsText(args, count) + ")");
+  return true;
+}
+bool pageGetProperty(NPObject*, NPIdentifier name, NPVariant* result) {
+  pageCalls().trail.push_back("get " + identifierText(name));
+  if (identifierText(name) == "\"missing\"") return false;
+  INT32_TO_NPVARIANT(1, *result);
+  return true;
+}
+NPClass pageClass = {3, nullptr, nullptr, nullptr, nullptr, pageInvoke, pageInvokeDefault, nullptr, pageGetProperty,
+                     nullptr, nullptr, nullptr, nullptr};
+
+TEST_F(Scriptable, ProxyCallsReachThePageObjectByNameAndByIndex) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  pageCalls().trail.clear();
+  NPObject* page = makeClassObject(&pageClass);
+  NPVariant v;
+  OBJECT_TO_NPVARIANT(page, v);
+  PF::JSObjectPtr proxy = h->getVariant(&v).cast<PF::JSObjectPtr>();
+  proxy->Invoke("", {variant(1), variant(2)});
+  proxy->Invoke("f", {});
+  EXPECT_EQ(proxy->GetProperty(3).convert_cast<int>(), 1);
+  proxy->GetProperty(-1);
+  std::string message;
+  try {
+    proxy->GetProperty("missing");
+  } catch (const PF::script_error& e) {
+    message = e.what();
+  }
+  EXPECT_EQ(message, "missing");
+  const std::vector<std::string> expected = {"call(1,2)", "invoke \"f\"()", "get \"3\"", "get \"-1\"",
+                                             "get \"missing\""};
+  EXPECT_EQ(pageCalls().trail, expected);
+
+  // Once the instance is gone the proxy answers without calling the page.
+  h.reset();
+  EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
+  pageCalls().trail.clear();
+  EXPECT_FALSE(proxy->HasMethod("f"));
+  EXPECT_TRUE(proxy->GetProperty("x").empty());
+  proxy->SetProperty("x", variant(1));
+  EXPECT_TRUE(pageCalls().trail.empty());
+  proxy.reset();
+  EXPECT_EQ(page->referenceCount, 2u) << "a proxy whose host is gone gives nothing back";
+  table.releaseobject(page);
+  table.releaseobject(page);
 }
 
 // ---- Value mapping ---------------------------------------------------------------------------------------
@@ -500,6 +701,28 @@ TEST(OneShot, CallsRunInOrderPerInstanceLowerInstanceFirstWithOneWakeUp) {
   rvp_hostloop_drain();
   EXPECT_EQ(trail, "l1 l2 h1 h2 h1 ");
   m.npp_unregister(&instances[1]);
+}
+
+TEST(OneShot, ACallQueuedWhileDrainingRunsInTheSameDrain) {
+  rvp_hostloop_discard();
+  PF::OneShotManager& m = PF::OneShotManager::getInstance();
+  NPP_t instance;
+  m.npp_register(&instance);
+  static NPP_t* target;
+  static int runs;
+  target = &instance;
+  runs = 0;
+  auto first = [](void*) {
+    ++runs;
+    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(target, [](void*) { runs += 10; }, nullptr);
+  };
+  m.npp_scheduleAsyncCallback(&instance, first, nullptr);
+  m.npp_asyncCallback();  // one wake-up's worth of work
+  EXPECT_EQ(runs, 11);
+  EXPECT_EQ(m.pending(), 0);
+  rvp_hostloop_drain();  // the later wake-up finds nothing left
+  EXPECT_EQ(runs, 11);
+  m.npp_unregister(&instance);
 }
 
 }  // namespace

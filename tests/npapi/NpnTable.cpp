@@ -91,6 +91,7 @@ void setException(NPObject*, const NPUTF8* message) {
 }
 
 NPError getValue(NPP, NPNVariable variable, void* value) {
+  npnState().queries.push_back(variable);
   if (variable == NPNVsupportsCoreGraphicsBool || variable == NPNVsupportsCoreAnimationBool ||
       variable == NPNVsupportsCocoaBool) {
     *static_cast<NPBool*>(value) = 1;
@@ -99,7 +100,31 @@ NPError getValue(NPP, NPNVariable variable, void* value) {
   return NPERR_GENERIC_ERROR;  // no window, no element
 }
 
-NPError setValue(NPP, NPPVariable, void*) { return NPERR_NO_ERROR; }
+NPError setValue(NPP, NPPVariable variable, void* value) {
+  npnState().settings.emplace_back(variable, reinterpret_cast<intptr_t>(value));
+  return NPERR_NO_ERROR;
+}
+
+// Object calls go to the object's class, as in a browser; an object without one refuses them all.
+bool invoke(NPP, NPObject* obj, NPIdentifier name, const NPVariant* args, uint32_t count, NPVariant* result) {
+  return obj->_class && obj->_class->invoke && obj->_class->invoke(obj, name, args, count, result);
+}
+
+bool invokeDefault(NPP, NPObject* obj, const NPVariant* args, uint32_t count, NPVariant* result) {
+  return obj->_class && obj->_class->invokeDefault && obj->_class->invokeDefault(obj, args, count, result);
+}
+
+bool getProperty(NPP, NPObject* obj, NPIdentifier name, NPVariant* result) {
+  return obj->_class && obj->_class->getProperty && obj->_class->getProperty(obj, name, result);
+}
+
+bool setProperty(NPP, NPObject* obj, NPIdentifier name, const NPVariant* value) {
+  return obj->_class && obj->_class->setProperty && obj->_class->setProperty(obj, name, value);
+}
+
+bool hasMethod(NPP, NPObject* obj, NPIdentifier name) {
+  return obj->_class && obj->_class->hasMethod && obj->_class->hasMethod(obj, name);
+}
 
 NPError getValueForUrl(NPP, NPNURLVariable variable, const char*, char** value, uint32_t* len) {
   NpnState& s = npnState();
@@ -132,6 +157,8 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   s.asyncCalls = 0;
   s.proxyResult = NPERR_NO_ERROR;
   s.proxyAnswer = "DIRECT";
+  s.queries.clear();
+  s.settings.clear();
   NPNetscapeFuncs f;
   std::memset(&f, 0, sizeof f);
   f.size = sizeof f;
@@ -151,6 +178,11 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   f.setexception = setException;
   f.getvalue = getValue;
   f.setvalue = setValue;
+  f.invoke = invoke;
+  f.invokeDefault = invokeDefault;
+  f.getproperty = getProperty;
+  f.setproperty = setProperty;
+  f.hasmethod = hasMethod;
   f.pluginthreadasynccall = browserAsyncCall;
   f.pushpopupsenabledstate = marker<NPN_PushPopupsEnabledStateProcPtr>(0x1001);
   f.poppopupsenabledstate = marker<NPN_PopPopupsEnabledStateProcPtr>(0x1002);
@@ -166,6 +198,8 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
 }
 
 NPObject* makeBrowserObject() { return createObject(nullptr, nullptr); }
+
+NPObject* makeClassObject(NPClass* aClass) { return createObject(nullptr, aClass); }
 
 std::string textOf(const NPVariant& v) {
   return std::string(v.value.stringValue.UTF8Characters, v.value.stringValue.UTF8Length);

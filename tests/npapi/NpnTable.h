@@ -1,12 +1,14 @@
 // A browser's function table for in-process tests of the binding: memory, interned identifiers, counted
 // objects, variant release and exceptions, with counts a test can look at. No page: the window and the
-// element are not handed out, and calls on page objects fail.
+// element are not handed out, and calls on page objects without a class fail.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "npapi/NPAPI.h"
 
@@ -22,6 +24,9 @@ struct NpnState {
   int asyncCalls = 0;                       // calls of the browser's own pluginthreadasynccall
   NPError proxyResult = NPERR_NO_ERROR;     // answer of getvalueforurl for the proxy
   std::string proxyAnswer = "DIRECT";
+  // What the plug-in asked and told the browser through getvalue and setvalue, in order.
+  std::vector<int> queries;
+  std::vector<std::pair<int, intptr_t>> settings;
 };
 
 NpnState& npnState();
@@ -29,6 +34,9 @@ NpnState& npnState();
 NPNetscapeFuncs makeNpnTable(uint16_t version = 27);
 // An object of the browser's own class (not a plug-in object), with one reference.
 NPObject* makeBrowserObject();
+// An object of a class of the test's own: the browser's object calls (invoke, properties) reach its
+// callbacks, as a browser does for objects with a class.
+NPObject* makeClassObject(NPClass* aClass);
 // Text of a String variant.
 std::string textOf(const NPVariant& v);
 NPIdentifier stringId(const char* name);
