@@ -449,7 +449,8 @@ TEST_F(Scriptable, ListenerBuiltInsCheckTheirArguments) {
 
 // ---- Page-object proxies ---------------------------------------------------------------------------------
 
-// A page object that notes every call the proxy makes of it.
+// A page object that notes every call the plug-in makes of it. Called as a window, "Array" and "Object"
+// give new page objects of the same kind, and "document" reads as one.
 struct PageCalls {
   std::vector<std::string> trail;
 };
@@ -464,14 +465,24 @@ std::string identifierText(NPIdentifier id) {
     if (entry.second.get() == id) return std::to_string(entry.first);
   return "?";
 }
+std::string valueText(const NPVariant& v) {
+  switch (v.type) {
+    case NPVariantType_Int32: return std::to_string(v.value.intValue);
+    case NPVariantType_String: return "'" + textOf(v) + "'";
+    case NPVariantType_Object: return "object";
+    default: return "?";
+  }
+}
 std::string argumentsText(const NPVariant* args, uint32_t count) {
   std::string text;
-  for (uint32_t i = 0; i < count; ++i)
-    text += (i ? "," : "") + (args[i].type == NPVariantType_Int32 ? std::to_string(args[i].value.intValue) : "?");
+  for (uint32_t i = 0; i < count; ++i) text += (i ? "," : "") + valueText(args[i]);
   return text;
 }
-bool pageInvoke(NPObject*, NPIdentifier name, const NPVariant* args, uint32_t count, NPVariant*) {
-  pageCalls().trail.push_back("invoke " + identifierText(name) + "(" + argumentsText(args, count) + ")");
+NPObject* newPageObject();
+bool pageInvoke(NPObject*, NPIdentifier name, const NPVariant* args, uint32_t count, NPVariant* result) {
+  const std::string method = identifierText(name);
+  pageCalls().trail.push_back("invoke " + method + "(" + argumentsText(args, count) + ")");
+  if (method == "\"Array\"" || method == "\"Object\"") OBJECT_TO_NPVARIANT(newPageObject(), *result);
   return true;
 }
 bool pageInvokeDefault(NPObject*, const NPVariant* args, uint32_t count, NPVariant*) {
@@ -479,13 +490,23 @@ bool pageInvokeDefault(NPObject*, const NPVariant* args, uint32_t count, NPVaria
   return true;
 }
 bool pageGetProperty(NPObject*, NPIdentifier name, NPVariant* result) {
-  pageCalls().trail.push_back("get " + identifierText(name));
-  if (identifierText(name) == "\"missing\"") return false;
+  const std::string property = identifierText(name);
+  if (property == "\"document\"") {
+    OBJECT_TO_NPVARIANT(newPageObject(), *result);
+    return true;
+  }
+  pageCalls().trail.push_back("get " + property);
+  if (property == "\"missing\"") return false;
   INT32_TO_NPVARIANT(1, *result);
   return true;
 }
-NPClass pageClass = {3, nullptr, nullptr, nullptr, nullptr, pageInvoke, pageInvokeDefault, nullptr, pageGetProperty,
-                     nullptr, nullptr, nullptr, nullptr};
+bool pageSetProperty(NPObject*, NPIdentifier name, const NPVariant* value) {
+  pageCalls().trail.push_back("set " + identifierText(name) + "=" + valueText(*value));
+  return true;
+}
+NPClass pageClass = {3,       nullptr,         nullptr, nullptr, nullptr, pageInvoke, pageInvokeDefault,
+                     nullptr, pageGetProperty, pageSetProperty, nullptr, nullptr, nullptr};
+NPObject* newPageObject() { return makeClassObject(&pageClass); }
 
 TEST_F(Scriptable, ProxyCallsReachThePageObjectByNameAndByIndex) {
   PF::Npapi::NpapiBrowserHostPtr h = host();
@@ -537,6 +558,7 @@ TEST_F(Scriptable, PluginValuesToBrowserValues) {
       {variant(18446744073709551615ULL), NPVariantType_String, "18446744073709551615"},
       {variant(static_cast<unsigned char>(200)), NPVariantType_Int32, ""},
       {variant(std::string()), NPVariantType_String, ""},
+      {variant(std::string("a\0\xff\xfe" "b", 5)), NPVariantType_String, std::string("a\0\xff\xfe" "b", 5)},
       {variant(std::wstring(L"\u96d9\u5341")), NPVariantType_String, "\xe9\x9b\x99\xe5\x8d\x81"},
       {variant(true), NPVariantType_Bool, ""},
       {variant(PF::variant_detail::null()), NPVariantType_Null, ""},
@@ -660,6 +682,35 @@ TEST_F(Scriptable, ProxySettingsFromTheBrowsersAnswer) {
       EXPECT_EQ(settings["port"], c.port);
     }
   }
+}
+
+// Lists and maps reach the page as new page arrays and objects of the page's window, filled depth first
+// (each element converted just before its push) and, for maps, in key order.
+TEST_F(Instance, ListsAndMapsBecomePageArraysAndObjects) {
+  NPObject* window = newPageObject();
+  npnState().window = window;
+  ASSERT_EQ(create(), NPERR_NO_ERROR);
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  pageCalls().trail.clear();
+  std::vector<variant> inner{variant(2)};
+  std::vector<variant> list{variant(1), variant(std::string("t")), variant(inner)};
+  PF::VariantMap map{{"b", variant(1)}, {"a", variant(2)}};
+  NPVariant v;
+  VOID_TO_NPVARIANT(v);
+  h->getNPVariant(&v, variant(list));
+  ASSERT_EQ(v.type, NPVariantType_Object);
+  EXPECT_EQ(v.value.objectValue->referenceCount, 1u) << "the page array belongs to the receiver alone";
+  table.releasevariantvalue(&v);
+  h->getNPVariant(&v, variant(map));
+  ASSERT_EQ(v.type, NPVariantType_Object);
+  table.releasevariantvalue(&v);
+  const std::vector<std::string> expected = {
+      "invoke \"Array\"()",  "invoke \"push\"(1)", "invoke \"push\"('t')", "invoke \"Array\"()",
+      "invoke \"push\"(2)",  "invoke \"push\"(object)", "invoke \"Object\"()", "set \"a\"=2",
+      "set \"b\"=1"};
+  EXPECT_EQ(pageCalls().trail, expected);
+  h.reset();
+  table.releaseobject(window);
 }
 
 // ---- The main-thread scheduler ---------------------------------------------------------------------------

@@ -97,7 +97,11 @@ NPError getValue(NPP, NPNVariable variable, void* value) {
     *static_cast<NPBool*>(value) = 1;
     return NPERR_NO_ERROR;
   }
-  return NPERR_GENERIC_ERROR;  // no window, no element
+  if (variable == NPNVWindowNPObject && npnState().window) {
+    *static_cast<NPObject**>(value) = retainObject(npnState().window);
+    return NPERR_NO_ERROR;
+  }
+  return NPERR_GENERIC_ERROR;  // no element
 }
 
 NPError setValue(NPP, NPPVariable variable, void* value) {
@@ -159,6 +163,7 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   s.proxyAnswer = "DIRECT";
   s.queries.clear();
   s.settings.clear();
+  s.window = nullptr;
   NPNetscapeFuncs f;
   std::memset(&f, 0, sizeof f);
   f.size = sizeof f;

@@ -1,6 +1,6 @@
 // A browser's function table for in-process tests of the binding: memory, interned identifiers, counted
-// objects, variant release and exceptions, with counts a test can look at. No page: the window and the
-// element are not handed out, and calls on page objects without a class fail.
+// objects, variant release and exceptions, with counts a test can look at. No page unless a test sets a
+// window; the element is never handed out, and calls on page objects without a class fail.
 #pragma once
 
 #include <map>
@@ -27,6 +27,7 @@ struct NpnState {
   // What the plug-in asked and told the browser through getvalue and setvalue, in order.
   std::vector<int> queries;
   std::vector<std::pair<int, intptr_t>> settings;
+  NPObject* window = nullptr;               // handed out (with a new reference) for NPNVWindowNPObject
 };
 
 NpnState& npnState();
