@@ -270,6 +270,18 @@ TEST_F(Instance, DrawingAndEventModelsAreAgreedInOrder) {
   }
 }
 
+// The host goes down before the plug-in, and the plug-in clears its window before its core shuts down.
+TEST_F(Instance, DestroyShutsTheHostDownBeforeThePlugin) {
+  ASSERT_EQ(create(), NPERR_NO_ERROR);
+  NPWindow window{};
+  ASSERT_EQ(NpapiPluginModule::NPP_SetWindow(&npp, &window), NPERR_NO_ERROR);
+  ASSERT_EQ(factoryControl().windowsAttached, 1) << "the window object was given to the core";
+  EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
+  EXPECT_EQ(factoryControl().coreShutdowns, 1);
+  EXPECT_TRUE(factoryControl().hostDownAtCoreShutdown);
+  EXPECT_TRUE(factoryControl().windowGoneAtCoreShutdown);
+}
+
 // ---- The scriptable object -------------------------------------------------------------------------------
 
 class Scriptable : public Instance {

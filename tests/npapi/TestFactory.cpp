@@ -4,6 +4,8 @@
 
 #include <boost/make_shared.hpp>
 
+#include "BrowserHost.h"
+
 namespace npapi_test {
 
 ValuesObject::ValuesObject() : PF::JSAPIAuto("values") {
@@ -18,6 +20,18 @@ ValuesObject::ValuesObject() : PF::JSAPIAuto("values") {
 }
 
 PF::JSAPIPtr TestCore::createJSAPI() { return boost::make_shared<ValuesObject>(); }
+
+void TestCore::SetWindow(PF::PluginWindow* win) {
+  ++factoryControl().windowsAttached;
+  PF::PluginCore::SetWindow(win);
+}
+
+void TestCore::shutdown() {
+  FactoryControl& c = factoryControl();
+  ++c.coreShutdowns;
+  c.hostDownAtCoreShutdown = m_host && m_host->isShutDown();
+  c.windowGoneAtCoreShutdown = GetWindow() == nullptr;
+}
 
 FactoryControl& factoryControl() {
   static FactoryControl control;

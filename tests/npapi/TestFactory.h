@@ -31,12 +31,18 @@ class TestCore : public PF::PluginCore {
  public:
   bool HandleEvent(PF::PluginEvent*, PF::PluginEventSource*) override { return false; }
   PF::JSAPIPtr createJSAPI() override;
+  void shutdown() override;
+  void SetWindow(PF::PluginWindow* win) override;
 };
 
 struct FactoryControl {
   bool noNpapiPlugin = false;  // createNpapiPlugin answers empty
   bool noCore = false;         // createPlugin answers empty
   bool throwInCore = false;    // createPlugin throws std::runtime_error
+  int windowsAttached = 0;
+  int coreShutdowns = 0;
+  bool hostDownAtCoreShutdown = false;    // was the host already shut down when the core was?
+  bool windowGoneAtCoreShutdown = false;  // had the plug-in already cleared the core's window?
   int globalStarts = 0;
   int globalEnds = 0;
 };
