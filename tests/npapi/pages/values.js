@@ -3,6 +3,8 @@ plugin.baReaderName = "Virtual PCD 00 00";
 assertEqual(plugin.baReaderName, "Virtual PCD 00 00", "text property");
 plugin.baRemark = "雙十 remark";
 assertEqual(plugin.baRemark, "雙十 remark", "UTF-8 both ways");
+// Text is carried by its length: a zero character stays inside it, both ways.
+assertEqual(plugin.echo("a\u0000b"), "a\u0000b", "a zero character inside text");
 // Every numeric property of the page object is a long: it reads back as decimal text.
 plugin.iNoR = 3;
 assertEqual(plugin.iNoR, "3", "a long property reads back as text");
