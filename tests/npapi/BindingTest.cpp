@@ -3,6 +3,7 @@
 // scheduler.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -185,6 +186,7 @@ TEST_F(Instance, FailedCreationLeavesNothingRegistered) {
       {"no plug-in", [](FactoryControl& c) { c.noNpapiPlugin = true; }, NPERR_OUT_OF_MEMORY_ERROR},
       {"no core", [](FactoryControl& c) { c.noCore = true; }, NPERR_INCOMPATIBLE_VERSION_ERROR},
       {"core throws", [](FactoryControl& c) { c.throwInCore = true; }, NPERR_GENERIC_ERROR},
+      {"init throws", [](FactoryControl& c) { c.throwInInit = true; }, NPERR_GENERIC_ERROR},
   };
   for (const FailedNew& c : cases) {
     SCOPED_TRACE(c.what);
@@ -348,6 +350,15 @@ TEST_F(Scriptable, ScriptErrorsBecomePageExceptionsAndTheLastException) {
             "the card is gone");
 }
 
+// No exception reaches the browser: one that is no script error still becomes the page's exception.
+TEST_F(Scriptable, OtherExceptionsBecomePageExceptionsToo) {
+  bool ok = true;
+  NPVariant r = call("crash", &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(r.type, NPVariantType_Void);
+  EXPECT_EQ(npnState().lastException, "the disk is on fire");
+}
+
 TEST_F(Scriptable, BuiltInsAreFunctionObjectsAndEnumeratedLast) {
   EXPECT_TRUE(obj->_class->hasMethod(obj, stringId("toString")));
   EXPECT_FALSE(obj->_class->hasProperty(obj, stringId("toString")));
@@ -509,6 +520,12 @@ bool pageGetProperty(NPObject*, NPIdentifier name, NPVariant* result) {
   }
   pageCalls().trail.push_back("get " + property);
   if (property == "\"missing\"") return false;
+  if (property == "\"__pf_event_id\"") {  // an id the page spoilt
+    char* text = static_cast<char*>(std::malloc(3));
+    std::memcpy(text, "abc", 3);
+    STRINGN_TO_NPVARIANT(text, 3, *result);
+    return true;
+  }
   INT32_TO_NPVARIANT(1, *result);
   return true;
 }
@@ -694,6 +711,29 @@ TEST_F(Scriptable, ProxySettingsFromTheBrowsersAnswer) {
       EXPECT_EQ(settings["port"], c.port);
     }
   }
+}
+
+// The event id lives on the page object; one that does not read as a number is refused with the
+// conversion's own message.
+TEST_F(Scriptable, AnEventIdThatIsNoNumberIsRefused) {
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  NPObject* page = makeClassObject(&pageClass);
+  NPVariant v;
+  OBJECT_TO_NPVARIANT(page, v);
+  PF::JSObjectPtr proxy = h->getVariant(&v).cast<PF::JSObjectPtr>();
+  pageCalls().trail.clear();
+  std::string message;
+  try {
+    proxy->getEventId();
+  } catch (const PF::invalid_arguments& e) {
+    message = e.what();
+  }
+  EXPECT_EQ(message, "bad cast");
+  ASSERT_EQ(pageCalls().trail.size(), 2u);
+  EXPECT_EQ(pageCalls().trail[0].substr(0, 20), "set \"__pf_event_id\"=");
+  EXPECT_EQ(pageCalls().trail[1], "get \"__pf_event_id\"");
+  proxy.reset();
+  table.releaseobject(page);
 }
 
 // Lists and maps reach the page as new page arrays and objects of the page's window, filled depth first

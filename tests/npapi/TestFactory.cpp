@@ -16,6 +16,7 @@ ValuesObject::ValuesObject() : PF::JSAPIAuto("values") {
   registerMethod("letter", PF::make_method(this, &ValuesObject::letter));
   registerMethod("half", PF::make_method(this, &ValuesObject::half));
   registerMethod("fail", PF::make_method(this, &ValuesObject::fail));
+  registerMethod("crash", PF::make_method(this, &ValuesObject::crash));
   registerProperty("text", PF::make_property(this, &ValuesObject::text, &ValuesObject::setText));
 }
 
@@ -24,6 +25,11 @@ PF::JSAPIPtr TestCore::createJSAPI() { return boost::make_shared<ValuesObject>()
 void TestCore::SetWindow(PF::PluginWindow* win) {
   ++factoryControl().windowsAttached;
   PF::PluginCore::SetWindow(win);
+}
+
+void TestCore::setParams(const PF::VariantMap& params) {
+  if (factoryControl().throwInInit) throw std::runtime_error("bad parameters");
+  PF::PluginCore::setParams(params);
 }
 
 void TestCore::shutdown() {

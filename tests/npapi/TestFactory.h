@@ -2,6 +2,7 @@
 // object returns one value of each width, so the binding can be watched on its own.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "FactoryBase.h"
@@ -22,6 +23,7 @@ class ValuesObject : public PF::JSAPIAuto {
   std::string text() { return text_; }
   void setText(const std::string& t) { text_ = t; }
   long fail() { throw PF::script_error("the card is gone"); }
+  long crash() { throw std::runtime_error("the disk is on fire"); }
 
  private:
   std::string text_;
@@ -33,12 +35,14 @@ class TestCore : public PF::PluginCore {
   PF::JSAPIPtr createJSAPI() override;
   void shutdown() override;
   void SetWindow(PF::PluginWindow* win) override;
+  void setParams(const PF::VariantMap& params) override;
 };
 
 struct FactoryControl {
   bool noNpapiPlugin = false;  // createNpapiPlugin answers empty
   bool noCore = false;         // createPlugin answers empty
   bool throwInCore = false;    // createPlugin throws std::runtime_error
+  bool throwInInit = false;    // the core refuses the page's parameters (after the holder is in pdata)
   int windowsAttached = 0;
   int coreShutdowns = 0;
   bool hostDownAtCoreShutdown = false;    // was the host already shut down when the core was?
