@@ -359,7 +359,7 @@ unsigned int NPObjectAPI::readEventId() const
     try {
         return self->GetProperty(eventIdProperty).convert_cast<unsigned int>();
     } catch (const bad_variant_cast& e) {
-        throw invalid_arguments(std::string("Could not convert from ") + e.from + " to " + e.to);
+        throw invalid_arguments(e.what());
     }
 }
 
