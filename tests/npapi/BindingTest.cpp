@@ -675,6 +675,26 @@ TEST_F(Scriptable, HostAfterShutdownStopsCallingTheBrowserButNotTheModule) {
   EXPECT_EQ(h->GetValue(NPNVsupportsCocoaBool, &answer), NPERR_GENERIC_ERROR);
   EXPECT_EQ(h->CreateObject(&PF::Npapi::NPJavascriptObject::NPJavascriptObjectClass), nullptr);
   EXPECT_FALSE(h->_scheduleAsyncCall([](void*) {}, nullptr));
+  // Every browser function of the host now gives its answer for a missing entry.
+  EXPECT_EQ(h->GetURL("https://x.example/", ""), NPERR_GENERIC_ERROR);
+  EXPECT_EQ(h->GetURLNotify("https://x.example/", nullptr, nullptr), NPERR_GENERIC_ERROR);
+  EXPECT_EQ(h->RodaURLNotify("https://x.example/", nullptr, 0, "", false, nullptr), NPERR_GENERIC_ERROR);
+  EXPECT_EQ(h->SetValue(NPPVpluginDrawingModel, nullptr), NPERR_GENERIC_ERROR);
+  EXPECT_EQ(h->Write(nullptr, 0, nullptr), 0);
+  EXPECT_EQ(h->UserAgent(), nullptr);
+  EXPECT_FALSE(h->isSafari() || h->isChrome() || h->isFirefox());
+  EXPECT_FALSE(h->Invoke(obj, stringId("code"), nullptr, 0, nullptr));
+  EXPECT_FALSE(h->Evaluate(obj, nullptr, nullptr));
+  NPIdentifier* ids = nullptr;
+  uint32_t count = 0;
+  EXPECT_FALSE(h->Enumerate(obj, &ids, &count));
+  EXPECT_EQ(h->ScheduleTimer(10, false, nullptr), 0u);
+  char* proxy = nullptr;
+  uint32_t length = 0;
+  EXPECT_EQ(h->GetValueForURL(NPNURLVProxy, "https://x.example/", &proxy, &length),
+            NPERR_INCOMPATIBLE_VERSION_ERROR);
+  EXPECT_EQ(h->SetValueForURL(NPNURLVCookie, "https://x.example/", "", 0), NPERR_INCOMPATIBLE_VERSION_ERROR);
+  EXPECT_THROW(h->evaluateJavaScript("1"), std::runtime_error) << "no window after shut-down";
   void* block = h->MemAlloc(4);
   EXPECT_NE(block, nullptr);
   h->MemFree(block);
