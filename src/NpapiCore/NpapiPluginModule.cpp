@@ -19,62 +19,71 @@ void copyNPBrowserFuncs(NPNetscapeFuncs* dst, const NPNetscapeFuncs* src, NPP /*
     dst->size = src->size;
     dst->version = src->version;
     const int v = src->version;
+    // An entry is read only when it lies inside the table the browser says it handed over: a table
+    // shorter than its version promises must not be read past its end.
+    const char* const end = reinterpret_cast<const char*>(src) + src->size;
+#define COPY(entry)                                                                                    \
+    do {                                                                                               \
+        if (reinterpret_cast<const char*>(&src->entry + 1) <= end)                                     \
+            dst->entry = src->entry;                                                                   \
+    } while (0)
 
-    dst->geturl = src->geturl;
-    dst->posturl = src->posturl;
-    dst->requestread = src->requestread;
-    dst->newstream = src->newstream;
-    dst->write = src->write;
-    dst->destroystream = src->destroystream;
-    dst->status = src->status;
-    dst->uagent = src->uagent;
-    dst->memalloc = src->memalloc;
-    dst->memfree = src->memfree;
-    dst->memflush = src->memflush;
-    dst->reloadplugins = src->reloadplugins;
-    dst->geturlnotify = src->geturlnotify;
-    dst->posturlnotify = src->posturlnotify;
-    dst->getvalue = src->getvalue;
-    dst->setvalue = src->setvalue;
-    dst->invalidaterect = src->invalidaterect;
-    dst->invalidateregion = src->invalidateregion;
-    dst->forceredraw = src->forceredraw;
-    dst->getstringidentifier = src->getstringidentifier;
-    dst->getstringidentifiers = src->getstringidentifiers;
-    dst->getintidentifier = src->getintidentifier;
-    dst->identifierisstring = src->identifierisstring;
-    dst->utf8fromidentifier = src->utf8fromidentifier;
-    dst->intfromidentifier = src->intfromidentifier;
-    dst->createobject = src->createobject;
-    dst->retainobject = src->retainobject;
-    dst->releaseobject = src->releaseobject;
-    dst->invoke = src->invoke;
-    dst->invokeDefault = src->invokeDefault;
-    dst->evaluate = src->evaluate;
-    dst->getproperty = src->getproperty;
-    dst->setproperty = src->setproperty;
-    dst->removeproperty = src->removeproperty;
-    dst->hasproperty = src->hasproperty;
-    dst->hasmethod = src->hasmethod;
-    dst->releasevariantvalue = src->releasevariantvalue;
-    dst->setexception = src->setexception;
-    dst->construct = src->construct;
+    COPY(geturl);
+    COPY(posturl);
+    COPY(requestread);
+    COPY(newstream);
+    COPY(write);
+    COPY(destroystream);
+    COPY(status);
+    COPY(uagent);
+    COPY(memalloc);
+    COPY(memfree);
+    COPY(memflush);
+    COPY(reloadplugins);
+    COPY(geturlnotify);
+    COPY(posturlnotify);
+    COPY(getvalue);
+    COPY(setvalue);
+    COPY(invalidaterect);
+    COPY(invalidateregion);
+    COPY(forceredraw);
+    COPY(getstringidentifier);
+    COPY(getstringidentifiers);
+    COPY(getintidentifier);
+    COPY(identifierisstring);
+    COPY(utf8fromidentifier);
+    COPY(intfromidentifier);
+    COPY(createobject);
+    COPY(retainobject);
+    COPY(releaseobject);
+    COPY(invoke);
+    COPY(invokeDefault);
+    COPY(evaluate);
+    COPY(getproperty);
+    COPY(setproperty);
+    COPY(removeproperty);
+    COPY(hasproperty);
+    COPY(hasmethod);
+    COPY(releasevariantvalue);
+    COPY(setexception);
+    COPY(construct);
 
     if (v >= NPVERS_HAS_POPUPS_ENABLED_STATE) {
-        dst->pushpopupsenabledstate = src->pushpopupsenabledstate;
-        dst->poppopupsenabledstate = src->poppopupsenabledstate;
+        COPY(pushpopupsenabledstate);
+        COPY(poppopupsenabledstate);
     }
     if (v >= NPVERS_HAS_NPOBJECT_ENUM)
-        dst->enumerate = src->enumerate;
+        COPY(enumerate);
     if (v >= NPVERS_HAS_URL_AND_AUTH_INFO) {
-        dst->getvalueforurl = src->getvalueforurl;
-        dst->setvalueforurl = src->setvalueforurl;
-        dst->getauthenticationinfo = src->getauthenticationinfo;
+        COPY(getvalueforurl);
+        COPY(setvalueforurl);
+        COPY(getauthenticationinfo);
     }
     if (v >= NPVERS_HAS_TIMERS) {
-        dst->scheduletimer = src->scheduletimer;
-        dst->unscheduletimer = src->unscheduletimer;
+        COPY(scheduletimer);
+        COPY(unscheduletimer);
     }
+#undef COPY
     // Every asynchronous call goes through our own per-instance scheduler.
     dst->pluginthreadasynccall = &NpapiPluginModule::scheduleAsyncCallback;
 }

@@ -3,8 +3,10 @@
 // scheduler.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "NPJavascriptObject.h"
@@ -69,6 +71,28 @@ TEST(BrowserTableCopy, ConditionalEntriesFollowTheVersion) {
     EXPECT_EQ(dst.handleevent, nullptr);
     EXPECT_EQ(dst.pluginthreadasynccall, &NpapiPluginModule::scheduleAsyncCallback);
   }
+}
+
+// A browser table shorter than its version promises is read only as far as it goes.
+TEST(BrowserTableCopy, AShortTableIsNotReadPastItsEnd) {
+  NPNetscapeFuncs full = makeNpnTable(27);
+  const size_t shortSize = offsetof(NPNetscapeFuncs, enumerate);
+  full.size = static_cast<uint16_t>(shortSize);
+  // Exactly the bytes the browser handed over, so that reading further is caught.
+  std::unique_ptr<char[]> bytes(new char[shortSize]);
+  std::memcpy(bytes.get(), &full, shortSize);
+  const NPNetscapeFuncs* src = reinterpret_cast<const NPNetscapeFuncs*>(bytes.get());
+  NPNetscapeFuncs dst;
+  std::memset(&dst, 0, sizeof dst);
+  PF::Npapi::copyNPBrowserFuncs(&dst, src, nullptr);
+  EXPECT_EQ(dst.size, shortSize);
+  EXPECT_EQ(dst.setexception, full.setexception);
+  EXPECT_EQ(dst.poppopupsenabledstate, full.poppopupsenabledstate);
+  EXPECT_EQ(dst.enumerate, nullptr);
+  EXPECT_EQ(dst.construct, nullptr);
+  EXPECT_EQ(dst.getvalueforurl, nullptr);
+  EXPECT_EQ(dst.unscheduletimer, nullptr);
+  EXPECT_EQ(dst.pluginthreadasynccall, &NpapiPluginModule::scheduleAsyncCallback);
 }
 
 TEST(BrowserTableCopy, EntryPointsLeaveTheBrowsersOwnFieldsAlone) {
