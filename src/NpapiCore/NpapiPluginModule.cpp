@@ -142,19 +142,28 @@ void NpapiPluginModule::getPluginFuncs(NPPluginFuncs* pFuncs)
 {
     if (!pFuncs)
         return;
-    pFuncs->newp = &NPP_New;
-    pFuncs->destroy = &NPP_Destroy;
-    pFuncs->setwindow = &NPP_SetWindow;
-    pFuncs->newstream = &NPP_NewStream;
-    pFuncs->destroystream = &NPP_DestroyStream;
-    pFuncs->asfile = &NPP_StreamAsFile;
-    pFuncs->writeready = &NPP_WriteReady;
-    pFuncs->write = &NPP_Write;
-    pFuncs->print = &NPP_Print;
-    pFuncs->event = &NPP_HandleEvent;
-    pFuncs->urlnotify = &NPP_URLNotify;
-    pFuncs->getvalue = &NPP_GetValue;
-    pFuncs->setvalue = &NPP_SetValue;
+    // Only the entries inside the table the browser says it handed over are written: a shorter table
+    // must not be written past its end.
+    char* const end = reinterpret_cast<char*>(pFuncs) + pFuncs->size;
+#define SET(entry, function)                                                                           \
+    do {                                                                                               \
+        if (reinterpret_cast<char*>(&pFuncs->entry + 1) <= end)                                        \
+            pFuncs->entry = &function;                                                                 \
+    } while (0)
+    SET(newp, NPP_New);
+    SET(destroy, NPP_Destroy);
+    SET(setwindow, NPP_SetWindow);
+    SET(newstream, NPP_NewStream);
+    SET(destroystream, NPP_DestroyStream);
+    SET(asfile, NPP_StreamAsFile);
+    SET(writeready, NPP_WriteReady);
+    SET(write, NPP_Write);
+    SET(print, NPP_Print);
+    SET(event, NPP_HandleEvent);
+    SET(urlnotify, NPP_URLNotify);
+    SET(getvalue, NPP_GetValue);
+    SET(setvalue, NPP_SetValue);
+#undef SET
 }
 
 void NpapiPluginModule::scheduleAsyncCallback(NPP npp, void (*func)(void*), void* userData)

@@ -110,6 +110,17 @@ TEST(BrowserTableCopy, EntryPointsLeaveTheBrowsersOwnFieldsAlone) {
   EXPECT_EQ(funcs.gotfocus, nullptr);
 }
 
+// A plug-in table shorter than ours is written only as far as it goes.
+TEST(BrowserTableCopy, AShortPluginTableIsNotWrittenPastItsEnd) {
+  const size_t shortSize = offsetof(NPPluginFuncs, getvalue);
+  std::unique_ptr<char[]> bytes(new char[shortSize]());
+  NPPluginFuncs* funcs = reinterpret_cast<NPPluginFuncs*>(bytes.get());
+  funcs->size = static_cast<uint16_t>(shortSize);
+  EXPECT_EQ(NP_GetEntryPoints(funcs), NPERR_NO_ERROR);
+  EXPECT_EQ(funcs->newp, &NpapiPluginModule::NPP_New);
+  EXPECT_EQ(funcs->urlnotify, &NpapiPluginModule::NPP_URLNotify);
+}
+
 TEST(Modules, OneModulePerKeyAndOneGlobalStart) {
   int dummyA = 0, dummyB = 0;
   const int before = NpapiPluginModule::moduleCount();
