@@ -319,6 +319,23 @@ TEST_F(Instance, DestroyShutsTheHostDownBeforeThePlugin) {
   EXPECT_TRUE(factoryControl().windowGoneAtCoreShutdown);
 }
 
+// The browser's layer request attaches the window object like a first window does; once the browser
+// takes the window away there is no window object left to attach or to ask for a layer.
+TEST_F(Instance, LayerRequestAttachesTheWindowAndANullWindowDropsIt) {
+  ASSERT_EQ(create(), NPERR_NO_ERROR);
+  void* layer = nullptr;
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(&npp, NPPVpluginCoreAnimationLayer, &layer), NPERR_NO_ERROR);
+  EXPECT_NE(layer, nullptr);
+  EXPECT_EQ(factoryControl().windowsAttached, 1);
+  NPWindow window{};
+  EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(&npp, &window), NPERR_NO_ERROR);
+  EXPECT_EQ(factoryControl().windowsAttached, 1) << "attached once";
+  EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(&npp, nullptr), NPERR_NO_ERROR);
+  EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(&npp, &window), NPERR_NO_ERROR);
+  EXPECT_EQ(factoryControl().windowsAttached, 1) << "nothing left to attach";
+  EXPECT_EQ(NpapiPluginModule::NPP_GetValue(&npp, NPPVpluginCoreAnimationLayer, &layer), NPERR_GENERIC_ERROR);
+}
+
 // ---- The scriptable object -------------------------------------------------------------------------------
 
 class Scriptable : public Instance {
