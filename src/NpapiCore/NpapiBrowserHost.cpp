@@ -428,6 +428,15 @@ NPError NpapiBrowserHost::SetValueForURL(NPNURLVariable variable, const char* ur
                                   : NPERR_INCOMPATIBLE_VERSION_ERROR;
 }
 
+NPError NpapiBrowserHost::GetAuthenticationInfo(const char* protocol, const char* host, int32_t port,
+                                                const char* scheme, const char* realm, char** username,
+                                                uint32_t* ulen, char** password, uint32_t* plen)
+{
+    return m_funcs.getauthenticationinfo ? m_funcs.getauthenticationinfo(m_npp, protocol, host, port, scheme, realm,
+                                                                         username, ulen, password, plen)
+                                         : NPERR_INCOMPATIBLE_VERSION_ERROR;
+}
+
 // ---- Through the module ------------------------------------------------------------------------------------
 
 void* NpapiBrowserHost::MemAlloc(uint32_t size) const { return m_module->MemAlloc(size); }

@@ -91,6 +91,9 @@ public:
     void UnscheduleTimer(uint32_t timerID);
     NPError GetValueForURL(NPNURLVariable variable, const char* url, char** value, uint32_t* len);
     NPError SetValueForURL(NPNURLVariable variable, const char* url, const char* value, uint32_t len);
+    NPError GetAuthenticationInfo(const char* protocol, const char* host, int32_t port, const char* scheme,
+                                  const char* realm, char** username, uint32_t* ulen, char** password,
+                                  uint32_t* plen);
 
     // --- through the module (they keep working after shutdown) ------------------------------------------
     void* MemAlloc(uint32_t size) const;

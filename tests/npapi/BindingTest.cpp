@@ -746,6 +746,11 @@ TEST_F(Scriptable, HostAfterShutdownStopsCallingTheBrowserButNotTheModule) {
   EXPECT_EQ(h->GetValueForURL(NPNURLVProxy, "https://x.example/", &proxy, &length),
             NPERR_INCOMPATIBLE_VERSION_ERROR);
   EXPECT_EQ(h->SetValueForURL(NPNURLVCookie, "https://x.example/", "", 0), NPERR_INCOMPATIBLE_VERSION_ERROR);
+  char *user = nullptr, *password = nullptr;
+  uint32_t userLength = 0, passwordLength = 0;
+  EXPECT_EQ(h->GetAuthenticationInfo("https", "x.example", 443, "basic", "bank", &user, &userLength, &password,
+                                     &passwordLength),
+            NPERR_INCOMPATIBLE_VERSION_ERROR);
   EXPECT_THROW(h->evaluateJavaScript("1"), std::runtime_error) << "no window after shut-down";
   void* block = h->MemAlloc(4);
   EXPECT_NE(block, nullptr);
