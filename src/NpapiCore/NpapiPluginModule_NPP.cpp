@@ -30,6 +30,25 @@ void report(const char* what)
     std::fflush(stdout);
 }
 
+// The answer of NPP_New to the exception being handled; its text goes to standard output first.
+NPError creationFailure()
+{
+    try {
+        throw;
+    } catch (const PluginCreateError& e) {
+        report(e.what());
+        return NPERR_INCOMPATIBLE_VERSION_ERROR;
+    } catch (const std::bad_alloc& e) {
+        report(e.what());
+        return NPERR_OUT_OF_MEMORY_ERROR;
+    } catch (const std::exception& e) {
+        report(e.what());
+        return NPERR_GENERIC_ERROR;
+    } catch (...) {
+        return NPERR_GENERIC_ERROR;
+    }
+}
+
 // Runs call on the instance's plug-in: `invalid` without an instance, `noPlugin` without a plug-in, and
 // `failed` when the plug-in lets an exception out (the browser never sees one).
 template <class R, class Call>
@@ -67,11 +86,8 @@ NPError NpapiPluginModule::NPP_New(NPMIMEType pluginType, NPP instance, uint16_t
     NpapiPluginModule* module = nullptr;
     try {
         module = GetModule(key);
-    } catch (const std::exception& e) {
-        report(e.what());
-        return NPERR_GENERIC_ERROR;
     } catch (...) {
-        return NPERR_GENERIC_ERROR;
+        return creationFailure();
     }
     return newInstance(module, pluginType, instance, argc, argn, argv);
 }
@@ -118,21 +134,10 @@ NPError NpapiPluginModule::newInstance(NpapiPluginModule* module, NPMIMEType plu
         instance->pdata = holder;
         plugin->init(pluginType, argc, argn, argv);
         return NPERR_NO_ERROR;
-    } catch (const PluginCreateError& e) {
-        report(e.what());
-        undo();
-        return NPERR_INCOMPATIBLE_VERSION_ERROR;
-    } catch (const std::bad_alloc& e) {
-        report(e.what());
-        undo();
-        return NPERR_OUT_OF_MEMORY_ERROR;
-    } catch (const std::exception& e) {
-        report(e.what());
-        undo();
-        return NPERR_GENERIC_ERROR;
     } catch (...) {
+        const NPError result = creationFailure();
         undo();
-        return NPERR_GENERIC_ERROR;
+        return result;
     }
 }
 
