@@ -139,11 +139,15 @@ class ZododovuRavuVODCtrl {
   long ReadRecord();
   long doTransfer(stTransferIn& in, stTransferOut& out, int kind, int confirmed);
   long doRodaTransfer(stTransferIn& in, stTransferOut& out, int confirmed);
-  // Form-driven transfers and account services (not built yet; nothing may call them).
+  // Form-driven transfers (not built yet; nothing may call them).
   long Transfer_V2();
   long PublicDonation();
+  // Account services on the page's card connection (transactions/AccountServices.cpp).
   long AccountSetting();
   long VisaRenewal();
+  long doAccountSetting(stTransferIn& in, stTransferOut& out);
+  long doVisaRenew(stTransferIn& in, stTransferOut& out);
+  // The account book (not built yet; nothing may call them).
   long CommACCT_Set();
   long CommACCT_Add();
   // Private helpers of the transactions may be added below this line, in this section only.

@@ -214,6 +214,7 @@ const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
       RVP_TRANSACTION(RodaPayment),
       RVP_CARD_OPERATION(CheckCardInOut),
       RVP_CARD_OPERATION(CheckCardInOut2),
+      RVP_TRANSACTION(AccountSetting),
       RVP_OWN_METHOD(GetLogContent),
       RVP_OWN_METHOD(caReaderGet),
       RVP_OWN_METHOD(caReaderPut),
@@ -225,6 +226,7 @@ const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
       RVP_OWN_METHOD(OptionDataPut),
       RVP_OWN_METHOD(baAppnAccountGet),
       RVP_OWN_METHOD(baAppnAccountPut),
+      RVP_TRANSACTION(VisaRenewal),
   };
   return table;
 }

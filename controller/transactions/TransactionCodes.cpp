@@ -32,6 +32,10 @@ const CodeOf kAccountService[] = {
     {"P116A1", "2584"}, {"P116A2", "2584"}, {"D38713", "2584"}, {"P116A4", "2581"},
 };
 
+const CodeOf kAccountSetting[] = {
+    {"P116A3", "2581"}, {"P116A5", "2581"}, {"P116A6", "2581"},
+};
+
 const PostalPaymentCode kPostalPayment[] = {
     {"P014A5", "2580", PaymentField::CancelNo, "2580"},      {"P014A6", "2580", PaymentField::UserReference, "2580"},
     {"P014A9", "2580", PaymentField::CancelNo, "2580"},      {"P014AA", "2581", PaymentField::CancelNo, "2581"},
@@ -81,6 +85,10 @@ std::string postalTransferCode(const std::string& processingCode) { return looku
 std::string postalInquiryCode(const std::string& processingCode) { return lookup(kPostalInquiry, processingCode); }
 
 std::string accountServiceCode(const std::string& processingCode) { return lookup(kAccountService, processingCode); }
+
+std::string accountSettingCardCode(const std::string& processingCode) {
+  return lookup(kAccountSetting, processingCode);
+}
 
 const PostalPaymentCode* postalPaymentCode(const std::string& processingCode) {
   for (const PostalPaymentCode& row : kPostalPayment)

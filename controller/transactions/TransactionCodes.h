@@ -21,6 +21,8 @@ std::string postalTransferCode(const std::string& processingCode);
 std::string postalInquiryCode(const std::string& processingCode);
 // Postal account services: card code and tx_code ("" when it has none).
 std::string accountServiceCode(const std::string& processingCode);
+// Account setting: the record's card code ("" for four zero bytes); its request is always 2581.
+std::string accountSettingCardCode(const std::string& processingCode);
 
 // Postal payments: what each processing code writes and sends.
 enum class PaymentField { None, CancelNo, UserReference };

@@ -243,7 +243,9 @@ TEST_F(PageCard, TransactionsOnAnAllowedPageSealTheirOwnRequest) {
   const std::pair<const char*, const char*> cases[] = {{"Inquiry", "<tx_code>2500</tx_code>"},
                                                        {"Tax", "<tax_type>11</tax_type>"},
                                                        {"WideFee", "<tax_agency_no>A0001</tax_agency_no>"},
-                                                       {"Payment", "<merchant_id>SHOP01</merchant_id>"}};
+                                                       {"Payment", "<merchant_id>SHOP01</merchant_id>"},
+                                                       {"AccountSetting", "<tx_code>2581</tx_code>"},
+                                                       {"VisaRenewal", "<agency_bank>0001</agency_bank>"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first);
     ASSERT_EQ(page.callForCode(c.first), 0);

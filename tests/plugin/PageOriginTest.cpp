@@ -126,7 +126,8 @@ TEST(PageOrigin, APageWithoutALocationIsRefused) {
 // Every transaction is behind the check; reader and card operations are not.
 TEST(PageOrigin, GuardsEveryTransactionAndNothingElse) {
   const char* transactions[] = {"Inquiry", "Transfer", "RodaAccount", "Tax",      "Payment",
-                                "PayTransfer", "WideFee", "PayCredit", "RodaPayment"};
+                                "PayTransfer", "WideFee", "PayCredit", "RodaPayment", "AccountSetting",
+                                "VisaRenewal"};
   PageObject refused;
   refused.host->setLocation(PF::variant(std::string("https://evil.example/")));
   PageObject allowed;

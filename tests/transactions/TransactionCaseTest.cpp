@@ -200,6 +200,46 @@ Case rodaPayment(const char* pCode, const std::string& code, const std::string& 
           body};
 }
 
+// Account setting: no amount in the record, the payee account in its 16-character form, and the card
+// code only for the processing codes that have one; the request always says 2581.
+Case accountSetting(const char* pCode, const std::string& code, const std::string& packed) {
+  Page page = [pCode](ZododovuRavuVODCtrl& c) {
+    transferPage("700")(c);
+    c.SetbaP_CODE(pCode);
+  };
+  return {std::string("AccountSetting") + pCode,
+          &kPostalCard,
+          &ZododovuRavuVODCtrl::AccountSetting,
+          page,
+          (code.empty() ? zeros(4) : code) + std::string(14, '0') + kPayee + hx(packed) + kPackedCheckAndTime +
+              kPostalCard.mainAccount,
+          "2581",
+          pCode,
+          el("trns_in_bank", "700") + el("trns_out_bank", kPostalCard.issuer) + el("trns_in_account", kPayee) +
+              el("trns_out_account", kPostalCard.mainAccount) + el("trns_amount", kAmount)};
+}
+
+// Card renewal: always the card's first account, no amount, the agency bank in the request and the
+// payee account there as the page set it.
+Case visaRenewal() {
+  Page page = [](ZododovuRavuVODCtrl& c) {
+    transferPage("700")(c);
+    c.SetbaP_CODE("P116A7");
+    c.SetbAccountID("3");  // ignored: the renewal works on account 01
+  };
+  return {"VisaRenewal",
+          &kPostalCard,
+          &ZododovuRavuVODCtrl::VisaRenewal,
+          page,
+          "2581" + std::string(14, '0') + kPostalCard.mainAccount + hx("711617") + kPackedCheckAndTime +
+              kPostalCard.mainAccount,
+          "2581",
+          "P116A7",
+          el("trns_in_bank", "700") + el("trns_out_bank", kPostalCard.issuer) + el("agency_bank", "0001") +
+              el("trns_in_account", "1234567890") + el("trns_out_account", kPostalCard.mainAccount) +
+              el("trns_amount", std::string(14, '0'))};
+}
+
 std::vector<Case> allCases() {
   std::vector<Case> cases = {
       bankTransfer("OwnCardToOtherBank", kPostalCard, "004", "2521"),
@@ -243,6 +283,11 @@ std::vector<Case> allCases() {
       rodaPayment("P014AD", "2581", "701414", "2581"),
       rodaPayment("I03533", "", "903533", "2582"),
       rodaPayment("I03537", "", "903537", "2582"),
+      accountSetting("P116A3", "2581", "711613"),
+      accountSetting("P116A4", "", "711614"),
+      accountSetting("P116A5", "2581", "711615"),
+      accountSetting("P116A6", "2581", "711616"),
+      visaRenewal(),
   };
 
   // A unit number of nine digits or more has no letter to convert: the payee number is five zeros.
