@@ -9,6 +9,10 @@ extern const std::string SKBC;  // the postal bank's own bank code, "700"
 extern const int TRANSFER;      // 2920
 extern const int CARDSTART;     // 6100
 
+// The bank list: 112 entries of a 3-digit bank code and the bank's name, each closed by "#", in the
+// order of crypto/BankIDtxtList.txt (the build makes this text from that file).
+extern const char BankIDtxtList[];
+
 // Page origins: a page whose address matches one of the first WEBURLCNT entries may drive the plug-in.
 extern const int WEBURLCNT;
 extern const std::string WEBURL[8];
