@@ -56,177 +56,183 @@ PF::PropertyFunctors wideProperty(Ctrl& controller, Wide (Ctrl::*get)() const, v
                               });
 }
 
-// A transaction behind the page-origin check; like every method without parameters it ignores
-// whatever arguments the page passes.
+// A transaction: like every method without parameters it ignores whatever arguments the page passes.
 PF::CallMethodFunctor transaction(Z& object, long (Ctrl::*run)()) {
-  Z* self = &object;
-  return [self, run](const std::vector<PF::variant>&) { return PF::variant(self->guardedTransaction(run)); };
+  Ctrl* ctrl = &object.controller();
+  return [ctrl, run](const std::vector<PF::variant>&) { return PF::variant((ctrl->*run)()); };
 }
 
 }  // namespace
 
-// Each entry names its member once; the forwarding target is the member of the same name.
-#define RVP_OWN_METHOD(name) \
-  { #name, PageMember::Method, [](Z& z) { return PF::make_method(&z, &Z::name); }, nullptr }
-#define RVP_CARD_OPERATION(name) \
-  { #name, PageMember::Method, [](Z& z) { return PF::make_method(&z.ctrl, &Ctrl::name); }, nullptr }
-#define RVP_TRANSACTION(name) \
-  { #name, PageMember::Method, [](Z& z) { return transaction(z, &Ctrl::name); }, nullptr }
-#define RVP_TEXT(name)                                                                             \
+// Each entry names who may use it (Open: any page; Guarded: only the bank's pages, see PageMember)
+// and its member once; the forwarding target is the member of the same name.
+#define RVP_OWN_METHOD(reach, name) \
+  { #name, PageMember::Method, PageMember::reach, [](Z& z) { return PF::make_method(&z, &Z::name); }, nullptr }
+#define RVP_CARD_OPERATION(reach, name)                                                            \
   {                                                                                                \
-    #name, PageMember::Property, nullptr,                                                          \
-        [](Z& z) { return textProperty(z.ctrl, &Ctrl::Get##name, &Ctrl::Set##name); }             \
+    #name, PageMember::Method, PageMember::reach,                                                  \
+        [](Z& z) { return PF::make_method(&z.controller(), &Ctrl::name); }, nullptr               \
   }
-#define RVP_INT(name)                                                                              \
+#define RVP_TRANSACTION(reach, name) \
+  { #name, PageMember::Method, PageMember::reach, [](Z& z) { return transaction(z, &Ctrl::name); }, nullptr }
+#define RVP_TEXT(reach, name)                                                                      \
   {                                                                                                \
-    #name, PageMember::Property, nullptr,                                                          \
-        [](Z& z) { return intProperty(z.ctrl, &Ctrl::Get##name, &Ctrl::Set##name); }              \
+    #name, PageMember::Property, PageMember::reach, nullptr,                                       \
+        [](Z& z) { return textProperty(z.controller(), &Ctrl::Get##name, &Ctrl::Set##name); }     \
   }
-#define RVP_WIDE(name)                                                                             \
+#define RVP_INT(reach, name)                                                                       \
   {                                                                                                \
-    #name, PageMember::Property, nullptr,                                                          \
-        [](Z& z) { return wideProperty(z.ctrl, &Ctrl::Get##name, &Ctrl::Set##name); }              \
+    #name, PageMember::Property, PageMember::reach, nullptr,                                       \
+        [](Z& z) { return intProperty(z.controller(), &Ctrl::Get##name, &Ctrl::Set##name); }      \
   }
-#define RVP_PARAMETER_BLOCK(name) \
-  { #name, PageMember::Property, nullptr, [](Z& z) { return parameterBlock(z.ctrl, &Ctrl::Set##name); } }
-#define RVP_READ_ONLY_TEXT(name)                                                                   \
+#define RVP_WIDE(reach, name)                                                                      \
   {                                                                                                \
-    #name, PageMember::ReadOnlyProperty, nullptr,                                                  \
-        [](Z& z) { return PF::make_property(&z.ctrl, &Ctrl::Get##name); }                          \
+    #name, PageMember::Property, PageMember::reach, nullptr,                                       \
+        [](Z& z) { return wideProperty(z.controller(), &Ctrl::Get##name, &Ctrl::Set##name); }     \
+  }
+#define RVP_PARAMETER_BLOCK(reach, name)                                                           \
+  {                                                                                                \
+    #name, PageMember::Property, PageMember::reach, nullptr,                                       \
+        [](Z& z) { return parameterBlock(z.controller(), &Ctrl::Set##name); }                     \
+  }
+#define RVP_READ_ONLY_TEXT(reach, name)                                                            \
+  {                                                                                                \
+    #name, PageMember::ReadOnlyProperty, PageMember::reach, nullptr,                               \
+        [](Z& z) { return PF::make_property(&z.controller(), &Ctrl::Get##name); }                 \
   }
 
 const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
   static const std::vector<PageMember> table = {
-      RVP_OWN_METHOD(echo),
-      RVP_OWN_METHOD(testEvent),
+      RVP_OWN_METHOD(Open, echo),
+      RVP_OWN_METHOD(Open, testEvent),
 
-      {"testString", PageMember::Property, nullptr,
+      {"testString", PageMember::Property, PageMember::Open, nullptr,
        [](Z& z) { return PF::make_property(&z, &Z::getTestString, &Z::setTestString); }},
-      {"version", PageMember::ReadOnlyProperty, nullptr,
+      {"version", PageMember::ReadOnlyProperty, PageMember::Open, nullptr,
        [](Z& z) { return PF::make_property(&z, &Z::getVersion); }},
-      RVP_INT(iNoR),
-      RVP_TEXT(baReaderName),
-      RVP_TEXT(baATR),
-      RVP_WIDE(ulProtocol),
-      RVP_WIDE(ulState),
-      RVP_WIDE(ulLen),
-      RVP_INT(iResetType),
-      RVP_INT(iDisConnectType),
-      RVP_WIDE(dwAttrId),
-      RVP_TEXT(pbAttr),
-      RVP_WIDE(pcbAttrLen),
-      RVP_INT(cardType),
-      RVP_TEXT(baDFID),
-      RVP_TEXT(baEFID),
-      RVP_WIDE(uiSW12),
-      RVP_TEXT(baBuf),
-      RVP_TEXT(bPq),
-      RVP_TEXT(bRecID),
-      RVP_TEXT(bLen),
-      RVP_WIDE(bRLen),
-      RVP_TEXT(baPIN),
-      RVP_TEXT(baNewPIN),
-      RVP_TEXT(baSN),
-      RVP_TEXT(baTSAC),
-      RVP_INT(iNoA),
-      RVP_TEXT(baIssueNo),
-      RVP_TEXT(baRemark),
-      RVP_TEXT(baAccount1),
-      RVP_TEXT(baIFD_Chk_Code),
-      RVP_TEXT(baIFD_ID),
-      RVP_TEXT(bAccountID),
-      RVP_TEXT(baICC_SNO),
-      RVP_TEXT(baTACLen),
-      RVP_TEXT(baTAC),
-      RVP_TEXT(baP_CODE),
-      RVP_TEXT(baAagency_No),
-      RVP_TEXT(baAccept_No),
-      RVP_TEXT(baImport_Account),
-      RVP_TEXT(baMoney),
-      RVP_TEXT(baDateTime),
-      RVP_TEXT(baPaymentType),
-      RVP_TEXT(baCancelNo),
-      RVP_TEXT(IssuerAccount),  // read from the card, not from what was written
-      RVP_TEXT(IssuerId),
-      RVP_TEXT(IssuerRemark),
-      RVP_TEXT(SessionId),
-      RVP_TEXT(baTax_Date),
-      RVP_TEXT(baTax_Unit),
-      RVP_INT(iRec),
-      RVP_TEXT(TrnsMsg),
-      RVP_TEXT(baMerchantID),
-      RVP_TEXT(baOrderNumber),
-      RVP_TEXT(baTaxAgencyNo),
-      RVP_TEXT(baTaxComment),
-      RVP_INT(iNoAP),
-      RVP_TEXT(baUSER_REF),
-      RVP_TEXT(baCIF_TEL_AREA),
-      RVP_TEXT(IEURL),
-      RVP_TEXT(baACC_TEL),
-      RVP_TEXT(baACC_ADDR),
-      RVP_TEXT(baACC_EMAIL),
-      RVP_PARAMETER_BLOCK(bh_d0),
-      RVP_PARAMETER_BLOCK(bh_d1),
-      RVP_PARAMETER_BLOCK(bh_d2),
-      RVP_PARAMETER_BLOCK(bh_d3),
-      RVP_PARAMETER_BLOCK(bh_d4),
-      RVP_PARAMETER_BLOCK(bh_d5),
-      RVP_PARAMETER_BLOCK(bh_d6),
-      RVP_PARAMETER_BLOCK(bh_d7),
-      RVP_PARAMETER_BLOCK(bh_d8),
-      RVP_PARAMETER_BLOCK(bh_d9),
-      RVP_PARAMETER_BLOCK(bh_d10),
-      RVP_READ_ONLY_TEXT(ReturnASN),
-      RVP_READ_ONLY_TEXT(ReturnTxFlag),
-      RVP_TEXT(bSelectedAccount),
+      RVP_INT(Open, iNoR),
+      RVP_TEXT(Open, baReaderName),
+      RVP_TEXT(Open, baATR),
+      RVP_WIDE(Open, ulProtocol),
+      RVP_WIDE(Open, ulState),
+      RVP_WIDE(Open, ulLen),
+      RVP_INT(Open, iResetType),
+      RVP_INT(Open, iDisConnectType),
+      RVP_WIDE(Open, dwAttrId),
+      RVP_TEXT(Open, pbAttr),
+      RVP_WIDE(Open, pcbAttrLen),
+      RVP_INT(Open, cardType),
+      RVP_TEXT(Open, baDFID),
+      RVP_TEXT(Open, baEFID),
+      RVP_WIDE(Open, uiSW12),
+      RVP_TEXT(Open, baBuf),
+      RVP_TEXT(Open, bPq),
+      RVP_TEXT(Open, bRecID),
+      RVP_TEXT(Open, bLen),
+      RVP_WIDE(Open, bRLen),
+      RVP_TEXT(Open, baPIN),
+      RVP_TEXT(Open, baNewPIN),
+      RVP_TEXT(Open, baSN),
+      RVP_TEXT(Open, baTSAC),
+      RVP_INT(Open, iNoA),
+      RVP_TEXT(Open, baIssueNo),
+      RVP_TEXT(Open, baRemark),
+      RVP_TEXT(Open, baAccount1),
+      RVP_TEXT(Open, baIFD_Chk_Code),
+      RVP_TEXT(Open, baIFD_ID),
+      RVP_TEXT(Open, bAccountID),
+      RVP_TEXT(Open, baICC_SNO),
+      RVP_TEXT(Open, baTACLen),
+      RVP_TEXT(Open, baTAC),
+      RVP_TEXT(Open, baP_CODE),
+      RVP_TEXT(Open, baAagency_No),
+      RVP_TEXT(Open, baAccept_No),
+      RVP_TEXT(Open, baImport_Account),
+      RVP_TEXT(Open, baMoney),
+      RVP_TEXT(Open, baDateTime),
+      RVP_TEXT(Open, baPaymentType),
+      RVP_TEXT(Open, baCancelNo),
+      RVP_TEXT(Guarded, IssuerAccount),  // read from the card, not from what was written
+      RVP_TEXT(Guarded, IssuerId),
+      RVP_TEXT(Guarded, IssuerRemark),
+      RVP_TEXT(Open, SessionId),
+      RVP_TEXT(Open, baTax_Date),
+      RVP_TEXT(Open, baTax_Unit),
+      RVP_INT(Open, iRec),
+      RVP_TEXT(Open, TrnsMsg),
+      RVP_TEXT(Open, baMerchantID),
+      RVP_TEXT(Open, baOrderNumber),
+      RVP_TEXT(Open, baTaxAgencyNo),
+      RVP_TEXT(Open, baTaxComment),
+      RVP_INT(Open, iNoAP),
+      RVP_TEXT(Open, baUSER_REF),
+      RVP_TEXT(Open, baCIF_TEL_AREA),
+      RVP_TEXT(Open, IEURL),
+      RVP_TEXT(Open, baACC_TEL),
+      RVP_TEXT(Open, baACC_ADDR),
+      RVP_TEXT(Open, baACC_EMAIL),
+      RVP_PARAMETER_BLOCK(Open, bh_d0),
+      RVP_PARAMETER_BLOCK(Open, bh_d1),
+      RVP_PARAMETER_BLOCK(Open, bh_d2),
+      RVP_PARAMETER_BLOCK(Open, bh_d3),
+      RVP_PARAMETER_BLOCK(Open, bh_d4),
+      RVP_PARAMETER_BLOCK(Open, bh_d5),
+      RVP_PARAMETER_BLOCK(Open, bh_d6),
+      RVP_PARAMETER_BLOCK(Open, bh_d7),
+      RVP_PARAMETER_BLOCK(Open, bh_d8),
+      RVP_PARAMETER_BLOCK(Open, bh_d9),
+      RVP_PARAMETER_BLOCK(Open, bh_d10),
+      RVP_READ_ONLY_TEXT(Open, ReturnASN),
+      RVP_READ_ONLY_TEXT(Open, ReturnTxFlag),
+      RVP_TEXT(Open, bSelectedAccount),
 
-      RVP_CARD_OPERATION(ConnectReader),
-      RVP_CARD_OPERATION(DisConnectReader),
-      RVP_CARD_OPERATION(ListReaders),
-      RVP_CARD_OPERATION(ConnectCard),
-      RVP_CARD_OPERATION(ReConnectCard),
-      RVP_CARD_OPERATION(DisConnectCard),
-      RVP_CARD_OPERATION(GetCardStatus),
-      RVP_CARD_OPERATION(GetReaderStatus),
-      RVP_CARD_OPERATION(CheckCardInsert),
-      RVP_CARD_OPERATION(ListAccounts),
-      RVP_CARD_OPERATION(T1Transmit),
-      RVP_CARD_OPERATION(SelectParentDF),
-      RVP_CARD_OPERATION(SelectDF),
-      RVP_CARD_OPERATION(SelectEF),
-      RVP_CARD_OPERATION(VerifyPIN),
-      RVP_CARD_OPERATION(UpdateRecord),
-      RVP_CARD_OPERATION(ReadRecord),
-      RVP_CARD_OPERATION(ChangePassword),
-      RVP_CARD_OPERATION(WriteRecordWithSNUMTAC),
-      RVP_CARD_OPERATION(CardAccounts),
-      RVP_TRANSACTION(Inquiry),
-      RVP_TRANSACTION(Transfer),
-      RVP_TRANSACTION(RodaAccount),
-      RVP_TRANSACTION(Tax),
-      RVP_TRANSACTION(Payment),
-      RVP_TRANSACTION(PayTransfer),
-      RVP_OWN_METHOD(GetAPIVersion),
-      RVP_TRANSACTION(WideFee),
-      RVP_CARD_OPERATION(AppnAccounts),
-      RVP_TRANSACTION(CardStart),
-      RVP_TRANSACTION(PayCredit),
-      RVP_TRANSACTION(RodaPayment),
-      RVP_CARD_OPERATION(CheckCardInOut),
-      RVP_CARD_OPERATION(CheckCardInOut2),
-      RVP_TRANSACTION(AccountSetting),
-      RVP_OWN_METHOD(GetLogContent),
-      RVP_OWN_METHOD(caReaderGet),
-      RVP_OWN_METHOD(caReaderPut),
-      RVP_OWN_METHOD(baAccountGet),
-      RVP_OWN_METHOD(baAccountPut),
-      RVP_OWN_METHOD(baRecordGet),
-      RVP_OWN_METHOD(baRecordPut),
-      RVP_OWN_METHOD(OptionDataGet),
-      RVP_OWN_METHOD(OptionDataPut),
-      RVP_OWN_METHOD(baAppnAccountGet),
-      RVP_OWN_METHOD(baAppnAccountPut),
-      RVP_TRANSACTION(VisaRenewal),
+      RVP_CARD_OPERATION(Guarded, ConnectReader),
+      RVP_CARD_OPERATION(Guarded, DisConnectReader),
+      RVP_CARD_OPERATION(Guarded, ListReaders),
+      RVP_CARD_OPERATION(Guarded, ConnectCard),
+      RVP_CARD_OPERATION(Guarded, ReConnectCard),
+      RVP_CARD_OPERATION(Guarded, DisConnectCard),
+      RVP_CARD_OPERATION(Guarded, GetCardStatus),
+      RVP_CARD_OPERATION(Guarded, GetReaderStatus),
+      RVP_CARD_OPERATION(Guarded, CheckCardInsert),
+      RVP_CARD_OPERATION(Guarded, ListAccounts),
+      RVP_CARD_OPERATION(Guarded, T1Transmit),
+      RVP_CARD_OPERATION(Guarded, SelectParentDF),
+      RVP_CARD_OPERATION(Guarded, SelectDF),
+      RVP_CARD_OPERATION(Guarded, SelectEF),
+      RVP_CARD_OPERATION(Guarded, VerifyPIN),
+      RVP_CARD_OPERATION(Guarded, UpdateRecord),
+      RVP_CARD_OPERATION(Guarded, ReadRecord),
+      RVP_CARD_OPERATION(Guarded, ChangePassword),
+      RVP_CARD_OPERATION(Guarded, WriteRecordWithSNUMTAC),
+      RVP_CARD_OPERATION(Guarded, CardAccounts),
+      RVP_TRANSACTION(Guarded, Inquiry),
+      RVP_TRANSACTION(Guarded, Transfer),
+      RVP_TRANSACTION(Guarded, RodaAccount),
+      RVP_TRANSACTION(Guarded, Tax),
+      RVP_TRANSACTION(Guarded, Payment),
+      RVP_TRANSACTION(Guarded, PayTransfer),
+      RVP_OWN_METHOD(Open, GetAPIVersion),
+      RVP_TRANSACTION(Guarded, WideFee),
+      RVP_CARD_OPERATION(Guarded, AppnAccounts),
+      RVP_TRANSACTION(Guarded, CardStart),
+      RVP_TRANSACTION(Guarded, PayCredit),
+      RVP_TRANSACTION(Guarded, RodaPayment),
+      RVP_CARD_OPERATION(Guarded, CheckCardInOut),
+      RVP_CARD_OPERATION(Guarded, CheckCardInOut2),
+      RVP_TRANSACTION(Guarded, AccountSetting),
+      RVP_OWN_METHOD(Open, GetLogContent),
+      RVP_OWN_METHOD(Open, caReaderGet),
+      RVP_OWN_METHOD(Open, caReaderPut),
+      RVP_OWN_METHOD(Open, baAccountGet),
+      RVP_OWN_METHOD(Open, baAccountPut),
+      RVP_OWN_METHOD(Open, baRecordGet),
+      RVP_OWN_METHOD(Open, baRecordPut),
+      RVP_OWN_METHOD(Open, OptionDataGet),
+      RVP_OWN_METHOD(Open, OptionDataPut),
+      RVP_OWN_METHOD(Open, baAppnAccountGet),
+      RVP_OWN_METHOD(Open, baAppnAccountPut),
+      RVP_TRANSACTION(Guarded, VisaRenewal),
   };
   return table;
 }

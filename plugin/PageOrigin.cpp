@@ -31,11 +31,22 @@ bool isDottedQuad(const std::string& host) {
   return parts == 4;
 }
 
+// An entry such as "192.168.20.": digits and dots ending in a dot. It names the addresses under it,
+// never a host of its own.
+bool isAddressPrefix(const std::string& entry) {
+  return !entry.empty() && entry.back() == '.' && entry.find_first_not_of("0123456789.") == std::string::npos;
+}
+
+// One to five ASCII digits; a sign, a space or anything else makes the address untrustworthy.
+bool isPlainPort(const std::string& text) {
+  return !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 bool entryMatches(const std::string& entry, const std::string& host, const std::string& hostWithPort) {
   if (entry.empty()) return false;
   const std::string wanted = lowerAscii(entry);
-  if (wanted == host || (!hostWithPort.empty() && wanted == hostWithPort)) return true;
-  return wanted.back() == '.' && isDottedQuad(host) && host.compare(0, wanted.size(), wanted) == 0;
+  if (isAddressPrefix(wanted)) return isDottedQuad(host) && host.compare(0, wanted.size(), wanted) == 0;
+  return wanted == host || (!hostWithPort.empty() && wanted == hostWithPort);
 }
 
 }  // namespace
@@ -50,6 +61,8 @@ bool pageOriginAllowed(const std::string& address, const std::string* entries, i
   if (uri.protocol != "http" && uri.protocol != "https") return false;
   const std::string host = uri.domain;  // the parser lower-cases it
   if (host.empty()) return false;
+  // The parser reads "+8080" and "-0" as ports; a page address never writes them so.
+  if (!uri.portText.empty() && !isPlainPort(uri.portText)) return false;
   const std::string hostWithPort = uri.port != 0 ? host + ":" + std::to_string(uri.port) : std::string();
 
   // Every entry is looked at, whatever the outcome.

@@ -7,8 +7,9 @@
 namespace rvp {
 
 // True when `address` is an http or https address whose host (lower-cased), or host:port, equals one
-// of the first `count` entries, or whose dotted-quad host starts with an entry that ends in ".".
-// Empty entries match nothing; an address that does not parse matches nothing.
+// of the first `count` entries, or whose dotted-quad host starts with an address prefix entry (digits
+// and dots ending in "."; such an entry never matches as a host name of its own). Empty entries match
+// nothing; an address that does not parse, or whose port is not 1 to 5 ASCII digits, matches nothing.
 bool pageOriginAllowed(const std::string& address, const std::string* entries, int count);
 
 }  // namespace rvp

@@ -25,10 +25,14 @@ ZODODOVURAVUVOD::ZODODOVURAVUVOD(const boost::shared_ptr<DUZIVUREZORO>& plugin,
                                  const boost::shared_ptr<PF::BrowserHost>& host)
     : PF::JSAPIAuto("<JSAPI-Auto Javascript Object>"), plugin(plugin), host(host) {
   for (const PageMember& member : pageMembers()) {
-    if (member.kind == PageMember::Method)
-      registerMethod(member.name, member.method(*this));
-    else
-      registerProperty(member.name, member.property(*this));
+    const bool guarded = member.reach == PageMember::Guarded;
+    if (member.kind == PageMember::Method) {
+      PF::CallMethodFunctor method = member.method(*this);
+      registerMethod(member.name, guarded ? guardedMethod(method) : method);
+    } else {
+      PF::PropertyFunctors property = member.property(*this);
+      registerProperty(member.name, guarded ? guardedProperty(property) : property);
+    }
   }
 }
 
@@ -80,7 +84,24 @@ long ZODODOVURAVUVOD::IsWebCtl() {
   return rvp::pageOriginAllowed(location, WEBURL, WEBURLCNT) ? kOriginAllowed : kOriginRefused;
 }
 
-long ZODODOVURAVUVOD::guardedTransaction(long (ZododovuRavuVODCtrl::*transaction)()) {
-  if (IsWebCtl() != kOriginAllowed) return rc::kRefused;
-  return (ctrl.*transaction)();
+bool ZODODOVURAVUVOD::pageMayReachCard() {
+  if (IsWebCtl() != kOriginAllowed) return false;
+  // The instance may have been destroyed by page script run inside the location read: its host is
+  // shut down and this object invalidated, so nothing may reach the card in its name any more.
+  return host && !host->isShutDown() && isValid();
+}
+
+// The functors hold this object by plain pointer, as every registered member does: the object owns
+// them and they never outlive it.
+PF::CallMethodFunctor ZODODOVURAVUVOD::guardedMethod(const PF::CallMethodFunctor& method) {
+  return [this, method](const std::vector<PF::variant>& args) {
+    if (!pageMayReachCard()) return PF::variant(rc::kRefused);
+    return method(args);
+  };
+}
+
+PF::PropertyFunctors ZODODOVURAVUVOD::guardedProperty(const PF::PropertyFunctors& property) {
+  PF::GetPropFunctor get = property.get;
+  return PF::PropertyFunctors(
+      [this, get] { return pageMayReachCard() ? get() : PF::variant(std::string()); }, property.set);
 }

@@ -1,5 +1,6 @@
 // The one scripting object the page sees. Nearly every member forwards at once to the transaction
-// controller held inside; the transactions first pass the page-origin check.
+// controller held inside; every member that reaches the reader, the card or a dialog first passes the
+// page-origin check.
 #pragma once
 
 #include <string>
@@ -18,8 +19,13 @@ class ZODODOVURAVUVOD;
 // One name the page can use, as the constructor registers it.
 struct PageMember {
   enum Kind { Method, Property, ReadOnlyProperty };
+  // Who may use the member. A Guarded member runs the page-origin check first and, for a page outside
+  // the allowed origins, never calls the controller: a method answers 9980, a property reads as an
+  // empty text (its setter stays open: it only stores what the page gives). Open members serve any page.
+  enum Reach { Open, Guarded };
   const char* name;
   Kind kind;
+  Reach reach;
   // Exactly one of the two is set, by kind.
   PF::CallMethodFunctor (*method)(ZODODOVURAVUVOD&);
   PF::PropertyFunctors (*property)(ZODODOVURAVUVOD&);
@@ -63,13 +69,16 @@ class ZODODOVURAVUVOD : public PF::JSAPIAuto {
   // 0 when the embedding page may start a transaction, else 10. Records the page's address in the
   // controller whenever the page has one.
   long IsWebCtl();
-  // The origin check, then the controller's transaction; 9980 without touching the controller when
-  // the page is refused.
-  long guardedTransaction(long (ZododovuRavuVODCtrl::*transaction)());
+  // The check a Guarded member runs: the page is allowed and this instance still lives after the
+  // location read (page script runs inside that read and may have destroyed it).
+  bool pageMayReachCard();
 
  private:
   void fire_echo(const PF::variant& text, int count);
   void fire_test();
+  // The member's functors, behind the origin check when it is Guarded.
+  PF::CallMethodFunctor guardedMethod(const PF::CallMethodFunctor& method);
+  PF::PropertyFunctors guardedProperty(const PF::PropertyFunctors& property);
   // The page's full address; false when the page has no window or location.
   bool readPageLocation(std::string& location) const;
 

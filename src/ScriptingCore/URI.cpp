@@ -140,7 +140,8 @@ void URI::parseAuthority(std::string authority)
     }
     if (colon != std::string::npos) {
         domain = authority.substr(0, colon);
-        port = parsePort(authority.substr(colon + 1));
+        portText = authority.substr(colon + 1);
+        port = parsePort(portText);
     } else {
         domain = authority;
     }

@@ -17,6 +17,7 @@ public:
     std::string login;         // user part before "@", unchanged
     std::string domain;        // lower-cased host
     std::uint16_t port = 0;    // 0 = none given
+    std::string portText;      // the port exactly as written after ":", empty when none given
     std::string path;          // percent-decoded
     StringStringMap query_data;
     std::string fragment;      // not decoded

@@ -26,6 +26,8 @@ class FakePageObject : public PF::JSObject {
   // Every call of the object itself (Invoke with the empty name), in order.
   std::vector<std::vector<PF::variant>> calls;
   PF::variant invokeResult = PF::variant(1);
+  // Runs before each property read, as page script in a getter would.
+  std::function<void()> beforeRead;
 
   void invalidate() override {}
   bool isValid() override { return true; }
@@ -39,6 +41,7 @@ class FakePageObject : public PF::JSObject {
   bool HasProperty(const std::string& name) const override { return properties.count(name) != 0; }
   bool HasProperty(int) const override { return false; }
   PF::variant GetProperty(const std::string& name) override {
+    if (beforeRead) beforeRead();
     auto found = properties.find(name);
     return found == properties.end() ? PF::variant() : found->second;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "PageFixture.h"
 #include "PageOrigin.h"
@@ -66,6 +67,15 @@ const OriginCase kOrigins[] = {
     {"http://192.168.20.300/", false},
     {"http://192.168.20.1.2/", false},
     {"http://192.168.10.210/", false},
+    // an address prefix names the addresses under it, never a host of its own
+    {"http://192.168.20./atm/", false},
+    {"http://192.168.20.:80/atm/", false},
+    // a port is one to five ASCII digits: no sign, nothing more
+    {"https://localhost:+8080/", false},
+    {"https://webatm.postbank.example:-0/", false},
+    {"https://webatm.postbank.example:+443/", false},
+    {"http://localhost:008080/", false},
+    {"http://localhost:08080/", true},
     // only web pages, and only addresses that parse
     {"ftp://webatm.postbank.example/", false},
     {"file:///webatm.postbank.example/index.html", false},
@@ -123,36 +133,95 @@ TEST(PageOrigin, APageWithoutALocationIsRefused) {
   }
 }
 
-// Every transaction is behind the check; reader and card operations are not.
-TEST(PageOrigin, GuardsEveryTransactionAndNothingElse) {
+// What only the bank's pages may use, written out here apart from the page object's table: whatever
+// talks to the reader or the card or opens a dialog, and every transaction.
+const char* const kGuardedMethods[] = {
+    "ConnectReader", "DisConnectReader", "ListReaders", "ConnectCard", "ReConnectCard", "DisConnectCard",
+    "GetCardStatus", "GetReaderStatus", "CheckCardInsert", "ListAccounts", "CardAccounts", "AppnAccounts",
+    "T1Transmit", "SelectParentDF", "SelectDF", "SelectEF", "VerifyPIN", "UpdateRecord", "ReadRecord",
+    "ChangePassword", "WriteRecordWithSNUMTAC", "CheckCardInOut", "CheckCardInOut2",
+    "Inquiry", "Transfer", "RodaAccount", "Tax", "Payment", "PayTransfer", "WideFee", "CardStart", "PayCredit",
+    "RodaPayment", "AccountSetting", "VisaRenewal"};
+const char* const kGuardedGetters[] = {"IssuerAccount", "IssuerId", "IssuerRemark"};
+
+TEST(PageOrigin, TheTableGuardsExactlyWhatReachesTheCard) {
+  std::set<std::string> expected(std::begin(kGuardedMethods), std::end(kGuardedMethods));
+  expected.insert(std::begin(kGuardedGetters), std::end(kGuardedGetters));
+  std::set<std::string> guarded;
+  for (const PageMember& member : ZODODOVURAVUVOD::pageMembers())
+    if (member.reach == PageMember::Guarded) guarded.insert(member.name);
+  EXPECT_EQ(guarded, expected);
+}
+
+// A refused page: every guarded member asks for the page's address and answers 9980 (a getter an empty
+// text) without the controller changing; the open members never ask.
+TEST(PageOrigin, ARefusedPageGets9980FromEveryGuardedMemberAndTheControllerStaysAsItWas) {
+  PageObject refused;
+  refused.host->setLocation(PF::variant(std::string("https://evil.example/")));
+  // Values a card operation would replace or a transaction would clear.
+  refused.set("baReaderName", std::string(""));
+  refused.set("TrnsMsg", std::string("earlier"));
+  refused.set("iNoR", 7);
+  refused.set("iNoA", 7);
+  refused.set("uiSW12", 0x1234L);
+  const auto before = readableValues(refused);
+  for (const char* name : kGuardedMethods) {
+    SCOPED_TRACE(name);
+    const int requests = refused.host->windowRequests;
+    EXPECT_EQ(refused.callForCode(name), kRefused);
+    EXPECT_EQ(refused.host->windowRequests, requests + 1);
+    EXPECT_EQ(readableValues(refused), before);
+  }
+  for (const char* name : kGuardedGetters) {
+    SCOPED_TRACE(name);
+    refused.set(name, std::string("page"));  // writing only stores the page's own value
+    const int requests = refused.host->windowRequests;
+    EXPECT_EQ(refused.getText(name), "");
+    EXPECT_EQ(refused.host->windowRequests, requests + 1);
+  }
+
+  const int requests = refused.host->windowRequests;
+  EXPECT_EQ(refused.call("echo", {PF::variant(5)}).convert_cast<long>(), 5);
+  refused.call("caReaderPut", {PF::variant(0), PF::variant(std::string("reader"))});
+  EXPECT_EQ(refused.call("caReaderGet", {PF::variant(0)}).convert_cast<std::string>(), "reader");
+  EXPECT_EQ(refused.call("GetAPIVersion").convert_cast<std::string>(), "1.1.1.47");
+  refused.set("baPIN", std::string("1234"));
+  EXPECT_EQ(refused.getText("baPIN"), "1234");
+  EXPECT_EQ(refused.host->windowRequests, requests);
+}
+
+// On an allowed page the transactions run: each empties TrnsMsg first thing.
+TEST(PageOrigin, AnAllowedPageRunsTheTransactions) {
   const char* transactions[] = {"Inquiry", "Transfer", "RodaAccount", "Tax",      "Payment",
                                 "PayTransfer", "WideFee", "PayCredit", "RodaPayment", "AccountSetting",
                                 "VisaRenewal"};
-  PageObject refused;
-  refused.host->setLocation(PF::variant(std::string("https://evil.example/")));
   PageObject allowed;
-  allowed.host->setLocation(PF::variant(std::string("https://webatm.postbank.example/")));
   for (const char* name : transactions) {
     SCOPED_TRACE(name);
-    // Each transaction empties TrnsMsg first thing, so a kept text shows it never ran.
-    refused.set("TrnsMsg", std::string("earlier"));
-    EXPECT_EQ(refused.callForCode(name), kRefused);
-    EXPECT_EQ(refused.getText("TrnsMsg"), "earlier");
-
     allowed.set("TrnsMsg", std::string("earlier"));
     allowed.call(name);
     EXPECT_EQ(allowed.getText("TrnsMsg"), "");
   }
+  allowed.set("baReaderName", std::string(""));
+  EXPECT_EQ(allowed.callForCode("ConnectCard"), 22);  // the controller's own answer for no reader
+}
 
-  // CardStart answers 9980 of its own, so only the window request tells whether it was checked.
-  const int requests = refused.host->windowRequests;
-  EXPECT_EQ(refused.callForCode("CardStart"), kRefused);
-  EXPECT_EQ(refused.host->windowRequests, requests + 1);
+// Page script run inside the read of the page's address destroys the instance (its host shuts down):
+// the call that was checking is refused and reaches nothing.
+TEST(PageOrigin, AnInstanceDestroyedWhileItsAddressIsReadRefusesTheCall) {
+  PageObject page;
+  FakePageObjectPtr location = page.host->newObject();
+  location->properties["href"] = PF::variant(std::string(kBankPage));
+  FakeHost* host = page.host.get();
+  location->beforeRead = [host] { host->shutdown(); };
+  page.host->window->properties["location"] = PF::JSObjectPtr(location);
+  page.set("TrnsMsg", std::string("earlier"));
+  page.set("baReaderName", std::string(""));
 
-  refused.set("baReaderName", std::string(""));
-  const int before = refused.host->windowRequests;
-  EXPECT_EQ(refused.callForCode("ConnectCard"), 22);  // card operations stay open to every page
-  EXPECT_EQ(refused.host->windowRequests, before);
+  EXPECT_EQ(page.callForCode("Tax"), kRefused);
+  EXPECT_EQ(page.getText("TrnsMsg"), "earlier");
+  EXPECT_EQ(page.callForCode("ConnectCard"), kRefused);  // not the controller's 22
+  EXPECT_EQ(page.getText("IssuerId"), "");
 }
 
 TEST(PageOrigin, EntriesAreWholeHostsAndEmptyOnesMatchNothing) {
@@ -160,6 +229,7 @@ TEST(PageOrigin, EntriesAreWholeHostsAndEmptyOnesMatchNothing) {
   EXPECT_FALSE(rvp::pageOriginAllowed("https://evil.example/", entries, 1));
   EXPECT_TRUE(rvp::pageOriginAllowed("https://bank.example/", entries, 2));
   EXPECT_TRUE(rvp::pageOriginAllowed("https://10.0.0.255/", entries, 3));
+  EXPECT_FALSE(rvp::pageOriginAllowed("https://10.0.0./", entries, 3));
   EXPECT_FALSE(rvp::pageOriginAllowed("https://10.0.0.256/", entries, 3));
   EXPECT_TRUE(rvp::pageOriginAllowed("http://10.1.2.3:81/", entries, 4));
   EXPECT_FALSE(rvp::pageOriginAllowed("http://10.1.2.3/", entries, 4));
