@@ -1,7 +1,9 @@
 #include "NpapiBrowserHost.h"
 
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "DOMDocument.h"
 #include "DOMElement.h"
@@ -9,6 +11,8 @@
 #include "NPJavascriptObject.h"
 #include "NPObjectAPI.h"
 #include "NpapiPluginModule.h"
+#include "NpapiStream.h"
+#include "BrowserStreamRequest.h"
 #include "URI.h"
 
 namespace PF {
@@ -117,9 +121,91 @@ void NpapiBrowserHost::shutdown()
 {
     std::memset(&m_funcs, 0, sizeof m_funcs);
     BrowserHost::shutdown();
+    // Streams the browser never finished (or never will: the instance is going) end here, each once.
+    std::vector<boost::shared_ptr<NpapiStream>> live;
+    {
+        std::lock_guard<std::mutex> lock(m_streamsMutex);
+        for (const auto& entry : m_streams)
+            if (boost::shared_ptr<NpapiStream> stream = entry.second.lock())
+                live.push_back(stream);
+    }
+    for (const boost::shared_ptr<NpapiStream>& stream : live)
+        stream->abandon();
     m_htmlWin.reset();
     m_htmlElement.reset();
     m_htmlDoc.reset();
+}
+
+boost::shared_ptr<NpapiStream> NpapiBrowserHost::findStream(const void* data) const
+{
+    if (!data)
+        return boost::shared_ptr<NpapiStream>();
+    std::lock_guard<std::mutex> lock(m_streamsMutex);
+    auto found = m_streams.find(data);
+    return found == m_streams.end() ? boost::shared_ptr<NpapiStream>() : found->second.lock();
+}
+
+void NpapiBrowserHost::forgetStream(const NpapiStream* stream) const
+{
+    std::lock_guard<std::mutex> lock(m_streamsMutex);
+    m_streams.erase(stream);
+}
+
+boost::shared_ptr<NpapiStream> NpapiBrowserHost::makeStream(const BrowserStreamRequest& req) const
+{
+    assertMainThread();
+    NpapiBrowserHostPtr host = boost::const_pointer_cast<NpapiBrowserHost>(
+        boost::static_pointer_cast<const NpapiBrowserHost>(shared_from_this()));
+    boost::shared_ptr<NpapiStream> stream = boost::make_shared<NpapiStream>(
+        req.getURI().toString(true), req.isCacheable(), req.isSeekable(), req.getBufferSize(), host);
+    {
+        std::lock_guard<std::mutex> lock(m_streamsMutex);
+        m_streams[stream.get()] = stream;
+    }
+    if (PluginEventSinkPtr sink = req.getEventSink())
+        stream->AttachObserver(sink);
+    return stream;
+}
+
+boost::shared_ptr<BrowserStream> NpapiBrowserHost::_createStream(const BrowserStreamRequest& req) const
+{
+    boost::shared_ptr<NpapiStream> stream = makeStream(req);
+    NpapiBrowserHost* self = const_cast<NpapiBrowserHost*>(this);
+    const std::string url = stream->getUrl();
+    NPError err;
+    if (req.method == "GET") {
+        err = self->GetURLNotify(url.c_str(), nullptr, stream.get());
+    } else {
+        std::ostringstream body;
+        if (req.getPostHeaders().empty())
+            body << "Content-type: application/x-www-form-urlencoded\n"
+                 << "Content-Length: " << req.getPostData().size() << "\n\n";
+        else
+            body << req.getPostHeaders() << "\n\n";
+        body << req.getPostData();
+        const std::string text = body.str();
+        err = text.size() > 0xFFFFFFFFu ? static_cast<NPError>(NPERR_INVALID_PARAM)
+                                        : self->RodaURLNotify(url.c_str(), nullptr, static_cast<uint32_t>(text.size()),
+                                                              text.data(), false, stream.get());
+    }
+    if (err != NPERR_NO_ERROR) {
+        forgetStream(stream.get());
+        return boost::shared_ptr<BrowserStream>();
+    }
+    stream->setCreated();
+    StreamCreatedEvent evt(stream.get());
+    stream->SendEvent(&evt);
+    return stream;
+}
+
+boost::shared_ptr<BrowserStream> NpapiBrowserHost::_createUnsolicitedStream(const BrowserStreamRequest& req) const
+{
+    boost::shared_ptr<NpapiStream> stream = makeStream(req);
+    stream->setCreated();
+    stream->expectNoNotification();
+    StreamCreatedEvent evt(stream.get());
+    stream->SendEvent(&evt);
+    return stream;
 }
 
 void NpapiBrowserHost::deferred_release(NPObject* obj) const

@@ -4,6 +4,7 @@
 // mapping; and the one browser object per scripting object.
 
 #include <map>
+#include <mutex>
 #include <string>
 
 #include <boost/shared_ptr.hpp>
@@ -19,6 +20,7 @@ namespace Npapi {
 class NpapiPluginModule;
 class NPObjectAPI;
 class NPJavascriptObject;
+class NpapiStream;
 typedef boost::shared_ptr<NPObjectAPI> NPObjectAPIPtr;
 
 class NpapiBrowserHost : public PF::BrowserHost
@@ -44,6 +46,10 @@ public:
     // port filled in; without an answer from the browser, the base's own detection.
     bool DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url) override;
     virtual void deferred_release(NPObject* obj) const;
+    // A GET asks the browser with GetURLNotify, any other method posts the request's body; the stream is
+    // the request's notify data. Empty when the browser refuses.
+    boost::shared_ptr<BrowserStream> _createStream(const BrowserStreamRequest& req) const override;
+    boost::shared_ptr<BrowserStream> _createUnsolicitedStream(const BrowserStreamRequest& req) const override;
 
     // --- own operations -----------------------------------------------------------------------------------
     NPObject* getJSAPIWrapper(const boost::weak_ptr<JSAPI>& api, bool autoRelease);
@@ -54,6 +60,10 @@ public:
     bool isFirefox() const;
     void PluginThreadAsyncCall(void (*func)(void*), void* userData);
     boost::shared_ptr<NpapiBrowserHost> self();
+    // The live stream of this host that `data` names, else empty: the browser's pdata and notify data are
+    // followed only through this.
+    boost::shared_ptr<NpapiStream> findStream(const void* data) const;
+    void forgetStream(const NpapiStream* stream) const;
 
     // --- browser functions of this instance ---------------------------------------------------------------
     NPError GetValue(NPNVariable variable, void* value);
@@ -123,6 +133,11 @@ private:
     mutable SafeQueue<NPObject*> m_deferredObjects;
     // scripting object address -> the one browser object made for it (weak, through its self-reference)
     mutable std::map<void*, boost::weak_ptr<NPJavascriptObject*>> m_cachedNPObject;
+    // Every stream made for this instance and not yet destroyed (a stream may end on another thread).
+    mutable std::mutex m_streamsMutex;
+    mutable std::map<const void*, boost::weak_ptr<NpapiStream>> m_streams;
+
+    boost::shared_ptr<NpapiStream> makeStream(const BrowserStreamRequest& req) const;
 };
 
 typedef boost::shared_ptr<NpapiBrowserHost> NpapiBrowserHostPtr;

@@ -1,10 +1,18 @@
 #include "NpapiPlugin.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "BrowserStreamRequest.h"
+
 #include "FactoryBase.h"
 #include "NPJavascriptObject.h"
 #include "NpapiBrowserHost.h"
 #include "PluginCore.h"
 #include "PluginInfo.h"
+#include "NpapiStream.h"
+#include "SimpleStreamHelper.h"
+#include "utf8_tools.h"
 
 namespace PF {
 namespace Npapi {
@@ -94,13 +102,131 @@ NPError NpapiPlugin::SetWindow(NPWindow*) { return NPERR_NO_ERROR; }
 int16_t NpapiPlugin::HandleEvent(void*) { return 0; }
 void NpapiPlugin::Print(NPPrint*) {}
 
-// This plug-in asks for no streams and takes none the browser offers: every stream is "not ours".
-NPError NpapiPlugin::NewStream(NPMIMEType, NPStream*, NPBool, uint16_t*) { return NPERR_NO_ERROR; }
-NPError NpapiPlugin::DestroyStream(NPStream*, NPReason) { return NPERR_NO_ERROR; }
-int32_t NpapiPlugin::WriteReady(NPStream*) { return -1; }
-int32_t NpapiPlugin::Write(NPStream*, int32_t, int32_t, void*) { return -1; }
-void NpapiPlugin::StreamAsFile(NPStream*, const char*) {}
-void NpapiPlugin::URLNotify(const char*, NPReason, void*) {}
+// ---- Streams: the browser's records lead to our stream objects only through the host's list of live
+// streams, never by following pdata or notify data blindly.
+
+NPError NpapiPlugin::NewStream(NPMIMEType type, NPStream* stream, NPBool seekable, uint16_t* stype)
+{
+    if (!stream)
+        return NPERR_INVALID_PARAM;
+    NpapiStreamPtr s = m_host->findStream(stream->pdata);
+    if (!s && !stream->pdata && stream->notifyData) {
+        // A stream this plug-in asked for carries its stream object as notify data.
+        s = m_host->findStream(stream->notifyData);
+        if (!s)
+            return NPERR_NO_ERROR; // not ours
+        stream->pdata = s.get();
+    }
+    if (!s && !stream->pdata && !stream->notifyData) {
+        s = openUnsolicited(stream, seekable);
+        stream->pdata = s.get();
+    }
+    if (!s)
+        return NPERR_NO_ERROR;
+
+    if (s->isCompleted() || (s->getStream() && s->getStream() != stream)) {
+        // Cancelled before the browser opened it (or opened twice): refused, and the browser is done with it.
+        stream->pdata = nullptr;
+        s->setDestroyed();
+        return NPERR_GENERIC_ERROR;
+    }
+    s->setMimeType(type ? type : "");
+    s->setStream(stream);
+    s->setLength(stream->end);
+    s->setUrl(stream->url ? stream->url : "");
+    if (stream->headers)
+        s->setHeaders(stream->headers);
+    s->setSeekableByServer(seekable != 0);
+
+    if (s->isSeekableRequested() && !s->isSeekableByServer()) {
+        s->signalFailedOpen();
+        s->setStream(nullptr);
+        stream->pdata = nullptr;
+        s->signalCompleted(false);
+        s->setDestroyed(); // a failed open gets no NPP_DestroyStream
+        return NPERR_STREAM_NOT_SEEKABLE;
+    }
+    if (stype)
+        *stype = s->isSeekable() ? NP_SEEK : (s->isCached() ? NP_ASFILE : NP_NORMAL);
+    if (!s->isCompleted())
+        s->signalOpened();
+    return NPERR_NO_ERROR;
+}
+
+NpapiStreamPtr NpapiPlugin::openUnsolicited(NPStream* stream, NPBool seekable)
+{
+    BrowserStreamRequest req(stream->url ? stream->url : "", "GET", false);
+    req.setLastModified(stream->lastmodified);
+    req.setSeekable(seekable != 0);
+    if (stream->headers)
+        req.setHeaders(stream->headers);
+    pluginMain->handleUnsolicitedStream(req);
+    if (!req.wasAccepted())
+        return NpapiStreamPtr();
+    BrowserStreamPtr made = m_host->createUnsolicitedStream(req);
+    if (!made)
+        return NpapiStreamPtr();
+    // The host attached the request's sink already (attaching it again would double every event).
+    if (!req.getEventSink() && req.getCallback())
+        SimpleStreamHelper::AsyncRequest(m_host, made, req);
+    return boost::dynamic_pointer_cast<NpapiStream>(made);
+}
+
+NPError NpapiPlugin::DestroyStream(NPStream* stream, NPReason reason)
+{
+    NpapiStreamPtr s = stream ? m_host->findStream(stream->pdata) : NpapiStreamPtr();
+    if (!s)
+        return NPERR_NO_ERROR;
+    // Unbound first, so the completion below is the only one and carries the browser's result.
+    s->setStream(nullptr);
+    stream->pdata = nullptr;
+    stream->notifyData = nullptr;
+    if (!s->isCompleted())
+        s->signalCompleted(reason == NPRES_DONE);
+    s->setDestroyed();
+    return NPERR_NO_ERROR;
+}
+
+int32_t NpapiPlugin::WriteReady(NPStream* stream)
+{
+    NpapiStreamPtr s = stream ? m_host->findStream(stream->pdata) : NpapiStreamPtr();
+    if (!s)
+        return -1;
+    return static_cast<int32_t>(std::min<size_t>(s->getInternalBufferSize(), std::numeric_limits<int32_t>::max()));
+}
+
+int32_t NpapiPlugin::Write(NPStream* stream, int32_t offset, int32_t len, void* buffer)
+{
+    NpapiStreamPtr s = stream ? m_host->findStream(stream->pdata) : NpapiStreamPtr();
+    if (!s || offset < 0 || len < 0 || !buffer)
+        return -1;
+    return s->signalDataArrived(buffer, len, offset);
+}
+
+void NpapiPlugin::StreamAsFile(NPStream* stream, const char* fname)
+{
+    NpapiStreamPtr s = stream ? m_host->findStream(stream->pdata) : NpapiStreamPtr();
+    if (!s || !fname)
+        return;
+    // File names are UTF-8; a name that is not keeps one character per byte.
+    std::wstring name;
+    try {
+        name = utf8_to_wstring(fname);
+    } catch (const std::exception&) {
+        for (const char* p = fname; *p; ++p)
+            name.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    }
+    s->signalCacheFilename(name);
+}
+
+void NpapiPlugin::URLNotify(const char*, NPReason reason, void* notifyData)
+{
+    NpapiStreamPtr s = m_host->findStream(notifyData);
+    if (!s)
+        return;
+    s->signalCompleted(reason == NPRES_DONE);
+    s->setNotified();
+}
 
 } // namespace Npapi
 } // namespace PF

@@ -15,6 +15,8 @@ namespace Npapi {
 
 class NpapiBrowserHost;
 class NPJavascriptObject;
+class NpapiStream;
+typedef boost::shared_ptr<NpapiStream> NpapiStreamPtr;
 typedef boost::shared_ptr<NpapiBrowserHost> NpapiBrowserHostPtr;
 
 // The factory could not make the plug-in for an instance.
@@ -50,6 +52,9 @@ public:
     const NpapiBrowserHostPtr& host() const { return m_host; }
 
 protected:
+    // A stream the browser opened on its own, offered to the core; empty when the core declines it.
+    NpapiStreamPtr openUnsolicited(NPStream* stream, NPBool seekable);
+
     NPJavascriptObject* m_scriptableObject = nullptr;
     NpapiBrowserHostPtr m_host;
     bool m_retainScriptableObject = true;

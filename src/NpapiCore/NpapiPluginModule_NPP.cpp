@@ -195,14 +195,13 @@ void NpapiPluginModule::NPP_StreamAsFile(NPP instance, NPStream* stream, const c
 
 int32_t NpapiPluginModule::NPP_WriteReady(NPP instance, NPStream* stream)
 {
-    return forward<int32_t>(instance, NPERR_INVALID_INSTANCE_ERROR, NPERR_GENERIC_ERROR, -1,
-                            [&](NpapiPlugin& p) { return p.WriteReady(stream); });
+    // A byte count, not an error code: -1 tells the browser to end the stream.
+    return forward<int32_t>(instance, -1, -1, -1, [&](NpapiPlugin& p) { return p.WriteReady(stream); });
 }
 
 int32_t NpapiPluginModule::NPP_Write(NPP instance, NPStream* stream, int32_t offset, int32_t len, void* buffer)
 {
-    return forward<int32_t>(instance, NPERR_INVALID_INSTANCE_ERROR, NPERR_GENERIC_ERROR, -1,
-                            [&](NpapiPlugin& p) { return p.Write(stream, offset, len, buffer); });
+    return forward<int32_t>(instance, -1, -1, -1, [&](NpapiPlugin& p) { return p.Write(stream, offset, len, buffer); });
 }
 
 void NpapiPluginModule::NPP_Print(NPP instance, NPPrint* platformPrint)

@@ -7,6 +7,7 @@
 #include <boost/thread/locks.hpp>
 
 #include "AsyncCallManager.h"
+#include "BrowserStreamManager.h"
 #include "DOMDocument.h"
 #include "DOMWindow.h"
 #include "JSObject.h"
@@ -38,6 +39,7 @@ struct HtmlLogRecord
 BrowserHost::BrowserHost()
     : m_asyncManager(boost::make_shared<AsyncCallManager>()),
       m_threadId(boost::this_thread::get_id()),
+      m_streamManager(boost::make_shared<BrowserStreamManager>()),
       m_hostNumber(g_nextHostNumber++)
 {
     ++InstanceCount;
@@ -108,11 +110,15 @@ void BrowserHost::shutdown()
     retained.clear();
     freeRetainedObjects();
 
+    // Dropped when this call ends, after the lock: closing the streams it still keeps
+    // reaches their observers.
+    boost::shared_ptr<BrowserStreamManager> streams;
     // Upgrade mode waits for no holder of the shared mode, so threads waiting in a
     // marshalled call do not hold the shut-down up; the flag is what ends their wait.
     boost::upgrade_lock<boost::shared_mutex> lock(m_xtmutex);
     m_isShutDown = true;
     m_asyncManager->shutdown();
+    streams.swap(m_streamManager);
 }
 
 bool BrowserHost::DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url)

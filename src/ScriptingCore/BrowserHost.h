@@ -23,6 +23,10 @@ namespace PF {
 
 class AsyncCallManager;
 class JSObject;
+class BrowserStream;
+class BrowserStreamRequest;
+class BrowserStreamManager;
+class PluginEventSink;
 
 namespace DOM {
 class Node;
@@ -52,6 +56,25 @@ public:
     // Asks the browser to call func(userData) once on the main thread; false when refused.
     virtual bool _scheduleAsyncCall(void (*func)(void*), void* userData) const = 0;
 
+    // --- streams ----------------------------------------------------------------------
+    // A request with a completion callback and no sink goes through the simple stream helper when
+    // enable_async allows it; otherwise the binding makes the stream and the stream manager keeps it
+    // until it completes. An empty result: the browser refused (or the host is shut down).
+    virtual boost::shared_ptr<BrowserStream> createStream(const BrowserStreamRequest& req,
+                                                          bool enable_async = true) const;
+    virtual boost::shared_ptr<BrowserStream> createStream(const std::string& url,
+                                                          const boost::shared_ptr<PluginEventSink>& callback,
+                                                          bool cache = true, bool seekable = false,
+                                                          size_t internalBufferSize = 128 * 1024) const;
+    virtual boost::shared_ptr<BrowserStream> createRodaStream(const std::string& url,
+                                                              const boost::shared_ptr<PluginEventSink>& callback,
+                                                              const std::string& postdata, bool cache = true,
+                                                              bool seekable = false,
+                                                              size_t internalBufferSize = 128 * 1024) const;
+    // A stream the browser offers on its own and the plug-in accepted.
+    virtual boost::shared_ptr<BrowserStream> createUnsolicitedStream(const BrowserStreamRequest& req) const;
+    boost::shared_ptr<BrowserStreamManager> getStreamManager() const { return m_streamManager; }
+
     // --- with a base behaviour ------------------------------------------------------
     virtual void Navigate(const std::string& url, const std::string& target) {}
     virtual void evaluateJavaScript(const std::wstring& script);
@@ -69,6 +92,9 @@ public:
     virtual boost::shared_ptr<DOM::Document> _createDocument(const boost::shared_ptr<JSObject>& obj) const;
     virtual boost::shared_ptr<DOM::Element> _createElement(const boost::shared_ptr<JSObject>& obj) const;
     virtual boost::shared_ptr<DOM::Node> _createNode(const boost::shared_ptr<JSObject>& obj) const;
+    // The binding's stream factories; this base has no browser to ask and makes none.
+    virtual boost::shared_ptr<BrowserStream> _createStream(const BrowserStreamRequest& req) const;
+    virtual boost::shared_ptr<BrowserStream> _createUnsolicitedStream(const BrowserStreamRequest& req) const;
 
     // --- main thread and marshalling ------------------------------------------------
     bool isMainThread() const { return boost::this_thread::get_id() == m_threadId; }
@@ -113,6 +139,7 @@ private:
     mutable boost::shared_mutex m_xtmutex;
     mutable boost::recursive_mutex m_jsapimutex;
     mutable std::list<JSAPIPtr> m_retainedObjects;
+    boost::shared_ptr<BrowserStreamManager> m_streamManager;
     bool m_htmlLogEnabled = true;
     const unsigned long m_hostNumber; // this host's number among the hosts of the process
     std::string m_unique_key;

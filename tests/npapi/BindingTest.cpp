@@ -191,8 +191,9 @@ TEST_F(Instance, InvalidInstancesGetTheirFixedAnswers) {
     EXPECT_EQ(NpapiPluginModule::NPP_SetWindow(bad, nullptr), NPERR_INVALID_INSTANCE_ERROR);
     EXPECT_EQ(NpapiPluginModule::NPP_NewStream(bad, nullptr, &stream, 0, &stype), NPERR_INVALID_INSTANCE_ERROR);
     EXPECT_EQ(NpapiPluginModule::NPP_DestroyStream(bad, &stream, 0), NPERR_INVALID_INSTANCE_ERROR);
-    EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(bad, &stream), NPERR_INVALID_INSTANCE_ERROR);
-    EXPECT_EQ(NpapiPluginModule::NPP_Write(bad, &stream, 0, 0, nullptr), NPERR_INVALID_INSTANCE_ERROR);
+    // Byte counts, not error codes: 2 would read as "two bytes taken"; -1 ends the stream.
+    EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(bad, &stream), -1);
+    EXPECT_EQ(NpapiPluginModule::NPP_Write(bad, &stream, 0, 0, nullptr), -1);
     EXPECT_EQ(NpapiPluginModule::NPP_HandleEvent(bad, nullptr), 0);
     EXPECT_EQ(NpapiPluginModule::NPP_SetValue(bad, NPNVWindowNPObject, nullptr), NPERR_INVALID_INSTANCE_ERROR);
   }

@@ -5,6 +5,7 @@
 #include <boost/make_shared.hpp>
 
 #include "BrowserHost.h"
+#include "BrowserStreamRequest.h"
 
 namespace npapi_test {
 
@@ -30,6 +31,12 @@ void TestCore::SetWindow(PF::PluginWindow* win) {
 void TestCore::setParams(const PF::VariantMap& params) {
   if (factoryControl().throwInInit) throw std::runtime_error("bad parameters");
   PF::PluginCore::setParams(params);
+}
+
+void TestCore::handleUnsolicitedStream(PF::BrowserStreamRequest& req) {
+  if (!factoryControl().unsolicitedSink) return;
+  req.setEventSink(factoryControl().unsolicitedSink);
+  req.accept();
 }
 
 void TestCore::shutdown() {

@@ -8,6 +8,7 @@
 #include "FactoryBase.h"
 #include "JSAPIAuto.h"
 #include "PluginCore.h"
+#include "PluginEventSink.h"
 
 namespace npapi_test {
 
@@ -36,6 +37,7 @@ class TestCore : public PF::PluginCore {
   void shutdown() override;
   void SetWindow(PF::PluginWindow* win) override;
   void setParams(const PF::VariantMap& params) override;
+  void handleUnsolicitedStream(PF::BrowserStreamRequest& req) override;
 };
 
 struct FactoryControl {
@@ -47,6 +49,8 @@ struct FactoryControl {
   int coreShutdowns = 0;
   bool hostDownAtCoreShutdown = false;    // was the host already shut down when the core was?
   bool windowGoneAtCoreShutdown = false;  // had the plug-in already cleared the core's window?
+  // Streams the browser offers on its own are accepted for this sink; none: declined.
+  PF::PluginEventSinkPtr unsolicitedSink;
   int globalStarts = 0;
   int globalEnds = 0;
 };

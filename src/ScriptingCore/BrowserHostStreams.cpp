@@ -1,0 +1,66 @@
+// The host's stream operations: requests become streams through the binding, kept by the stream manager
+// until they complete, or go through the simple stream helper when only a completion callback waits.
+#include "BrowserHost.h"
+
+#include "BrowserStreamManager.h"
+#include "BrowserStreamRequest.h"
+#include "SimpleStreamHelper.h"
+
+namespace PF {
+
+BrowserStreamPtr BrowserHost::createStream(const BrowserStreamRequest& req, bool enable_async) const
+{
+    if (enable_async && req.getCallback() && !req.getEventSink()) {
+        BrowserHostPtr self = boost::const_pointer_cast<BrowserHost>(shared_from_this());
+        SimpleStreamHelperPtr helper = SimpleStreamHelper::AsyncRequest(self, req);
+        return helper ? helper->getStream() : BrowserStreamPtr();
+    }
+    BrowserStreamPtr stream = _createStream(req);
+    // A copy: shutdown may drop the member on another thread.
+    const boost::shared_ptr<BrowserStreamManager> manager = m_streamManager;
+    if (stream && manager)
+        manager->retainStream(stream);
+    return stream;
+}
+
+BrowserStreamPtr BrowserHost::createStream(const std::string& url, const PluginEventSinkPtr& callback, bool cache,
+                                           bool seekable, size_t internalBufferSize) const
+{
+    BrowserStreamRequest req(url, "GET", true);
+    req.setEventSink(callback);
+    req.setCacheable(cache);
+    req.setSeekable(seekable);
+    req.setBufferSize(internalBufferSize);
+    return createStream(req, true);
+}
+
+BrowserStreamPtr BrowserHost::createRodaStream(const std::string& url, const PluginEventSinkPtr& callback,
+                                               const std::string& postdata, bool cache, bool seekable,
+                                               size_t internalBufferSize) const
+{
+    BrowserStreamRequest req(url, "RODA", true);
+    req.setEventSink(callback);
+    req.setCacheable(cache);
+    req.setSeekable(seekable);
+    req.setBufferSize(internalBufferSize);
+    req.setPostData(postdata);
+    return createStream(req, true);
+}
+
+BrowserStreamPtr BrowserHost::createUnsolicitedStream(const BrowserStreamRequest& req) const
+{
+    BrowserStreamPtr stream = _createUnsolicitedStream(req);
+    const boost::shared_ptr<BrowserStreamManager> manager = m_streamManager;
+    if (stream && manager)
+        manager->retainStream(stream);
+    return stream;
+}
+
+BrowserStreamPtr BrowserHost::_createStream(const BrowserStreamRequest&) const { return BrowserStreamPtr(); }
+
+BrowserStreamPtr BrowserHost::_createUnsolicitedStream(const BrowserStreamRequest&) const
+{
+    return BrowserStreamPtr();
+}
+
+} // namespace PF
