@@ -1,0 +1,44 @@
+#include "PayeeAccountRules.h"
+
+#include "PostalCheckDigits.h"
+
+const char* const kPayeeCheckDigitMessage = "您輸入的帳號資料錯誤，請查明後再做！";
+
+namespace {
+constexpr std::string::size_type kGroupLength = 7;
+
+// Both halves of a postal savings account: the first 7 characters and everything after them.
+bool bothGroupsPass(const std::string& account) {
+  if (account.size() <= kGroupLength) return false;
+  return postalCheckDigitPasses(account.substr(0, kGroupLength)) &&
+         postalCheckDigitPasses(account.substr(kGroupLength));
+}
+}  // namespace
+
+PayeeVerdict checkBankPayee(const std::string& account) {
+  if (account.empty()) return PayeeVerdict::Missing;
+  return account.size() > 16 ? PayeeVerdict::WrongLength : PayeeVerdict::Accepted;
+}
+
+PayeeVerdict checkPostalSavingsPayee(const std::string& account) {
+  if (account.empty()) return PayeeVerdict::Missing;
+  if (account.size() != 14) return PayeeVerdict::WrongLength;
+  return bothGroupsPass(account) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
+}
+
+PayeeVerdict checkPostalSavingsPayeeFromBank(const std::string& account) {
+  if (account.empty()) return PayeeVerdict::Missing;
+  if (account.size() < 14 || account.size() > 16) return PayeeVerdict::WrongLength;
+  std::string tested = account;
+  if (tested.size() == 16 && tested.compare(0, 2, "00") == 0)
+    tested.erase(0, 2);
+  else if (tested.size() == 15 && tested[0] == '0')
+    tested.erase(0, 1);
+  return bothGroupsPass(tested) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
+}
+
+PayeeVerdict checkGiroPayeeFromBank(const std::string& account) {
+  if (account.empty()) return PayeeVerdict::Missing;
+  if (account.size() != 15) return PayeeVerdict::WrongLength;
+  return giroTransferAccountPasses(account) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
+}
