@@ -4,6 +4,7 @@
 
 #include "NPJavascriptObject.h"
 #include "NpapiBrowserHost.h"
+#include "OwnedVariants.h"
 
 namespace PF {
 namespace Npapi {
@@ -12,46 +13,6 @@ const std::string NPObjectAPI::eventIdProperty = "__pf_event_id";
 unsigned int NPObjectAPI::m_lastEventId = 0;
 boost::mutex NPObjectAPI::m_lastEventId_mutex;
 
-namespace {
-
-// Releases an array of browser values when the call that made them ends, whatever the outcome.
-class VariantArray
-{
-public:
-    VariantArray(NpapiBrowserHost& host, size_t count) : m_host(host), m_values(count)
-    {
-        for (NPVariant& value : m_values)
-            VOID_TO_NPVARIANT(value);
-    }
-    ~VariantArray()
-    {
-        for (NPVariant& value : m_values)
-            m_host.ReleaseVariantValue(&value);
-    }
-    NPVariant* data() { return m_values.empty() ? nullptr : m_values.data(); }
-    NPVariant& operator[](size_t i) { return m_values[i]; }
-    uint32_t size() const { return static_cast<uint32_t>(m_values.size()); }
-
-private:
-    NpapiBrowserHost& m_host;
-    std::vector<NPVariant> m_values;
-};
-
-// A browser result: taken as a plug-in value, then handed back to the browser.
-variant takeResult(NpapiBrowserHost& host, NPVariant& result)
-{
-    variant value;
-    try {
-        value = host.getVariant(&result);
-    } catch (...) {
-        host.ReleaseVariantValue(&result);
-        throw;
-    }
-    host.ReleaseVariantValue(&result);
-    return value;
-}
-
-} // namespace
 
 NPObjectAPI::NPObjectAPI(NPObject* o, const NpapiBrowserHostPtr& h)
     : JSObject(h), m_browser(h), obj(o), is_JSAPI(false)
@@ -198,13 +159,10 @@ variant NPObjectAPI::GetProperty(const std::string& propertyName)
         JSAPIPtr api = inner.lock();
         return api ? api->GetProperty(propertyName) : variant(false);
     }
-    NPVariant result;
-    VOID_TO_NPVARIANT(result);
-    if (!h->GetProperty(obj, h->GetStringIdentifier(propertyName.c_str()), &result)) {
-        h->ReleaseVariantValue(&result);
+    OwnedVariant result(*h);
+    if (!h->GetProperty(obj, h->GetStringIdentifier(propertyName.c_str()), result.get()))
         throw script_error(propertyName);
-    }
-    return takeResult(*h, result);
+    return h->getVariant(result.get());
 }
 
 void NPObjectAPI::SetProperty(const std::string& propertyName, const variant& value)
@@ -222,9 +180,9 @@ void NPObjectAPI::SetProperty(const std::string& propertyName, const variant& va
             api->SetProperty(propertyName, value);
         return;
     }
-    VariantArray arg(*h, 1);
-    h->getNPVariant(&arg[0], value);
-    if (!h->SetProperty(obj, h->GetStringIdentifier(propertyName.c_str()), &arg[0]))
+    OwnedVariant arg(*h);
+    h->getNPVariant(arg.get(), value);
+    if (!h->SetProperty(obj, h->GetStringIdentifier(propertyName.c_str()), arg.get()))
         throw script_error(propertyName);
 }
 
@@ -301,17 +259,14 @@ variant NPObjectAPI::Invoke(const std::string& methodName, const std::vector<var
     VariantArray npArgs(*h, args.size());
     for (size_t i = 0; i < args.size(); ++i)
         h->getNPVariant(&npArgs[i], args[i]);
-    NPVariant result;
-    VOID_TO_NPVARIANT(result);
+    OwnedVariant result(*h);
     const bool ok = methodName.empty()
-                        ? h->InvokeDefault(obj, npArgs.data(), npArgs.size(), &result)
+                        ? h->InvokeDefault(obj, npArgs.data(), npArgs.size(), result.get())
                         : h->Invoke(obj, h->GetStringIdentifier(methodName.c_str()), npArgs.data(), npArgs.size(),
-                                    &result);
-    if (!ok) {
-        h->ReleaseVariantValue(&result);
+                                    result.get());
+    if (!ok)
         throw script_error(methodName);
-    }
-    return takeResult(*h, result);
+    return h->getVariant(result.get());
 }
 
 variant NPObjectAPI::Construct(const std::vector<variant>& args)
@@ -328,13 +283,10 @@ variant NPObjectAPI::Construct(const std::vector<variant>& args)
     VariantArray npArgs(*h, args.size());
     for (size_t i = 0; i < args.size(); ++i)
         h->getNPVariant(&npArgs[i], args[i]);
-    NPVariant result;
-    VOID_TO_NPVARIANT(result);
-    if (!h->Construct(obj, npArgs.data(), npArgs.size(), &result)) {
-        h->ReleaseVariantValue(&result);
+    OwnedVariant result(*h);
+    if (!h->Construct(obj, npArgs.data(), npArgs.size(), result.get()))
         throw script_error("constructor");
-    }
-    return takeResult(*h, result);
+    return h->getVariant(result.get());
 }
 
 // Event ids live on the page object, so every handle on one page object, in any instance, finds the same.
@@ -391,12 +343,9 @@ void NPObjectAPI::callMultipleFunctions(const std::string& name, const std::vect
 
     auto deliver = [&](const JSObjectPtr& listener, uint32_t count) {
         h->getNPVariant(&entries[1], variant(listener));
-        NPVariant result;
-        VOID_TO_NPVARIANT(result);
-        if (h->InvokeDefault(delegateProxy->getNPObject(), entries.data(), count, &result))
-            h->ReleaseVariantValue(&result);
-        h->ReleaseVariantValue(&entries[1]);
-        VOID_TO_NPVARIANT(entries[1]);
+        OwnedVariant result(*h);
+        h->InvokeDefault(delegateProxy->getNPObject(), entries.data(), count, result.get());
+        entries.release(1);
     };
     for (const JSObjectPtr& listener : functions) {
         JSAPIPtr own = listener ? listener->getJSAPI() : JSAPIPtr();

@@ -13,6 +13,7 @@
 #include "NpapiPluginModule.h"
 #include "NpapiStream.h"
 #include "BrowserStreamRequest.h"
+#include "OwnedVariants.h"
 #include "URI.h"
 
 namespace PF {
@@ -100,21 +101,14 @@ void NpapiBrowserHost::Navigate(const std::string& url, const std::string& targe
 void NpapiBrowserHost::evaluateJavaScript(const std::string& script)
 {
     assertMainThread();
-    NPVariant text;
-    VOID_TO_NPVARIANT(text);
-    getNPVariant(&text, variant(script));
-    if (!m_htmlWin) {
-        ReleaseVariantValue(&text);
+    OwnedVariant text(*this);
+    getNPVariant(text.get(), variant(script));
+    if (!m_htmlWin)
         throw std::runtime_error("Cannot find HTML window");
-    }
-    NPVariant result;
-    VOID_TO_NPVARIANT(result);
-    NPString npScript = text.value.stringValue;
-    const bool ok = Evaluate(m_htmlWin->getNPObject(), &npScript, &result);
-    ReleaseVariantValue(&text);
-    if (!ok)
+    OwnedVariant result(*this);
+    NPString npScript = text.get()->value.stringValue;
+    if (!Evaluate(m_htmlWin->getNPObject(), &npScript, result.get()))
         throw script_error("Error executing JavaScript code");
-    ReleaseVariantValue(&result);
 }
 
 void NpapiBrowserHost::shutdown()

@@ -15,6 +15,7 @@
 #include "NpapiPlugin.h"
 #include "NpapiPluginModule.h"
 #include "NpnTable.h"
+#include "OwnedVariants.h"
 #include "OneShotManager.h"
 #include "PluginWindowMac.h"
 #include "TestFactory.h"
@@ -841,6 +842,32 @@ TEST_F(Instance, ListsAndMapsBecomePageArraysAndObjects) {
   EXPECT_EQ(pageCalls().trail, expected);
   h.reset();
   table.releaseobject(window);
+}
+
+// An owned browser value goes back to the browser once when its owner goes; a detached one is the
+// receiver's, and its owner gives back nothing.
+TEST_F(Instance, AnOwnedValueIsGivenBackOnceAndADetachedOneIsTheReceivers) {
+  ASSERT_EQ(create(), NPERR_NO_ERROR);
+  PF::Npapi::NpapiBrowserHostPtr h = host();
+  const size_t blocks = npnState().blocks.size();
+  {
+    PF::Npapi::OwnedVariant text(*h);
+    h->getNPVariant(text.get(), variant(std::string("owned")));
+    EXPECT_EQ(npnState().blocks.size(), blocks + 1);
+  }
+  EXPECT_EQ(npnState().blocks.size(), blocks);
+
+  NPVariant handed;
+  {
+    PF::Npapi::OwnedVariant text(*h);
+    h->getNPVariant(text.get(), variant(std::string("handed over")));
+    handed = text.detach();
+    EXPECT_EQ(text.get()->type, NPVariantType_Void);
+  }
+  EXPECT_EQ(npnState().blocks.size(), blocks + 1);
+  EXPECT_EQ(textOf(handed), "handed over");
+  table.releasevariantvalue(&handed);
+  EXPECT_EQ(npnState().blocks.size(), blocks);
 }
 
 // ---- The main-thread scheduler ---------------------------------------------------------------------------
