@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "npapi/NPCocoaEvent.h"
+
 namespace PF {
 
 struct Rect
@@ -92,6 +94,32 @@ class TextEvent : public PluginEvent
 public:
     explicit TextEvent(const std::string& text) : text(text) {}
     std::string text;
+};
+
+// The browser's own Cocoa event record, offered to the sinks before it is translated.
+class MacEventCocoa : public PluginEvent
+{
+public:
+    explicit MacEventCocoa(const NPCocoaEvent& event) : msg(event) {}
+    NPCocoaEvent msg;
+};
+
+// The classic event record of the Carbon model; the plug-in never agrees on that model, so none is sent.
+struct CarbonEventRecord
+{
+    std::uint16_t what = 0;
+    std::uint32_t message = 0;
+    std::uint32_t when = 0;
+    std::int16_t whereV = 0;
+    std::int16_t whereH = 0;
+    std::uint16_t modifiers = 0;
+};
+
+class MacEventCarbon : public PluginEvent
+{
+public:
+    explicit MacEventCarbon(const CarbonEventRecord& event) : msg(event) {}
+    CarbonEventRecord msg;
 };
 
 class RefreshEvent : public PluginEvent {};

@@ -97,6 +97,10 @@ NPError getValue(NPP, NPNVariable variable, void* value) {
     *static_cast<NPBool*>(value) = 1;
     return NPERR_NO_ERROR;
   }
+  if (variable == NPNVbrowserRetainsLayerBool && npnState().layerRetained >= 0) {
+    *static_cast<NPBool*>(value) = npnState().layerRetained ? 1 : 0;
+    return NPERR_NO_ERROR;
+  }
   if (variable == NPNVWindowNPObject && npnState().window) {
     *static_cast<NPObject**>(value) = retainObject(npnState().window);
     return NPERR_NO_ERROR;
@@ -161,6 +165,7 @@ NPNetscapeFuncs makeNpnTable(uint16_t version) {
   s.asyncCalls = 0;
   s.proxyResult = NPERR_NO_ERROR;
   s.proxyAnswer = "DIRECT";
+  s.layerRetained = -1;
   s.queries.clear();
   s.settings.clear();
   s.window = nullptr;

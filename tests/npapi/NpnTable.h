@@ -24,6 +24,7 @@ struct NpnState {
   int asyncCalls = 0;                       // calls of the browser's own pluginthreadasynccall
   NPError proxyResult = NPERR_NO_ERROR;     // answer of getvalueforurl for the proxy
   std::string proxyAnswer = "DIRECT";
+  int layerRetained = -1;                   // answer to NPNVbrowserRetainsLayerBool: -1 the query fails
   // What the plug-in asked and told the browser through getvalue and setvalue, in order.
   std::vector<int> queries;
   std::vector<std::pair<int, intptr_t>> settings;

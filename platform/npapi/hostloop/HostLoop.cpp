@@ -2,8 +2,10 @@
 // The mutex is never held while a queued call runs, so a call may post, drain or discard freely.
 #include "npapi/HostLoop.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -36,6 +38,26 @@ size_t takeFront(std::deque<std::string>& queue, char* buf, size_t cap) {
 MainThreadQueue& mainQueue() {
   static MainThreadQueue queue;
   return queue;
+}
+
+struct HostTimer {
+  unsigned long long due;
+  unsigned long long interval;
+  bool repeat;
+  RvpTimerFunc fn;
+  void* data;
+};
+
+struct TimerTable {
+  std::mutex mutex;
+  unsigned long long now = 0;
+  unsigned nextId = 1;
+  std::map<unsigned, HostTimer> timers;
+};
+
+TimerTable& timerTable() {
+  static TimerTable table;
+  return table;
 }
 
 UserStepQueue& userQueue() {
@@ -82,6 +104,84 @@ size_t rvp_hostloop_discard(void) {
   std::lock_guard<std::mutex> lock(q.mutex);
   size_t dropped = q.calls.size();
   q.calls.clear();
+  return dropped;
+}
+
+unsigned long long rvp_hostloop_now_us(void) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  return t.now;
+}
+
+void rvp_hostloop_set_now_us(unsigned long long now) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  if (now > t.now) t.now = now;
+}
+
+unsigned rvp_hostloop_timer_add(unsigned long long interval_us, int repeat, RvpTimerFunc fn, void* data) {
+  if (!fn || (repeat && interval_us == 0)) return 0;
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  unsigned id = t.nextId++;
+  if (t.nextId == 0) t.nextId = 1;
+  const unsigned long long due = t.now + interval_us < t.now ? ~0ull : t.now + interval_us;
+  t.timers[id] = HostTimer{due, interval_us, repeat != 0, fn, data};
+  return id;
+}
+
+int rvp_hostloop_timer_cancel(unsigned id) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  return t.timers.erase(id) ? 0 : -1;
+}
+
+size_t rvp_hostloop_timer_count(void) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  return t.timers.size();
+}
+
+int rvp_hostloop_timer_next_due(unsigned long long* due) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  if (t.timers.empty()) return 0;
+  unsigned long long earliest = ~0ull;
+  for (const auto& entry : t.timers) earliest = std::min(earliest, entry.second.due);
+  if (due) *due = earliest;
+  return 1;
+}
+
+int rvp_hostloop_timer_fire_next(void) {
+  TimerTable& t = timerTable();
+  RvpTimerFunc fn;
+  void* data;
+  {
+    std::lock_guard<std::mutex> lock(t.mutex);
+    auto next = t.timers.end();
+    for (auto it = t.timers.begin(); it != t.timers.end(); ++it)
+      if (it->second.due <= t.now && (next == t.timers.end() || it->second.due < next->second.due)) next = it;
+    if (next == t.timers.end()) return 0;
+    HostTimer& timer = next->second;
+    fn = timer.fn;
+    data = timer.data;
+    if (timer.repeat) {
+      // Missed firings come together: the next date is the first one after now.
+      const unsigned long long missed = (t.now - timer.due) / timer.interval + 1;
+      timer.due += missed * timer.interval;
+    } else {
+      t.timers.erase(next);
+    }
+  }
+  fn(data);
+  return 1;
+}
+
+size_t rvp_hostloop_timer_discard(void) {
+  TimerTable& t = timerTable();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  size_t dropped = t.timers.size();
+  t.timers.clear();
   return dropped;
 }
 

@@ -37,6 +37,32 @@ RVP_HOSTLOOP_API size_t rvp_hostloop_pending(void);
 /* Forget every queued call without running it (the browser's shut-down). Returns how many were dropped. */
 RVP_HOSTLOOP_API size_t rvp_hostloop_discard(void);
 
+/* The host's clock and timers. The loop owner (the browser) keeps the clock, in microseconds since it
+   started, and fires the timers that fall due as it moves the clock on; anyone may read the clock and set
+   or cancel timers. A repeating timer whose firings were missed (the clock jumped past several) fires
+   once and goes on from its next date after now. */
+typedef void (*RvpTimerFunc)(void* data);
+
+/* The clock, in microseconds. */
+RVP_HOSTLOOP_API unsigned long long rvp_hostloop_now_us(void);
+/* Loop owner only: moves the clock to a time; an earlier time leaves it where it is. */
+RVP_HOSTLOOP_API void rvp_hostloop_set_now_us(unsigned long long now);
+
+/* A timer that runs fn(data) interval_us after now (then every interval_us when repeat is not 0).
+   Returns its id (never 0), or 0 when fn is null or a repeating interval is 0. */
+RVP_HOSTLOOP_API unsigned rvp_hostloop_timer_add(unsigned long long interval_us, int repeat, RvpTimerFunc fn,
+                                                 void* data);
+/* Cancels a timer; 0 when it was set, -1 when no such timer is set. A timer may cancel itself. */
+RVP_HOSTLOOP_API int rvp_hostloop_timer_cancel(unsigned id);
+/* Number of timers set. */
+RVP_HOSTLOOP_API size_t rvp_hostloop_timer_count(void);
+/* The earliest due time of the timers set; returns 0 and leaves *due alone when none is set. */
+RVP_HOSTLOOP_API int rvp_hostloop_timer_next_due(unsigned long long* due);
+/* Loop owner only: fires the earliest timer due at or before now, if any; returns 1 when one fired. */
+RVP_HOSTLOOP_API int rvp_hostloop_timer_fire_next(void);
+/* Forget every timer without running it (the browser's shut-down); returns how many were dropped. */
+RVP_HOSTLOOP_API size_t rvp_hostloop_timer_discard(void);
+
 /* Scripted user: append one step (a line of text; copied). Returns 0, or -1 for a null or empty step. */
 RVP_HOSTLOOP_API int rvp_hostloop_user_push(const char* step);
 

@@ -88,7 +88,7 @@ NPError NpapiPluginMac::SetWindow(NPWindow* window)
 
 int16_t NpapiPluginMac::HandleEvent(void* event)
 {
-    return m_pluginEvent ? (m_pluginEvent->HandleEvent(event) ? 1 : 0) : 0;
+    return m_pluginEvent ? m_pluginEvent->HandleEvent(event) : 0;
 }
 
 NPError NpapiPluginMac::GetValue(NPPVariable variable, void* value)

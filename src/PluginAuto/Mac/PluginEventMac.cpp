@@ -26,14 +26,4 @@ PluginEventMac* PluginEventMac::createPluginEventMac(int eventModel)
     return nullptr;
 }
 
-bool PluginEventMac::HandleEvent(void*)
-{
-    return false;
-}
-
-PluginEventMac* createPluginEventMacCocoa()
-{
-    return new PluginEventMacCocoa();
-}
-
 } // namespace PF
