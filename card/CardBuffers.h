@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "card/CardHandle.h"
+
 constexpr std::size_t kCardBufferSize = 10240;
 
 extern SCARDCONTEXT EZPR_ezContext;            // opened by IFD_ConnectReader
@@ -18,8 +20,16 @@ extern std::uint32_t ulRtn;                     // last PC/SC result of the card
 
 namespace card {
 
+// Leaves a result of the card layer in ulRtn and returns it (PC/SC results keep their 32 bits).
+inline std::uint32_t storeResult(std::int64_t code) {
+    ulRtn = static_cast<std::uint32_t>(code);
+    return ulRtn;
+}
+
 // Sends `length` bytes of `command` with the T=1 header; the answer lands in baRecBuf/ulRecLen.
-// Returns (and leaves in ulRtn) the PC/SC result.
-std::uint32_t transmitToCard(std::uint32_t hCard, const unsigned char* command, std::uint32_t length);
+// Returns (and leaves in ulRtn) the PC/SC result. An answer shorter than its two status bytes (a card
+// that dropped mid-command) is a failed command, SCARD_F_COMM_ERROR, with ulRecLen 0: no caller can
+// read it as a success.
+std::uint32_t transmitToCard(CardHandle hCard, const unsigned char* command, std::uint32_t length);
 
 }  // namespace card

@@ -11,12 +11,9 @@
 
 namespace {
 
-std::uint32_t fail(LONG code) {
-    ulRtn = static_cast<std::uint32_t>(code);
-    return ulRtn;
-}
+using card::storeResult;
 
-std::uint32_t invalidArguments() { return fail(SCARD_E_INVALID_PARAMETER); }
+std::uint32_t invalidArguments() { return storeResult(SCARD_E_INVALID_PARAMETER); }
 
 // Builds a command in baSendBuf from offset 0. Commands here are at most 5 + 255 + 1 bytes.
 void startCommand(std::initializer_list<unsigned char> bytes) {
@@ -34,20 +31,20 @@ void appendBytes(const unsigned char* data, std::size_t n) {
 unsigned char high(std::uint16_t v) { return static_cast<unsigned char>(v >> 8); }
 unsigned char low(std::uint16_t v) { return static_cast<unsigned char>(v & 0xFF); }
 
-// Sends baSendBuf; on an answer of two bytes or more *sw gets its last two.
-std::uint32_t send(std::uint32_t hCard, FiscSW* sw) {
+// Sends baSendBuf; a successful transmission always brings a status word, which *sw gets.
+std::uint32_t send(CardHandle hCard, FiscSW* sw) {
     *sw = 0;
     const std::uint32_t rv = card::transmitToCard(hCard, baSendBuf, ulSendLen);
-    if (rv == 0 && ulRecLen >= 2) *sw = (static_cast<FiscSW>(baRecBuf[ulRecLen - 2]) << 8) | baRecBuf[ulRecLen - 1];
+    if (rv == 0) *sw = CardAnswer::last().statusWord();
     return rv;
 }
 
-std::size_t dataBytes() { return ulRecLen >= 2 ? ulRecLen - 2 : 0; }
+std::size_t dataBytes() { return CardAnswer::last().dataLength(); }
 
 // Copies n answer bytes when they fit the caller's buffer.
 bool copyAnswer(std::size_t n, unsigned char* data, std::size_t capacity) {
     if (n > capacity) {
-        fail(SCARD_E_INSUFFICIENT_BUFFER);
+        storeResult(SCARD_E_INSUFFICIENT_BUFFER);
         return false;
     }
     if (n > 0) std::memcpy(data, baRecBuf, n);
@@ -55,13 +52,13 @@ bool copyAnswer(std::size_t n, unsigned char* data, std::size_t capacity) {
 }
 
 // Sends a status-word-only command.
-std::uint32_t statusCommand(std::uint32_t hCard, FiscSW* sw) {
+std::uint32_t statusCommand(CardHandle hCard, FiscSW* sw) {
     if (sw == nullptr) return invalidArguments();
     return send(hCard, sw);
 }
 
 // Sends a command whose data comes back with a one-byte length.
-std::uint32_t byteCountedCommand(std::uint32_t hCard, unsigned char* data, std::size_t capacity,
+std::uint32_t byteCountedCommand(CardHandle hCard, unsigned char* data, std::size_t capacity,
                                  unsigned char* length, FiscSW* sw) {
     if (sw == nullptr || length == nullptr || (data == nullptr && capacity > 0)) return invalidArguments();
     *length = 0;
@@ -74,7 +71,7 @@ std::uint32_t byteCountedCommand(std::uint32_t hCard, unsigned char* data, std::
 }
 
 // Sends a command whose data comes back whole; the count goes to *length when asked for.
-std::uint32_t wholeDataCommand(std::uint32_t hCard, unsigned char* data, std::size_t capacity,
+std::uint32_t wholeDataCommand(CardHandle hCard, unsigned char* data, std::size_t capacity,
                                std::uint32_t* length, FiscSW* sw) {
     if (sw == nullptr || (data == nullptr && capacity > 0)) return invalidArguments();
     if (length != nullptr) *length = 0;
@@ -94,62 +91,62 @@ std::uint32_t FISC_GetAPIVersion(char* version, std::size_t versionSize, char* d
     return 0;
 }
 
-std::uint32_t FISC_ReadBinary(std::uint32_t hCard, std::uint16_t offset, unsigned char le, unsigned char* data,
+std::uint32_t FISC_ReadBinary(CardHandle hCard, std::uint16_t offset, unsigned char le, unsigned char* data,
                               std::size_t dataCapacity, unsigned char* dataLength, FiscSW* sw) {
     startCommand({0x00, 0xB0, high(offset), low(offset), le});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_SelectEF(std::uint32_t hCard, const unsigned char fid[2], FiscSW* sw) {
+std::uint32_t FISC_SelectEF(CardHandle hCard, const unsigned char fid[2], FiscSW* sw) {
     if (fid == nullptr) return invalidArguments();
     startCommand({0x00, 0xA4, 0x02, 0x00, 0x02, fid[0], fid[1]});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_SelectEFWithHeader(std::uint32_t hCard, const unsigned char fid[2], unsigned char* data,
+std::uint32_t FISC_SelectEFWithHeader(CardHandle hCard, const unsigned char fid[2], unsigned char* data,
                                       std::size_t dataCapacity, unsigned char* dataLength, FiscSW* sw) {
     if (fid == nullptr) return invalidArguments();
     startCommand({0x00, 0xA4, 0x02, 0x00, 0x02, fid[0], fid[1], 0x10});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_SelectDF(std::uint32_t hCard, const unsigned char fid[2], FiscSW* sw) {
+std::uint32_t FISC_SelectDF(CardHandle hCard, const unsigned char fid[2], FiscSW* sw) {
     if (fid == nullptr) return invalidArguments();
     startCommand({0x00, 0xA4, 0x01, 0x00, 0x02, fid[0], fid[1]});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_SelectDFWithHeader(std::uint32_t hCard, const unsigned char fid[2], unsigned char* data,
+std::uint32_t FISC_SelectDFWithHeader(CardHandle hCard, const unsigned char fid[2], unsigned char* data,
                                       std::size_t dataCapacity, unsigned char* dataLength, FiscSW* sw) {
     if (fid == nullptr) return invalidArguments();
     startCommand({0x00, 0xA4, 0x01, 0x00, 0x02, fid[0], fid[1], 0x10});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_SelectParentDF(std::uint32_t hCard, FiscSW* sw) {
+std::uint32_t FISC_SelectParentDF(CardHandle hCard, FiscSW* sw) {
     startCommand({0x00, 0xA4, 0x03, 0x00});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_SelectParentDFWithHeader(std::uint32_t hCard, unsigned char* data, std::size_t dataCapacity,
+std::uint32_t FISC_SelectParentDFWithHeader(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
                                             unsigned char* dataLength, FiscSW* sw) {
     startCommand({0x00, 0xA4, 0x03, 0x00, 0x10});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_ReadRecord(std::uint32_t hCard, unsigned char record, unsigned char le, unsigned char* data,
+std::uint32_t FISC_ReadRecord(CardHandle hCard, unsigned char record, unsigned char le, unsigned char* data,
                               std::size_t dataCapacity, unsigned char* dataLength, FiscSW* sw) {
     startCommand({0x00, 0xB2, record, 0x04, le});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_ReadAllRecord_S(std::uint32_t hCard, unsigned char record, unsigned char le, unsigned char* data,
+std::uint32_t FISC_ReadAllRecord_S(CardHandle hCard, unsigned char record, unsigned char le, unsigned char* data,
                                    std::size_t dataCapacity, unsigned char* dataLength, FiscSW* sw) {
     startCommand({0x00, 0xB2, record, 0x05, le});
     return byteCountedCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_ReadAllRecord_E(std::uint32_t hCard, unsigned char record, const unsigned char le[3],
+std::uint32_t FISC_ReadAllRecord_E(CardHandle hCard, unsigned char record, const unsigned char le[3],
                                    unsigned char* data, std::size_t dataCapacity, std::uint32_t* dataLength,
                                    FiscSW* sw) {
     if (le == nullptr || dataLength == nullptr) return invalidArguments();
@@ -157,7 +154,7 @@ std::uint32_t FISC_ReadAllRecord_E(std::uint32_t hCard, unsigned char record, co
     return wholeDataCommand(hCard, data, dataCapacity, dataLength, sw);
 }
 
-std::uint32_t FISC_WriteRecord(std::uint32_t hCard, unsigned char record, unsigned char n, const unsigned char* data,
+std::uint32_t FISC_WriteRecord(CardHandle hCard, unsigned char record, unsigned char n, const unsigned char* data,
                                FiscSW* sw) {
     if (n > 253 || (data == nullptr && n > 0)) return invalidArguments();  // Lc = n + 2 is one byte
     startCommand({0x00, 0xD2, 0x00, 0x05, static_cast<unsigned char>(n + 2), record, n});
@@ -165,7 +162,7 @@ std::uint32_t FISC_WriteRecord(std::uint32_t hCard, unsigned char record, unsign
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_UpdateRecord(std::uint32_t hCard, unsigned char record, unsigned char n, const unsigned char* data,
+std::uint32_t FISC_UpdateRecord(CardHandle hCard, unsigned char record, unsigned char n, const unsigned char* data,
                                 FiscSW* sw) {
     if (data == nullptr && n > 0) return invalidArguments();
     startCommand({0x00, 0xD2, record, 0x04, n});
@@ -173,21 +170,21 @@ std::uint32_t FISC_UpdateRecord(std::uint32_t hCard, unsigned char record, unsig
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_VerifyPIN(std::uint32_t hCard, unsigned char p2, const unsigned char pinBlock[8], FiscSW* sw) {
+std::uint32_t FISC_VerifyPIN(CardHandle hCard, unsigned char p2, const unsigned char pinBlock[8], FiscSW* sw) {
     if (pinBlock == nullptr) return invalidArguments();
     startCommand({0x00, 0x20, 0x00, p2, 0x08});
     appendBytes(pinBlock, 8);
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_CreateFile(std::uint32_t hCard, const unsigned char descriptor[16], FiscSW* sw) {
+std::uint32_t FISC_CreateFile(CardHandle hCard, const unsigned char descriptor[16], FiscSW* sw) {
     if (descriptor == nullptr) return invalidArguments();
     startCommand({0x00, 0xE0, 0x00, 0x00, 0x10});
     appendBytes(descriptor, 16);
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_WriteRecordWithTAC(std::uint32_t hCard, unsigned char p2, const unsigned char value[8],
+std::uint32_t FISC_WriteRecordWithTAC(CardHandle hCard, unsigned char p2, const unsigned char value[8],
                                       unsigned char k, unsigned char n, const unsigned char* data,
                                       unsigned char tac[8], FiscSW* sw) {
     // Lc = n + 10 and the inner length n + 8 are single bytes.
@@ -201,14 +198,14 @@ std::uint32_t FISC_WriteRecordWithTAC(std::uint32_t hCard, unsigned char p2, con
     appendBytes(data, n);
     appendByte(0x08);
     const std::uint32_t rv = send(hCard, sw);
-    if (rv != 0 || ulRecLen < 2) return rv;
+    if (rv != 0) return rv;
     const std::size_t n8 = std::min<std::size_t>(dataBytes(), 8);
     std::memset(tac, 0, 8);
     std::memcpy(tac, baRecBuf, n8);
     return rv;
 }
 
-std::uint32_t FISC_WriteRecordWithSNUMTAC(std::uint32_t hCard, const unsigned char p1p2[2], unsigned char n,
+std::uint32_t FISC_WriteRecordWithSNUMTAC(CardHandle hCard, const unsigned char p1p2[2], unsigned char n,
                                           const unsigned char* data, unsigned char* answer,
                                           std::size_t answerCapacity, unsigned char* answerLength, FiscSW* sw) {
     if (p1p2 == nullptr || (data == nullptr && n > 0)) return invalidArguments();
@@ -218,36 +215,36 @@ std::uint32_t FISC_WriteRecordWithSNUMTAC(std::uint32_t hCard, const unsigned ch
     return byteCountedCommand(hCard, answer, answerCapacity, answerLength, sw);
 }
 
-std::uint32_t FISC_EraseEF(std::uint32_t hCard, FiscSW* sw) {
+std::uint32_t FISC_EraseEF(CardHandle hCard, FiscSW* sw) {
     startCommand({0x00, 0x0E, 0x00, 0x00});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_LockDF(std::uint32_t hCard, FiscSW* sw) {
+std::uint32_t FISC_LockDF(CardHandle hCard, FiscSW* sw) {
     startCommand({0x00, 0x76, 0x00, 0x00});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_UnlockDF(std::uint32_t hCard, const unsigned char value[2], FiscSW* sw) {
+std::uint32_t FISC_UnlockDF(CardHandle hCard, const unsigned char value[2], FiscSW* sw) {
     if (value == nullptr) return invalidArguments();
     startCommand({0x00, 0x78, 0x00, 0x00, 0x02, value[0], value[1]});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_UnlockKey(std::uint32_t hCard, const unsigned char value[2], FiscSW* sw) {
+std::uint32_t FISC_UnlockKey(CardHandle hCard, const unsigned char value[2], FiscSW* sw) {
     if (value == nullptr) return invalidArguments();
     startCommand({0x00, 0x2C, 0x00, 0x00, 0x02, value[0], value[1]});
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_GenerateRandomNumber(std::uint32_t hCard, unsigned char* data, std::size_t dataCapacity,
+std::uint32_t FISC_GenerateRandomNumber(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
                                         FiscSW* sw) {
     unsigned char ignored = 0;
     startCommand({0x00, 0x86, 0x00, 0x00, 0x08});
     return byteCountedCommand(hCard, data, dataCapacity, &ignored, sw);
 }
 
-std::uint32_t FISC_TerminalAuthentication(std::uint32_t hCard, unsigned char p2, const unsigned char value[8],
+std::uint32_t FISC_TerminalAuthentication(CardHandle hCard, unsigned char p2, const unsigned char value[8],
                                           FiscSW* sw) {
     if (value == nullptr) return invalidArguments();
     startCommand({0x00, 0x82, 0x00, p2, 0x08});
@@ -255,7 +252,7 @@ std::uint32_t FISC_TerminalAuthentication(std::uint32_t hCard, unsigned char p2,
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_CardAuthentication(std::uint32_t hCard, unsigned char p2, const unsigned char first[8],
+std::uint32_t FISC_CardAuthentication(CardHandle hCard, unsigned char p2, const unsigned char first[8],
                                       const unsigned char second[8], unsigned char* data, std::size_t dataCapacity,
                                       FiscSW* sw) {
     if (first == nullptr || second == nullptr) return invalidArguments();
@@ -266,14 +263,14 @@ std::uint32_t FISC_CardAuthentication(std::uint32_t hCard, unsigned char p2, con
     return wholeDataCommand(hCard, data, dataCapacity, nullptr, sw);
 }
 
-std::uint32_t FISC_BinaryAdd(std::uint32_t hCard, unsigned char n, const unsigned char* data, FiscSW* sw) {
+std::uint32_t FISC_BinaryAdd(CardHandle hCard, unsigned char n, const unsigned char* data, FiscSW* sw) {
     if (data == nullptr && n > 0) return invalidArguments();
     startCommand({0x00, 0xE8, 0x00, 0x04, n});
     appendBytes(data, n);
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_SetSessionKey(std::uint32_t hCard, unsigned char p2, const unsigned char value[8],
+std::uint32_t FISC_SetSessionKey(CardHandle hCard, unsigned char p2, const unsigned char value[8],
                                  unsigned char* data, std::size_t dataCapacity, FiscSW* sw) {
     if (value == nullptr) return invalidArguments();
     startCommand({0x00, 0x84, 0x00, p2, 0x08});
@@ -282,21 +279,21 @@ std::uint32_t FISC_SetSessionKey(std::uint32_t hCard, unsigned char p2, const un
     return wholeDataCommand(hCard, data, dataCapacity, nullptr, sw);
 }
 
-std::uint32_t FISC_UpdateRecordCiphered(std::uint32_t hCard, unsigned char n, const unsigned char* data, FiscSW* sw) {
+std::uint32_t FISC_UpdateRecordCiphered(CardHandle hCard, unsigned char n, const unsigned char* data, FiscSW* sw) {
     if (data == nullptr && n > 0) return invalidArguments();
     startCommand({0x00, 0xE4, 0x01, 0x04, n});
     appendBytes(data, n);
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_ReadData(std::uint32_t hCard, std::uint16_t tag, unsigned char* leInOut, unsigned char* data,
+std::uint32_t FISC_ReadData(CardHandle hCard, std::uint16_t tag, unsigned char* leInOut, unsigned char* data,
                             std::size_t dataCapacity, FiscSW* sw) {
     if (leInOut == nullptr) return invalidArguments();
     startCommand({0x00, 0xCA, high(tag), low(tag), *leInOut});
     return byteCountedCommand(hCard, data, dataCapacity, leInOut, sw);
 }
 
-std::uint32_t FISC_UpdateData(std::uint32_t hCard, std::uint16_t offset, unsigned char n, const unsigned char* data,
+std::uint32_t FISC_UpdateData(CardHandle hCard, std::uint16_t offset, unsigned char n, const unsigned char* data,
                               FiscSW* sw) {
     if (data == nullptr && n > 0) return invalidArguments();
     startCommand({0x00, 0xD6, high(offset), low(offset), n});
@@ -304,7 +301,7 @@ std::uint32_t FISC_UpdateData(std::uint32_t hCard, std::uint16_t offset, unsigne
     return statusCommand(hCard, sw);
 }
 
-std::uint32_t FISC_ListFile(std::uint32_t hCard, unsigned char* data, std::size_t dataCapacity,
+std::uint32_t FISC_ListFile(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
                             std::uint32_t* dataLength, FiscSW* sw) {
     if (dataLength == nullptr) return invalidArguments();
     startCommand({0x00, 0xAA, 0x00, 0x00, 0x00, 0x00, 0x00});

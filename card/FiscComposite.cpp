@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,7 @@ constexpr std::size_t kOutRemark = 8, kOutAccount = 38, kOutSerial = 54, kOutTac
 constexpr std::size_t kOutCode = 320, kOutDateTime = 324;
 constexpr std::size_t kMaxTac = kOutCode - kOutTac;
 
-std::uint32_t result(std::uint32_t code) {
-    ulRtn = code;
-    return code;
-}
+std::uint32_t result(std::uint32_t code) { return card::storeResult(code); }
 
 // One field of a transaction record: `size` bytes at `at`, from the input record, the date-time,
 // the chosen account or the transaction code.
@@ -104,10 +102,10 @@ std::uint32_t step(std::uint32_t code, Send send) {
     FiscSW sw = 0;
     const std::uint32_t rv = send(&sw);
     if (rv != 0) return rv;
-    return sw == 0x9000 ? 0 : result(code);
+    return sw == kSwOk ? 0 : result(code);
 }
 
-std::uint32_t runComposite(const Composite& kind, std::uint32_t hCard, const unsigned char* in, std::size_t inSize,
+std::uint32_t runComposite(const Composite& kind, CardHandle hCard, const unsigned char* in, std::size_t inSize,
                            unsigned char* out, std::size_t outCapacity) {
     if (in == nullptr || inSize < kind.inputSize || out == nullptr || outCapacity < kFiscCompositeOutputSize) {
         return result(SCARD_E_INVALID_PARAMETER);
@@ -164,17 +162,15 @@ std::uint32_t runComposite(const Composite& kind, std::uint32_t hCard, const uns
     });
     if (rv != 0) return rv;
 
-    // byte 0 unused, 1-8 serial number, 9-10 TAC length, then the TAC: it must all be there.
-    if (answerLength < 11) return result(kFiscWriteFailed);
-    const std::size_t tacLength = (static_cast<std::size_t>(answer[9]) << 8) | answer[10];
-    if (tacLength > kMaxTac || 11 + tacLength > answerLength) return result(kFiscWriteFailed);
+    const std::optional<WriteAnswer> written = writeAnswer(answer, answerLength);
+    if (!written || written->tacLength > kMaxTac) return result(kFiscWriteFailed);
 
     std::memcpy(out, issuerId, kIssuerIdSize);
     std::memcpy(out + kOutRemark, records + kRemarkOffset, kRemarkSize);
     std::memcpy(out + kOutAccount, account, kAccountSize);
-    std::memcpy(out + kOutSerial, answer + 1, 8);
-    std::memcpy(out + kOutTacLength, answer + 9, 2);
-    std::memcpy(out + kOutTac, answer + 11, tacLength);
+    std::memcpy(out + kOutSerial, written->serial.data(), kWriteSerialLength);
+    std::memcpy(out + kOutTacLength, answer + kWriteTacLengthAt, 2);
+    std::memcpy(out + kOutTac, written->tac, written->tacLength);
     std::memcpy(out + kOutCode, code.data(), 4);
     if (kind.withDateTime) std::memcpy(out + kOutDateTime, dateTime.data(), 14);
     return result(0);
@@ -182,7 +178,7 @@ std::uint32_t runComposite(const Composite& kind, std::uint32_t hCard, const uns
 
 }  // namespace
 
-std::uint32_t FISC_ListAccounts(std::uint32_t hCard, unsigned char* count, unsigned char* accounts,
+std::uint32_t FISC_ListAccounts(CardHandle hCard, unsigned char* count, unsigned char* accounts,
                                 std::size_t accountsCapacity) {
     if (count == nullptr || (accounts == nullptr && accountsCapacity > 0)) return result(SCARD_E_INVALID_PARAMETER);
     *count = 0;
@@ -211,22 +207,22 @@ std::uint32_t FISC_ListAccounts(std::uint32_t hCard, unsigned char* count, unsig
     return result(0);
 }
 
-std::uint32_t FISC_Inquiry(std::uint32_t hCard, const unsigned char* input, std::size_t inputSize,
+std::uint32_t FISC_Inquiry(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
                            unsigned char* output, std::size_t outputCapacity) {
     return runComposite(kInquiry, hCard, input, inputSize, output, outputCapacity);
 }
 
-std::uint32_t FISC_Transfer(std::uint32_t hCard, const unsigned char* input, std::size_t inputSize,
+std::uint32_t FISC_Transfer(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
                             unsigned char* output, std::size_t outputCapacity) {
     return runComposite(kTransfer, hCard, input, inputSize, output, outputCapacity);
 }
 
-std::uint32_t FISC_Payment(std::uint32_t hCard, const unsigned char* input, std::size_t inputSize,
+std::uint32_t FISC_Payment(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
                            unsigned char* output, std::size_t outputCapacity) {
     return runComposite(kPayment, hCard, input, inputSize, output, outputCapacity);
 }
 
-std::uint32_t FISC_Tax(std::uint32_t hCard, const unsigned char* input, std::size_t inputSize,
+std::uint32_t FISC_Tax(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
                        unsigned char* output, std::size_t outputCapacity) {
     return runComposite(kTax, hCard, input, inputSize, output, outputCapacity);
 }

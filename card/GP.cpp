@@ -22,10 +22,12 @@ unsigned char GP_Pack2To1(char high, char low) {
 std::size_t GP_PackData(const char* hex, std::size_t n, unsigned char* out, std::size_t outCapacity) {
     if (hex == nullptr || out == nullptr) return 0;
     // A terminating zero inside the n characters ends the text: what follows packs as '0' (as the zero
-    // itself does) and is never read, so a count longer than the text cannot run past it.
+    // itself does) and is never read, so a count longer than the text cannot run past it. With an odd
+    // n the last low nibble is the character after the n: the text's next character, or its zero.
     std::size_t textLength = 0;
     while (textLength < n && hex[textLength] != '\0') ++textLength;
-    const auto at = [&](std::size_t i) { return i < textLength ? hex[i] : '0'; };
+    const std::size_t readable = textLength == n ? n + (n % 2) : textLength;
+    const auto at = [&](std::size_t i) { return i < readable ? hex[i] : '0'; };
     std::size_t written = 0;
     for (std::size_t i = 0; i < n && written < outCapacity; i += 2) out[written++] = GP_Pack2To1(at(i), at(i + 1));
     return written;

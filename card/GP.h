@@ -8,10 +8,11 @@
 // One byte from two hex characters (either case); a character that is not a hex digit counts as '0'.
 unsigned char GP_Pack2To1(char high, char low);
 
-// Packs n hex characters into (n + 1) / 2 bytes, at most `outCapacity` of them (the rest of the text is
-// not packed). With an odd n the last byte's low nibble is 0. A zero byte ends the text early: the
-// characters after it count as '0' and are not read; nothing past hex[n - 1] is read either. No
-// terminator is written. Returns the number of bytes written.
+// Packs n hex characters of a zero-terminated text into (n + 1) / 2 bytes, at most `outCapacity` of
+// them (the rest of the text is not packed). With an odd n the last byte's low nibble is the character
+// after the n (the terminating zero, read as '0', when the text ends there). A zero byte ends the text
+// early: the characters after it count as '0' and are not read, so nothing past the text's end is read.
+// No terminator is written. Returns the number of bytes written.
 std::size_t GP_PackData(const char* hex, std::size_t n, unsigned char* out, std::size_t outCapacity);
 
 // Writes the n bytes as 2n upper-case hex characters ("%02X"), no terminator of its own; the first

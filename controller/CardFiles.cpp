@@ -1,13 +1,14 @@
 // Files and records of the payment application: selections, record writes, account lists and the PIN.
 #include <cstring>
+#include <optional>
 
 #include "ZododovuRavuVODCtrl.h"
+#include "card/CardAnswer.h"
 #include "card/FISC.h"
 #include "card/GP.h"
 #include "transactions/TransactionRecords.h"
 
 namespace {
-constexpr unsigned kSwOk = 0x9000;
 // Longest record data the page may hand over as hex text (128 bytes).
 constexpr std::size_t kMaxRecordHex = 256;
 
@@ -40,18 +41,26 @@ std::string hexWithoutTrailingBlanks(const unsigned char* bytes, std::size_t cou
   return end == std::string::npos ? std::string() : hex.substr(0, end + 1);
 }
 
-// Text of `width` bytes from offset 2 of a record, ending at the first zero byte.
-std::string recordText(const unsigned char* data, int length, std::size_t width) {
-  if (length <= 2) return std::string();
-  std::size_t available = static_cast<std::size_t>(length) - 2;
-  const char* text = reinterpret_cast<const char*>(data + 2);
-  return std::string(text, strnlen(text, width < available ? width : available));
+// Text of `width` bytes of a record's value, ending at the first zero byte; nothing when the record's
+// length byte does not fit the answer or announces fewer than `width` bytes.
+std::optional<std::string> recordText(const unsigned char* data, int length, std::size_t width) {
+  const std::optional<RecordValue> value = recordValue(data, length < 0 ? 0 : static_cast<std::size_t>(length), width);
+  if (!value) return std::nullopt;
+  const char* text = reinterpret_cast<const char*>(value->bytes);
+  return std::string(text, strnlen(text, width));
+}
+
+// Card texts that go into a request are printable ASCII (bank ids and account numbers).
+bool printable(const std::string& text) {
+  for (char c : text)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
 }
 }  // namespace
 
 long ZododovuRavuVODCtrl::selectFile(const char* efid) {
   baEFID = efid;
-  if (SelectEF() != 0) LogMsg(2, "selectFile", "FISC_SelectEF() error with error code:[0x%08x].", lastResult);
+  if (SelectEF() != 0) cardCallFailed("selectFile", "FISC_SelectEF()", lastResult);
   return lastResult;
 }
 
@@ -67,7 +76,7 @@ long ZododovuRavuVODCtrl::readRecordWith(int record, unsigned char le, unsigned 
   lastResult = static_cast<long>(
       FISC_ReadRecord(hCard, static_cast<unsigned char>(record), le, data, room, &received, &swRaw));
   length = received;
-  if (lastResult != 0) LogMsg(2, "readRecord", "FISC_ReadRecord() error with error code:[0x%08x].", lastResult);
+  if (lastResult != 0) cardCallFailed("readRecord", "FISC_ReadRecord()", lastResult);
   return lastResult;
 }
 
@@ -123,17 +132,15 @@ long ZododovuRavuVODCtrl::WriteRecordWithSNUMTAC() {
                                                              sizeof response, &received, &swRaw));
   uiSW12 = swRaw;
   if (lastResult != 0 || swRaw != kSwOk) return lastResult;
-  // The answer must hold the serial number, the TAC length and all the TAC it announces, of which the
-  // first 8 bytes are kept: a shorter TAC or a TAC cut off by the end of the answer is refused.
-  unsigned tacLength = (static_cast<unsigned>(response[9]) << 8) | response[10];
-  if (tacLength < 8 || received < 11 + tacLength) {
-    LogMsg(2, "WriteRecordWithSNUMTAC", "answer too short:[%d] TAC length:[%d].", received, tacLength);
+  // Of the TAC, the first 8 bytes are kept.
+  const std::optional<WriteAnswer> written = writeAnswer(response, received);
+  if (!written) {
+    LogMsg(2, "WriteRecordWithSNUMTAC", "answer of [%d] bytes refused.", received);
     lastResult = rc::kWriteFailed;
     return lastResult;
   }
-  const char* serial = reinterpret_cast<const char*>(response + 1);
-  baSN = std::string(serial, strnlen(serial, 8));
-  baTSAC = GP_UnpackData(response + 11, 8);
+  baSN = written->serial;
+  baTSAC = GP_UnpackData(written->tac, kMinTacLength);
   return lastResult;
 }
 
@@ -148,7 +155,12 @@ long ZododovuRavuVODCtrl::readAccountList(int firstRecord, int width,
       lastResult = rc::kRecordUnreadable;
       continue;
     }
-    std::string account = recordText(data, length, static_cast<std::size_t>(width));
+    std::optional<std::string> text = recordText(data, length, static_cast<std::size_t>(width));
+    if (!text) {
+      lastResult = rc::kRecordUnreadable;
+      continue;
+    }
+    std::string account = *text;
     for (char& c : account)
       if (c == ' ') c = '0';
     if (account.empty() || account == allZeros) continue;
@@ -179,14 +191,17 @@ long ZododovuRavuVODCtrl::ListAccounts() {
   }
   unsigned char data[256];
   int length = 0;
-  auto readWith = [&](int record, unsigned char le) {
-    return readRecordWith(record, le, data, sizeof data, length) == 0 && swRaw == kSwOk;
+  std::optional<std::string> text;
+  auto readWith = [&](int record, unsigned char le, std::size_t width) {
+    if (readRecordWith(record, le, data, sizeof data, length) != 0 || swRaw != kSwOk) return false;
+    text = recordText(data, length, width);
+    return text.has_value();
   };
-  if (readWith(1, 0)) baAccount[0] = recordText(data, length, 8);
-  if (readWith(2, 48)) baAccount[1] = recordText(data, length, 30);
+  if (readWith(1, 0, 8)) baAccount[0] = *text;
+  if (readWith(2, 48, 30)) baAccount[1] = *text;
   int n = 0;
-  for (int record = 3; record <= 7 && readWith(record, 22); ++record)
-    baAccount[static_cast<std::size_t>(2 + n++)] = recordText(data, length, 16);
+  for (int record = 3; record <= 7 && readWith(record, 22, 16); ++record)
+    baAccount[static_cast<std::size_t>(2 + n++)] = *text;
   iNoA = n;
   uiSW12 = swRaw;
   return lastResult;
@@ -198,10 +213,7 @@ long ZododovuRavuVODCtrl::verifyPinBlock(const std::string& pin) {
   swRaw = 0;
   lastResult = static_cast<long>(FISC_VerifyPIN(hCard, 0x10, block, &swRaw));
   uiSW12 = swRaw;
-  if (lastResult != 0) {
-    LogMsg(2, "VerifyPIN", "FISC_VerifyPIN() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("VerifyPIN", "FISC_VerifyPIN()", lastResult);
   return swRaw == kSwOk ? 0 : static_cast<long>(swRaw);
 }
 
@@ -232,51 +244,53 @@ std::string ZododovuRavuVODCtrl::GetIssuerId() {
   unsigned char data[256];
   int length = 0;
   if (readIssuerRecord(1, data, sizeof data, length) != 0) return std::string();
-  return recordText(data, length, 8);
+  return recordText(data, length, 8).value_or(std::string());
 }
 
 std::string ZododovuRavuVODCtrl::GetIssuerAccount() {
   unsigned char data[256];
   int length = 0;
   if (readIssuerRecord(3, data, sizeof data, length) != 0) return std::string();
-  return recordText(data, length, 16);
+  return recordText(data, length, 16).value_or(std::string());
 }
 
 std::string ZododovuRavuVODCtrl::GetIssuerRemark() {
   unsigned char data[256];
   int length = 0;
-  if (readIssuerRecord(2, data, sizeof data, length) != 0 || length < 2) return std::string();
-  std::size_t valueLength = data[1] > 127 ? 127 : data[1];
-  std::size_t available = static_cast<std::size_t>(length) - 2;
-  if (valueLength > available) valueLength = available;
-  return hexWithoutTrailingBlanks(data + 2, valueLength);
+  if (readIssuerRecord(2, data, sizeof data, length) != 0) return std::string();
+  const std::optional<RecordValue> value = recordValue(data, static_cast<std::size_t>(length), 0);
+  if (!value) return std::string();
+  return hexWithoutTrailingBlanks(value->bytes, value->length > 127 ? 127 : value->length);
 }
 
 // ---- the card identity every card step starts from ----
 
 long ZododovuRavuVODCtrl::getCardInfo(stCardInfo& out, std::string accountIndex) {
   if (selectFile("1001") != 0) return lastResult;
-  if (swRaw != kSwOk) return 0;
+  // A refused selection reads nothing: it must not pass for a success.
+  if (swRaw != kSwOk) return refuseStep(rc::kRecordUnreadable);
   unsigned char data[256];
   int length = 0;
-  auto read = [&](int record) {
-    if (readRecordWhole(record, data, sizeof data, length) != 0 || swRaw != kSwOk || length < 2) {
+  // The record's value, `width` bytes of it checked against its length byte; a text also printable.
+  auto read = [&](int record, std::size_t width, bool asText, std::string& into) {
+    std::optional<std::string> text;
+    if (readRecordWhole(record, data, sizeof data, length) == 0 && swRaw == kSwOk)
+      text = recordText(data, length, width);
+    if (!text || (asText && !printable(*text))) {
+      LogMsg(2, "getCardInfo", "record [%d] unreadable, error with error code:[0x%08x].", record, lastResult);
       lastResult = rc::kRecordUnreadable;
       return false;
     }
+    into = asText ? *text : hexWithoutTrailingBlanks(data + 2, width);
     return true;
   };
-  if (!read(1)) return lastResult;
-  out.sIssueNo = recordText(data, length, 8);
-  if (!read(2)) return lastResult;
-  out.sRemark = hexWithoutTrailingBlanks(data + 2, 30);
-  if (!read(3)) return lastResult;
-  out.sMainAccount = recordText(data, length, 16);
+  if (!read(1, 8, true, out.sIssueNo)) return lastResult;
+  if (!read(2, 30, false, out.sRemark)) return lastResult;
+  if (!read(3, 16, true, out.sMainAccount)) return lastResult;
   // Index 1 is the main account (record 3) ... index 8 record 10; any other index reads record 3.
   long index = std::strtol(accountIndex.c_str(), nullptr, 10);
   int record = (index >= 1 && index <= 8) ? static_cast<int>(index) + 2 : 3;
-  if (!read(record)) return lastResult;
-  out.sAccount = recordText(data, length, 16);
+  if (!read(record, 16, true, out.sAccount)) return lastResult;
   uiSW12 = swRaw;
   return lastResult;
 }
@@ -286,11 +300,12 @@ long ZododovuRavuVODCtrl::getICCID(stTaxOut& out) {
   if (swRaw != kSwOk) return 0;
   unsigned char data[256];
   int length = 0;
-  if (readRecordWhole(2, data, sizeof data, length) != 0 || swRaw != kSwOk || length < 2) {
+  std::optional<std::string> serial;
+  if (readRecordWhole(2, data, sizeof data, length) == 0 && swRaw == kSwOk) serial = recordText(data, length, 10);
+  if (serial)
+    out.sICCSerial = *serial;
+  else
     lastResult = rc::kRefused;
-  } else {
-    out.sICCSerial = recordText(data, length, 10);
-  }
   uiSW12 = swRaw;
   return lastResult;
 }

@@ -41,24 +41,20 @@ long transmitHex(const std::string& hex, std::vector<unsigned char>& response, s
 
 long ZododovuRavuVODCtrl::ConnectReader() {
   lastResult = static_cast<long>(IFD_ConnectReader());
-  if (lastResult != 0) LogMsg(2, "ConnectReader", "IFD_ConnectReader() error with error code:[0x%08x].", lastResult);
+  if (lastResult != 0) cardCallFailed("ConnectReader", "IFD_ConnectReader()", lastResult);
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::DisConnectReader() {
   lastResult = static_cast<long>(IFD_DisConnectReader());
-  if (lastResult != 0)
-    LogMsg(2, "DisConnectReader", "IFD_DisConnectReader() error with error code:[0x%08x].", lastResult);
+  if (lastResult != 0) cardCallFailed("DisConnectReader", "IFD_DisConnectReader()", lastResult);
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::ListReaders() {
   Challenge();
   lastResult = static_cast<long>(IFD_ListReaders(&readerList));
-  if (lastResult != 0) {
-    LogMsg(2, "ListReaders", "IFD_ListReaders() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("ListReaders", "IFD_ListReaders()", lastResult);
   iNoR = listedReaders(readerList);
   for (int i = 0; i < iNoR; ++i) caReader[static_cast<std::size_t>(i)] = listedReader(readerList, i);
   return lastResult;
@@ -67,10 +63,7 @@ long ZododovuRavuVODCtrl::ListReaders() {
 long ZododovuRavuVODCtrl::CheckCardInsert() {
   int presence = cardType;
   lastResult = static_cast<long>(IFD_CheckCardInsert(baReaderName.substr(0, 256).c_str(), &presence));
-  if (lastResult != 0) {
-    LogMsg(2, "CheckCardInsert", "IFD_CheckCardInsert() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("CheckCardInsert", "IFD_CheckCardInsert()", lastResult);
   cardType = presence;
   return lastResult;
 }
@@ -79,10 +72,7 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
   std::uint32_t length = 0;
   auto attribute = static_cast<std::uint32_t>(dwAttrId & 0xFFFFFFFFUL);
   lastResult = static_cast<long>(IFD_GetReaderStatus(hCard, attribute, nullptr, &length));
-  if (lastResult != 0) {
-    LogMsg(2, "GetReaderStatus", "IFD_GetReaderStatus() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("GetReaderStatus", "IFD_GetReaderStatus()", lastResult);
   // Reader attributes are short; a length beyond any real one is answered as "no room for it".
   std::vector<unsigned char> value;
   try {
@@ -94,10 +84,7 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
   }
   std::uint32_t room = length;
   lastResult = static_cast<long>(IFD_GetReaderStatus(hCard, attribute, value.data(), &room));
-  if (lastResult != 0) {
-    LogMsg(2, "GetReaderStatus", "IFD_GetReaderStatus() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("GetReaderStatus", "IFD_GetReaderStatus()", lastResult);
   const char* text = reinterpret_cast<const char*>(value.data());
   pbAttr = std::string(text, strnlen(text, length));
   pcbAttrLen = length;
@@ -123,17 +110,14 @@ bool ZododovuRavuVODCtrl::readerNamed(const char* operation) {
 long ZododovuRavuVODCtrl::ConnectCard() {
   if (!readerNamed("ConnectCard")) return lastResult;
   long closed = static_cast<long>(IFD_DisConnectCard(hCard, iDisConnectType));
-  if (closed != 0) LogMsg(2, "ConnectCard", "IFD_DisConnectCard() error with error code:[0x%08x].", closed);
+  if (closed != 0) cardCallFailed("ConnectCard", "IFD_DisConnectCard()", closed);
   closed = static_cast<long>(IFD_DisConnectReader());
-  if (closed != 0) LogMsg(2, "ConnectCard", "IFD_DisConnectReader() error with error code:[0x%08x].", closed);
+  if (closed != 0) cardCallFailed("ConnectCard", "IFD_DisConnectReader()", closed);
   pause(100);
   long opened = static_cast<long>(IFD_ConnectReader());
-  if (opened != 0) LogMsg(2, "ConnectCard", "IFD_ConnectReader() error with error code:[0x%08x].", opened);
+  if (opened != 0) cardCallFailed("ConnectCard", "IFD_ConnectReader()", opened);
   lastResult = static_cast<long>(IFD_ConnectCard(&hCard, baReaderName.c_str(), &cardStatus));
-  if (lastResult != 0) {
-    LogMsg(2, "ConnectCard", "IFD_ConnectCard() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("ConnectCard", "IFD_ConnectCard()", lastResult);
   copyCardStatusToFields();
   return SelectAID();
 }
@@ -141,10 +125,7 @@ long ZododovuRavuVODCtrl::ConnectCard() {
 long ZododovuRavuVODCtrl::ReConnectCard() {
   if (!readerNamed("ReConnectCard")) return lastResult;
   lastResult = static_cast<long>(IFD_ReConnectCard(hCard, baReaderName.c_str(), iResetType, &cardStatus));
-  if (lastResult != 0) {
-    LogMsg(2, "ReConnectCard", "IFD_ReConnectCard() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("ReConnectCard", "IFD_ReConnectCard()", lastResult);
   copyCardStatusToFields();
   return SelectAID();
 }
@@ -152,18 +133,14 @@ long ZododovuRavuVODCtrl::ReConnectCard() {
 long ZododovuRavuVODCtrl::GetCardStatus() {
   if (!readerNamed("GetCardStatus")) return lastResult;
   lastResult = static_cast<long>(IFD_GetCardStatus(hCard, baReaderName.c_str(), &cardStatus));
-  if (lastResult != 0) {
-    LogMsg(2, "GetCardStatus", "IFD_GetCardStatus() error with error code:[0x%08x].", lastResult);
-    return lastResult;
-  }
+  if (lastResult != 0) return cardCallFailed("GetCardStatus", "IFD_GetCardStatus()", lastResult);
   copyCardStatusToFields();
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::DisConnectCard() {
   lastResult = static_cast<long>(IFD_DisConnectCard(hCard, iDisConnectType));
-  if (lastResult != 0)
-    LogMsg(2, "DisConnectCard", "IFD_DisConnectCard() error with error code:[0x%08x].", lastResult);
+  if (lastResult != 0) cardCallFailed("DisConnectCard", "IFD_DisConnectCard()", lastResult);
   return lastResult;
 }
 
@@ -185,7 +162,7 @@ long ZododovuRavuVODCtrl::T1Transmit() {
   std::vector<unsigned char> response;
   std::uint32_t received = 0;
   lastResult = transmitHex(sStr, response, received);
-  if (lastResult != 0) LogMsg(2, "T1Transmit", "IFD_T1Transmit() error with error code:[0x%08x].", lastResult);
+  if (lastResult != 0) cardCallFailed("T1Transmit", "IFD_T1Transmit()", lastResult);
   return lastResult;
 }
 

@@ -8,8 +8,7 @@
 
 #include "ResultCodes.h"
 
-// The reader layer's records, and its card handle type.
-using CardHandle = std::uint32_t;
+// The reader layer's records (its card handle type, CardHandle, comes with card/IFD.h).
 using ReaderList = stReaderList;
 using CardStatus = stCardStatus;
 

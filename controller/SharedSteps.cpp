@@ -46,3 +46,8 @@ int ZododovuRavuVODCtrl::MagicNum() {
   std::optional<int> draw = ::MagicNum();
   return draw ? *draw : -1;  // a failing random source is reported, never read as 0
 }
+
+long ZododovuRavuVODCtrl::cardCallFailed(const char* where, const char* call, long code) {
+  LogMsg(2, where, "%s error with error code:[0x%08x].", call, code);
+  return code;
+}

@@ -3,6 +3,7 @@
 //
 // One controller lives inside each page scripting object; the dialogs get a plain pointer to it and
 // call back into it. Every card call goes through the one process-wide card handle `hCard`.
+// Each section heading below names the file (under controller/) that holds the section.
 #pragma once
 
 #include <array>
@@ -33,7 +34,7 @@ class ZododovuRavuVODCtrl {
   ZododovuRavuVODCtrl(const ZododovuRavuVODCtrl&) = delete;
   ZododovuRavuVODCtrl& operator=(const ZododovuRavuVODCtrl&) = delete;
 
-  // ---- property store: accessors generated from the one table ----
+  // ---- property store (PropertyStore.cpp): accessors generated from the one table ----
 #define RVP_ACCESSORS_TEXT(name) \
   std::string Get##name() const; \
   void Set##name(const char* text);
@@ -54,7 +55,8 @@ class ZododovuRavuVODCtrl {
 #undef RVP_ACCESSORS_NUMBER
 #undef RVP_ACCESSORS_LIST
 
-  // The issuer getters read the card, not the texts their setters stored ("" when anything fails).
+  // ---- issuer getters (CardFiles.cpp): they read the card, not the texts their setters stored ("" when
+  // anything fails) ----
   std::string GetIssuerId();
   std::string GetIssuerAccount();
   std::string GetIssuerRemark();
@@ -62,7 +64,7 @@ class ZododovuRavuVODCtrl {
   // Result of the last operation (a PC/SC result, a result code or a status word).
   long GetLastResult() const { return lastResult; }
 
-  // ---- card session ----
+  // ---- card session (CardSession.cpp) ----
   long ConnectReader();
   long DisConnectReader();
   long ListReaders();
@@ -74,6 +76,9 @@ class ZododovuRavuVODCtrl {
   long DisConnectCard();
   long SelectAID();
   long T1Transmit();
+  bool IsReaderExist();
+
+  // ---- files, records and the PIN (CardFiles.cpp) ----
   long SelectParentDF();
   long SelectDF();
   long SelectEF();
@@ -84,19 +89,19 @@ class ZododovuRavuVODCtrl {
   long AppnAccounts();
   long VerifyPIN();
   long ChangePassword();
-  bool IsReaderExist();
-
-  // ---- entry points of the dialogs ----
-  long InnerConnectCard(const char* readerName, CardHandle cardHandle);
+  // A dialog's PIN check.
   int InnerVerifyPIN(const char* pin, CardHandle cardHandle);
+
+  // ---- entry points of the dialogs (DialogEntries.cpp) ----
+  long InnerConnectCard(const char* readerName, CardHandle cardHandle);
   long CheckCardInOut();
   long CheckCardInOut2();
   long InnerCardInOut(const char* readerName);
 
-  // ---- client-authentication answer: replaces the challenge in OptionData[0] ----
+  // ---- client-authentication answer (Challenge.cpp): replaces the challenge in OptionData[0] ----
   void Challenge();
 
-  // ---- request envelope ----
+  // ---- request envelope (Envelope.cpp) ----
   // The envelope of a request; empty when it cannot be sealed.
   std::string runCrypto(const std::string& text);
   std::string getSessionNo();
@@ -109,10 +114,14 @@ class ZododovuRavuVODCtrl {
     return string_format(fmt ? fmt : "", args...);
   }
 
-  // ---- steps the transactions share ----
+  // ---- card data the transactions share (CardFiles.cpp) ----
+  // EF 1001's issuer, remark, main account and the indexed account; 8800 when the file or a record
+  // cannot be read (a selection refused by its status word included).
   long getCardInfo(stCardInfo& out, std::string accountIndex);
   // The card's serial number (EF 0001, record 2) into out.sICCSerial; 9980 when it cannot be read.
   long getICCID(stTaxOut& out);
+
+  // ---- text helpers, log and random draws the transactions share (SharedSteps.cpp) ----
   static std::string doNumString(const std::string& digits, int n);
   static std::string doChangesWord(std::string text);
   static std::string addEmpty(std::string text, int width);
@@ -122,10 +131,12 @@ class ZododovuRavuVODCtrl {
   static void LogMsg(int level, const char* tag, const char* fmt, const Args&... args) {
     (void)level, (void)tag, (void)fmt, (void)sizeof...(args);
   }
-  static std::string Cocx();
+  static std::string Cocx();  // Challenge.cpp
   static int MagicNum();
+  // Logs a failed card-layer call as "<call> error with error code:[0x%08x]." and returns its code.
+  static long cardCallFailed(const char* where, const char* call, long code);
 
-  // ==== transactions: declared here, defined in controller/transactions/ ====
+  // ==== transactions: declared here, defined in controller/transactions/ (one file per kind) ====
   long Inquiry();
   long Transfer();
   long PayTransfer();
@@ -161,7 +172,7 @@ class ZododovuRavuVODCtrl {
   long doRodaAccount(stTransferIn& in, stTransferOut& out);
 
  private:
-  // The steps the card steps share, in the order most of them take them.
+  // The steps the card steps share, in the order most of them take them (transactions/CardSteps.cpp).
   // Each step returns false when the card step must end; the step's result is then lastResult.
   long refuseStep(long code);
   bool stepFailed(long result) const;
@@ -173,7 +184,8 @@ class ZododovuRavuVODCtrl {
   long writeStep(const CardRecord& record, stCardAnswer& out);
   // XMLStr := the request; TrnsMsg := its envelope (9970 when it cannot be sealed).
   long finishRequest(const std::string& xml);
-  // One record of the card's log, decoded into the page fields, and its row when it has a known kind.
+  // One record of the card's log, decoded into the page fields, and its row when it has a known kind
+  // (transactions/TransactionLog.cpp).
   struct LogRecordView;
   enum class LogDecode { Row, UnknownKind, Unreadable };
   LogDecode decodeLogRecord(const LogRecordView& record, std::string& row);
@@ -181,7 +193,8 @@ class ZododovuRavuVODCtrl {
   // ==== end of the transactions section ====
 
  private:
-  // Card-session plumbing shared by the operations above.
+  // Card-session plumbing shared by the operations above (CardFiles.cpp; readerNamed,
+  // copyCardStatusToFields: CardSession.cpp; runCardInOutDialog: DialogEntries.cpp).
   long selectFile(const char* efid);
   long readRecordWhole(int record, unsigned char* data, std::size_t room, int& length);
   long readRecordWith(int record, unsigned char le, unsigned char* data, std::size_t room, int& length);

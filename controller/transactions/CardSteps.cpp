@@ -1,24 +1,16 @@
 // The steps that the card steps share: PIN, card data, the page's selected account, the transfer
 // check, the write to the card's log and its answer; and the sealing of the request.
-#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "ATM_Trans_Dlg.h"
 #include "CardRecord.h"
 #include "TransactionRecords.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "appkit/Application.h"
+#include "card/CardAnswer.h"
 #include "card/FISC.h"
 #include "card/GP.h"
-
-namespace {
-constexpr std::uint32_t kSwOk = 0x9000;
-// Answer of WRITE RECORD WITH SNUM/TAC: an unused byte, the serial number, the TAC length, the TAC.
-constexpr std::size_t kSerialAt = 1;
-constexpr std::size_t kSerialLength = 8;
-constexpr std::size_t kTacLengthAt = 9;
-constexpr std::size_t kTacAt = 11;
-}  // namespace
 
 long ZododovuRavuVODCtrl::refuseStep(long code) {
   lastResult = code;
@@ -77,16 +69,13 @@ long ZododovuRavuVODCtrl::writeStep(const CardRecord& record, stCardAnswer& out)
            lastResult, swRaw);
     return refuseStep(rc::kWriteFailed);
   }
-  // The TAC may be no longer than what the card sent after its length.
-  std::size_t received = answerLength;
-  std::size_t tacLength = (static_cast<std::size_t>(answer[kTacLengthAt]) << 8) | answer[kTacLengthAt + 1];
-  if (received < kTacAt || tacLength > received - kTacAt) {
-    LogMsg(2, "writeStep", "answer of [%d] bytes, TAC length:[%d].", received, tacLength);
+  const std::optional<WriteAnswer> written = writeAnswer(answer, answerLength);
+  if (!written) {
+    LogMsg(2, "writeStep", "answer of [%d] bytes refused.", answerLength);
     return refuseStep(rc::kWriteFailed);
   }
-  const char* serial = reinterpret_cast<const char*>(answer + kSerialAt);
-  out.sSerialNo = format("%s", std::string(serial, strnlen(serial, kSerialLength)));
-  out.sTac = GP_UnpackData(answer + kTacAt, tacLength);
+  out.sSerialNo = written->serial;
+  out.sTac = GP_UnpackData(written->tac, written->tacLength);
   return lastResult;
 }
 

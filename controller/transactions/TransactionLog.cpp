@@ -5,6 +5,7 @@
 
 #include "RequestXml.h"
 #include "ZododovuRavuVODCtrl.h"
+#include "card/CardAnswer.h"
 #include "card/Ebcdic.h"
 #include "card/GP.h"
 #include "card/TextHelpers.h"
@@ -24,7 +25,6 @@ using Ctrl = ZododovuRavuVODCtrl;
 using Setter = void (Ctrl::*)(const char*);
 using Getter = std::string (Ctrl::*)() const;
 
-constexpr std::uint32_t kSwOk = 0x9000;
 constexpr int kRecordsRead = 10;
 constexpr std::size_t kSerialAt = 3, kSerialLength = 8;
 constexpr std::size_t kCodeAt = 12, kCodeLength = 4;
@@ -235,7 +235,8 @@ long ZododovuRavuVODCtrl::ReadRecord() {
     readRecordWhole(number, data, sizeof data, length);  // clears the buffer: no bytes of an earlier record
     LogDecode outcome = LogDecode::Unreadable;
     std::string row;
-    if (lastResult == 0 && swRaw == kSwOk) {
+    // A record must hold what its own length byte announces before any field is read from it.
+    if (lastResult == 0 && swRaw == kSwOk && recordValue(data, static_cast<std::size_t>(length), 0)) {
       outcome = decodeLogRecord({{data, static_cast<std::size_t>(length)}}, row);
       if (outcome != LogDecode::UnknownKind && baP_CODE.size() == kCodeLength) lastCode = leadingDigits(baP_CODE);
     }

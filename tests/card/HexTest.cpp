@@ -26,14 +26,34 @@ TEST(HexPacking, PacksEitherCaseAndTreatsNonHexAsZero) {
     EXPECT_EQ(GP_Pack2To1('1', 'x'), 0x10);
 }
 
-TEST(HexPacking, OddLengthTakesZeroAsLastNibbleAndReadsNothingBeyond) {
-    // The 'D' right after the three characters must not leak into the last byte.
-    const char text[] = {'A', 'B', 'C', 'D'};
-    unsigned char out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+TEST(HexPacking, OddLengthTakesTheNextCharacterAsLastNibble) {
+    // The character after the n packed ones is the last low nibble: the text's next character, or its
+    // terminating zero read as '0'.
+    const struct {
+        const char* text;
+        std::size_t n;
+        Bytes packed;
+    } cases[] = {
+        {"ABCD", 3, {0xAB, 0xCD}},
+        {"ABC", 3, {0xAB, 0xC0}},
+        {"1", 1, {0x10}},
+        {"7f9", 1, {0x7F}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        unsigned char out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+        ASSERT_EQ(GP_PackData(c.text, c.n, out, sizeof out), c.packed.size());
+        EXPECT_EQ(Bytes(out, out + c.packed.size()), c.packed);
+        EXPECT_EQ(out[c.packed.size()], 0xEE) << "no terminator is written";
+    }
+}
+
+TEST(HexPacking, OddLengthAtTheTextsEndReadsNothingPastIt) {
+    char* text = new char[4]{'A', 'B', 'C', '\0'};  // on the heap, so a read past it is caught
+    unsigned char out[2] = {0xEE, 0xEE};
     EXPECT_EQ(GP_PackData(text, 3, out, sizeof out), 2u);
-    EXPECT_EQ(out[0], 0xAB);
     EXPECT_EQ(out[1], 0xC0);
-    EXPECT_EQ(out[2], 0xEE) << "no terminator is written";
+    delete[] text;
 }
 
 TEST(HexPacking, CountLongerThanTheTextReadsNothingPastItsEnd) {

@@ -152,17 +152,28 @@ TEST_F(StandInPcsc, HandleWiderThan32BitsIsRefused) {
     EXPECT_EQ(script.disconnects, 1);
 }
 
+// A success with fewer than two answer bytes is a failed command (SCARD_F_COMM_ERROR, 0x80100013) for
+// every caller, so that nobody reads status word 0 as "PIN correct".
 TEST_F(StandInPcsc, AnswersShorterThanAStatusWord) {
+    constexpr std::uint32_t kCommError = 0x80100013;
     const unsigned char fid[2] = {0x10, 0x01};
+    const unsigned char pinBlock[8] = {0x99, 0x99, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     unsigned char data[16];
     unsigned char length = 9;
-    for (const std::string& answer : {std::string(), std::string("\x90", 1)}) {
+    for (const std::string& answer : {std::string(), std::string("\x90", 1), std::string("\x63", 1)}) {
+        SCOPED_TRACE(answer.size());
         script.answer = answer;
         FiscSW sw = 0x1234;
-        EXPECT_EQ(FISC_SelectEF(1, fid, &sw), 0u);
+        EXPECT_EQ(FISC_SelectEF(1, fid, &sw), kCommError);
         EXPECT_EQ(sw, 0u);
-        EXPECT_EQ(FISC_ReadRecord(1, 1, 0, data, sizeof data, &length, &sw), 0u);
+        EXPECT_EQ(FISC_VerifyPIN(1, 0x10, pinBlock, &sw), kCommError);
+        EXPECT_EQ(ulRtn, kCommError);
+        EXPECT_EQ(FISC_ReadRecord(1, 1, 0, data, sizeof data, &length, &sw), kCommError);
         EXPECT_EQ(length, 0);
+        const unsigned char command[5] = {0x00, 0xB0, 0x00, 0x00, 0x10};
+        std::uint32_t received = 77;
+        EXPECT_EQ(IFD_T1Transmit(1, command, sizeof command, data, sizeof data, &received), kCommError);
+        EXPECT_EQ(received, 77u);
     }
     script.answer = std::string("\x01\x90\x00", 3);
     FiscSW sw = 0;

@@ -239,8 +239,10 @@ TEST_F(ReaderLayer, AnswerDroppedMidCommand) {
 
     const unsigned char fid[2] = {0x10, 0x01};
     FiscSW sw = 0x1234;
-    EXPECT_EQ(FISC_SelectEF(hCard, fid, &sw), 0u) << "the dropped command itself reports success";
-    EXPECT_EQ(sw, 0u) << "but with no status word";
+    // pcscd reports the dropped command as a success with no bytes: the card layer fails it.
+    EXPECT_EQ(FISC_SelectEF(hCard, fid, &sw), 0x80100013u) << "SCARD_F_COMM_ERROR";
+    EXPECT_EQ(ulRtn, 0x80100013u);
+    EXPECT_EQ(sw, 0u);
     EXPECT_EQ(ulRecLen, 0u);
 
     // Later commands fail until the card is back and reconnected.

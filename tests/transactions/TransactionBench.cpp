@@ -33,7 +33,7 @@ std::string expectedRequest(const CardFacts& card, const std::string& txCode, co
 BenchCard& TransactionTest::connect(const CardFacts& facts) { return connect(facts, loadProfile(facts.profile)); }
 
 BenchCard& TransactionTest::connect(const CardFacts& facts, const Profile& profile) {
-  card = &startCard(0, profile);
+  card = &startCard(slot, profile);
   ctrl = std::make_unique<ZododovuRavuVODCtrl>();
   ctrl->SetbaReaderName(card->readerName().c_str());
   EXPECT_EQ(ctrl->ConnectCard(), 0);

@@ -66,6 +66,7 @@ class TransactionTest : public WithScriptedUser<CardBenchTest> {
 
   std::unique_ptr<ZododovuRavuVODCtrl> ctrl;
   BenchCard* card = nullptr;
+  int slot = 0;  // the vpcd slot connect() puts the card into
 };
 
 }  // namespace txbench

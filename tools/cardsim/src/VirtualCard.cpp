@@ -10,6 +10,7 @@
 
 #include <openssl/crypto.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -327,15 +328,19 @@ void VirtualCard::handleCommand(const Bytes& command) {
     }
     ++i;
   }
+  bool pullAfterwards = false;
   if (!fired) {
     exchange.response = app_.process(command);
-  } else if (fired->kind == Fault::Kind::Status) {
-    exchange.outcome = ApduExchange::Outcome::Injected;
-    exchange.response = {static_cast<std::uint8_t>(fired->status >> 8), static_cast<std::uint8_t>(fired->status & 0xFF)};
   } else if (fired->kind == Fault::Kind::Drop) {
     exchange.outcome = ApduExchange::Outcome::Dropped;
-  } else {
+  } else if (fired->kind == Fault::Kind::Silent) {
     exchange.outcome = ApduExchange::Outcome::Unanswered;
+  } else {
+    // Status and Replace never reach the application; the others mangle what it answers.
+    const bool processed = fired->kind != Fault::Kind::Status && fired->kind != Fault::Kind::Replace;
+    exchange.outcome = ApduExchange::Outcome::Injected;
+    exchange.response = fired->mangle(processed ? app_.process(command) : Bytes{});
+    pullAfterwards = fired->kind == Fault::Kind::AnswerThenPull;
   }
   log_.push_back(exchange);
   if (observer_) observer_(exchange);
@@ -347,7 +352,35 @@ void VirtualCard::handleCommand(const Bytes& command) {
     awaitingAnswer_ = true;
   } else {
     sendLocked(exchange.response);
+    if (pullAfterwards) {
+      wantInserted_ = false;
+      closeLocked();
+    }
   }
+}
+
+Bytes Fault::mangle(const Bytes& answer) const {
+  const std::size_t dataLength = answer.size() >= 2 ? answer.size() - 2 : 0;
+  const Bytes sw(answer.begin() + static_cast<std::ptrdiff_t>(dataLength), answer.end());
+  Bytes out;
+  switch (kind) {
+    case Kind::Status: return {static_cast<std::uint8_t>(status >> 8), static_cast<std::uint8_t>(status & 0xFF)};
+    case Kind::Replace: return bytes;
+    case Kind::CutAnswer: return Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(std::min(keep, answer.size())));
+    case Kind::CutData:
+      out.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(std::min(keep, dataLength)));
+      out.insert(out.end(), sw.begin(), sw.end());
+      return out;
+    case Kind::Extend:
+      out.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(dataLength));
+      out.insert(out.end(), bytes.begin(), bytes.end());
+      out.insert(out.end(), sw.begin(), sw.end());
+      return out;
+    case Kind::AnswerThenPull: return answer;
+    case Kind::Drop:
+    case Kind::Silent: break;
+  }
+  return {};
 }
 
 // One write per reply, so that TCP_NODELAY sends it in one segment.

@@ -20,20 +20,46 @@ namespace rvp::cardsim {
 // instruction `ins` count when given) gets the fault instead of its answer.
 struct Fault {
   enum class Kind {
-    Status,  // answer only the status word `status`
-    Drop,    // close the connection without answering: the card is out until insert()
-    Silent,  // never answer (the reader waits until the card is removed)
+    Status,          // answer only the status word `status`
+    Drop,            // close the connection without answering: the card is out until insert()
+    Silent,          // never answer (the reader waits until the card is removed)
+    Replace,         // answer `bytes` instead (garbage, or one byte; vpcd takes no bytes for a removal)
+    CutAnswer,       // the real answer cut to its first `keep` bytes (status word included)
+    CutData,         // the real answer's data cut to its first `keep` bytes, its status word kept
+    Extend,          // the real answer's data followed by `bytes`, then its status word
+    AnswerThenPull,  // the real answer, then the card is pulled out (out until insert())
   };
   Kind kind = Kind::Status;
   int nth = 1;
   std::optional<std::uint8_t> ins;
   std::uint16_t status = 0x6F00;
+  Bytes bytes;
+  std::size_t keep = 0;
 
   static Fault statusWord(std::uint16_t sw, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
     return {Kind::Status, nth, ins, sw};
   }
   static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Drop, nth, ins}; }
   static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Silent, nth, ins}; }
+  static Fault replace(Bytes answer, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::Replace, nth, ins, 0, std::move(answer)};
+  }
+  static Fault cutAnswer(std::size_t keep, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::CutAnswer, nth, ins, 0, {}, keep};
+  }
+  static Fault cutData(std::size_t keep, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::CutData, nth, ins, 0, {}, keep};
+  }
+  static Fault extend(Bytes extra, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::Extend, nth, ins, 0, std::move(extra)};
+  }
+  static Fault answerThenPull(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::AnswerThenPull, nth, ins};
+  }
+
+  // The answer this fault sends for the card's real `answer` (data, SW1, SW2); for Drop and Silent,
+  // nothing is sent.
+  Bytes mangle(const Bytes& answer) const;
 };
 
 struct ApduExchange {
