@@ -131,6 +131,16 @@ ScriptedUser& ScriptedUser::expectText(const std::string& outlet, const std::str
   });
 }
 
+ScriptedUser& ScriptedUser::expectDisplay(const std::string& outlet, const std::string& value) {
+  return add("expect the display " + outlet, [this, outlet, value](Window& top) {
+    View* view = top.viewWithIdentifier(outlet);
+    if (!view) return fail("window " + quoted(top.name()) + " has no control " + quoted(outlet));
+    std::string shown = shownText(view);
+    shown.erase(shown.find_last_not_of(' ') + 1);
+    if (shown != value) fail(quoted(outlet) + " displays " + quoted(shown) + ", expected " + quoted(value));
+  });
+}
+
 ScriptedUser& ScriptedUser::expectAlert(const std::string& informativeText, const std::string& messageText,
                                         std::optional<AlertStyle> style,
                                         std::optional<std::vector<std::string>> buttons) {
@@ -168,8 +178,10 @@ ScriptedUser& ScriptedUser::click(const std::string& outlet) {
   });
 }
 
-ScriptedUser& ScriptedUser::clickShowing(const std::string& text) {
-  return add("click the button showing " + text, [this, text](Window& top) {
+ScriptedUser::Step ScriptedUser::clickShowingStep(const std::string& text) {
+  Step step;
+  step.description = "click the button showing " + text;
+  step.act = [this, text](Window& top) {
     for (const auto& view : top.views()) {
       auto* button = dynamic_cast<Button*>(view.get());
       if (button && !button->isHidden() && button->isEnabled() && button->displayedText() == text) {
@@ -178,6 +190,30 @@ ScriptedUser& ScriptedUser::clickShowing(const std::string& text) {
       }
     }
     fail("window " + quoted(top.name()) + " has no usable button showing " + quoted(text));
+  };
+  return step;
+}
+
+ScriptedUser& ScriptedUser::clickShowing(const std::string& text) {
+  steps_.push_back(clickShowingStep(text));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::pressDigits(const std::string& digits) {
+  for (char digit : digits) clickShowing(std::string(1, digit));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::typeDigitsShownIn(const std::string& outlet) {
+  return add("copy the digits shown in " + outlet, [this, outlet](Window& top) {
+    View* view = top.viewWithIdentifier(outlet);
+    if (!view) return fail("window " + quoted(top.name()) + " has no control " + quoted(outlet));
+    const std::string shown = shownText(view);
+    // One press per digit, each a step of its own taken next, so an alert a press opens is answered
+    // by the steps after these, as with pressDigits.
+    for (auto digit = shown.rbegin(); digit != shown.rend(); ++digit) {
+      if (*digit >= '0' && *digit <= '9') steps_.push_front(clickShowingStep(std::string(1, *digit)));
+    }
   });
 }
 
@@ -322,6 +358,12 @@ bool ScriptedUser::addStep(const std::vector<std::string>& words, std::string* e
 
   if (verb == "click" && wants(1)) click(arg(0));
   else if (verb == "clickShowing" && wants(1)) clickShowing(arg(0));
+  else if (verb == "pressDigits" && wants(1)) {
+    if (arg(0).empty() || arg(0).find_first_not_of("0123456789") != std::string::npos)
+      return refuse("step \"pressDigits\" takes the digits 0-9 only");
+    pressDigits(arg(0));
+  } else if (verb == "typeDigitsShownIn" && wants(1)) typeDigitsShownIn(arg(0));
+  else if (verb == "expectDisplay" && wants(2)) expectDisplay(arg(0), arg(1));
   else if (verb == "choose" && wants(2) && toInt(arg(1), &number)) choose(arg(0), number);
   else if (verb == "chooseItem" && wants(2)) chooseItem(arg(0), arg(1));
   else if (verb == "selectRow" && wants(2) && toInt(arg(1), &number)) selectRow(arg(0), number);

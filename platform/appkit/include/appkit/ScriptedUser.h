@@ -36,6 +36,9 @@ class ScriptedUser {
   ScriptedUser& expectWindow(const std::string& name);
   // The text a control shows (string value of a field or combo box, title of a button).
   ScriptedUser& expectText(const std::string& outlet, const std::string& text);
+  // The value a drawn entry display shows, without the blanks that pad it to its width (the digits
+  // typed, or one "*" per PIN digit).
+  ScriptedUser& expectDisplay(const std::string& outlet, const std::string& value);
   ScriptedUser& expectAlert(const std::string& informativeText, const std::string& messageText,
                             std::optional<AlertStyle> style = std::nullopt,
                             std::optional<std::vector<std::string>> buttons = std::nullopt);
@@ -48,6 +51,11 @@ class ScriptedUser {
   ScriptedUser& click(const std::string& outlet);
   // Clicks the visible button that shows exactly this text (a key of the on-screen keypad).
   ScriptedUser& clickShowing(const std::string& text);
+  // Presses, on the on-screen keypad, the key showing each digit in turn (one step per digit).
+  ScriptedUser& pressDigits(const std::string& digits);
+  // Reads the digits a drawn control shows (the verification-code image) and presses the keys showing
+  // them, as a person copies the code.
+  ScriptedUser& typeDigitsShownIn(const std::string& outlet);
   ScriptedUser& choose(const std::string& outlet, int index);
   ScriptedUser& chooseItem(const std::string& outlet, const std::string& item);
   ScriptedUser& selectRow(const std::string& outlet, int row);
@@ -69,11 +77,11 @@ class ScriptedUser {
   ScriptedUser& saveScreenPng(const std::string& path);
 
   // The same steps as words, for scripts written as text (a page script of the test browser):
-  //   click OUTLET | clickShowing TEXT | choose OUTLET INDEX | chooseItem OUTLET ITEM |
+  //   click OUTLET | clickShowing TEXT | pressDigits DIGITS | typeDigitsShownIn OUTLET | choose OUTLET INDEX | chooseItem OUTLET ITEM |
   //   selectRow OUTLET ROW | editCell OUTLET ROW COLUMN VALUE | focus OUTLET | type TEXT |
   //   key backspace|enter|escape|CHARACTERS | answerAlert 1|2|3 | closeWindow | deactivateApp |
   //   activateApp | wait SECONDS | savePng PATH | saveScreenPng PATH | expectWindow NAME | expectText OUTLET TEXT |
-  //   expectAlert TEXT TITLE [informational|critical|warning]
+  //   expectDisplay OUTLET VALUE | expectAlert TEXT TITLE [informational|critical|warning]
   // False, with the reason in `error`, for an unknown verb or wrong arguments; nothing is queued then.
   bool addStep(const std::vector<std::string>& words, std::string* error = nullptr);
 
@@ -91,6 +99,7 @@ class ScriptedUser {
     unsigned long waitSession = 0;
   };
   ScriptedUser& add(std::string description, std::function<void(Window& top)> act);
+  Step clickShowingStep(const std::string& text);
   bool onIdle(Window& top);
   void dropStaleWaits();
   void fail(const std::string& message);

@@ -6,7 +6,8 @@
 //
 // Link it into a plug-in under test and keep one instance alive while pages run (for example from
 // NP_Initialize to NP_Shutdown). Steps: expectWindow NAME; expectText OUTLET TEXT; expectAlert INFO MESSAGE;
-// click OUTLET; clickShowing TEXT; digit D; choose OUTLET INDEX; chooseItem OUTLET ITEM; selectRow OUTLET ROW;
+// expectDisplay OUTLET VALUE; click OUTLET; clickShowing TEXT; digit D; pressDigits DIGITS;
+// typeDigitsShownIn OUTLET; choose OUTLET INDEX; chooseItem OUTLET ITEM; selectRow OUTLET ROW;
 // editCell OUTLET ROW COLUMN VALUE; focus OUTLET; type TEXT; pressKey backspace|enter|escape|CHARACTER;
 // answerAlert 1|2|3; closeWindow; deactivateApp; activateApp; wait SECONDS; savePng PATH.
 #pragma once
