@@ -11,6 +11,7 @@
 #include "DOMDocument.h"
 #include "DOMWindow.h"
 #include "JSObject.h"
+#include "SystemProxyDetector.h"
 #include "utf8_tools.h"
 
 namespace PF {
@@ -123,7 +124,8 @@ void BrowserHost::shutdown()
 
 bool BrowserHost::DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url)
 {
-    return false;
+    SystemProxyDetector* detector = SystemProxyDetector::get();
+    return detector && detector->detectProxy(settings, url);
 }
 
 void BrowserHost::initJS(const void* inst)

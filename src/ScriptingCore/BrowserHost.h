@@ -85,7 +85,7 @@ public:
     // Shuts retained objects down, releases them, refuses further marshalled calls and
     // runs the pending ones. A binding that overrides it calls this one.
     virtual void shutdown();
-    // No system proxy detection in this build: answers false and leaves the map alone.
+    // The system's proxy settings (SystemProxyDetector); false, with the map as it was, when none applies.
     virtual bool DetectProxySettings(std::map<std::string, std::string>& settings, const std::string& url);
 
     virtual boost::shared_ptr<DOM::Window> _createWindow(const boost::shared_ptr<JSObject>& obj) const;
