@@ -41,11 +41,10 @@ std::string getSessionNo() { return getSessionNo(currentRandomSource()); }
 
 std::string getSessionNo(const RandomSource& source) {
     static const char alphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    // The 16 draws come from one call of the source: one random byte each.
+    unsigned char draws[16] = {};
+    if (!source || !source(draws, sizeof draws)) return std::string();
     std::string number;
-    for (int i = 0; i < 16; ++i) {
-        std::optional<int> draw = randomByteDraw(source);
-        if (!draw) return std::string();
-        number += alphabet[*draw % 36];
-    }
+    for (unsigned char draw : draws) number += alphabet[draw % 36];
     return number;
 }

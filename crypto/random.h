@@ -34,7 +34,8 @@ private:
 std::optional<int> randomByteDraw(const RandomSource& source);
 std::optional<int> MagicNum();
 
-// 16 characters from "0-9A-Z", each the entry (draw mod 36); empty when the source fails.
+// 16 characters from "0-9A-Z", each the entry (draw mod 36) of one of 16 bytes drawn in one call of the
+// source; empty when the source fails.
 std::string getSessionNo();
 std::string getSessionNo(const RandomSource& source);
 

@@ -49,7 +49,10 @@ std::string RSADataEncrypt(const std::string& clear, EVP_PKEY* key) {
     return sealed;
 }
 
-std::string RSADataEncrypt(const std::string& clear) {
-    PKeyPtr key = readRSAPuK();
-    return RSADataEncrypt(clear, key.get());
+EVP_PKEY* serverPublicKey() {
+    // Read once, on first use (thread-safe); a key that cannot be read stays null and every seal fails.
+    static const PKeyPtr key = readRSAPuK();
+    return key.get();
 }
+
+std::string RSADataEncrypt(const std::string& clear) { return RSADataEncrypt(clear, serverPublicKey()); }

@@ -5,6 +5,7 @@
 #include "ZododovuRavuVODCtrl.h"
 #include "crypto/charset.h"
 #include "crypto/random.h"
+#include "tests/crypto/known_answers.h"
 #include "tools/banktool/banktool.h"
 
 namespace {
@@ -105,6 +106,26 @@ TEST(Challenge, EmptySlotGivesNoAnswer) {
   ZododovuRavuVODCtrl ctrl;
   ctrl.Challenge();
   EXPECT_EQ(ctrl.GetOptionData(0), "");
+}
+
+TEST(Envelope, KnownAnswerOfAFixedRequestUnderAFixedSessionNumber) {
+  // Bytes 0 to 15 in the one call for the session number: "0123456789ABCDEF".
+  ScopedRandomSource counting([](unsigned char* buf, std::size_t len) {
+    for (std::size_t i = 0; i < len; ++i) buf[i] = static_cast<unsigned char>(i);
+    return true;
+  });
+  ZododovuRavuVODCtrl ctrl;
+  const std::string envelope = ctrl.runCrypto(kat::kRequest);
+  ASSERT_NE(envelope.find('%'), std::string::npos);
+  EXPECT_EQ(envelope.substr(0, envelope.find('%')), kat::kEnvelopeBody);
+
+  // The bank side opens the one made with the command line.
+  banktool::OpenedEnvelope opened = banktool::openEnvelope(kat::kEnvelopeBody + "%" + kat::kSealedSession + "%");
+  ASSERT_TRUE(opened.ok) << opened.error;
+  EXPECT_EQ(opened.sessionNumber, "0123456789ABCDEF");
+  EXPECT_EQ(opened.text, kat::kRequest);
+  EXPECT_EQ(opened.mac, kat::kRequestMac);
+  EXPECT_TRUE(opened.macOk);
 }
 
 }  // namespace

@@ -60,6 +60,21 @@ TEST_F(PageParams, UnopenableBlocksGiveNothing) {
     EXPECT_EQ(parser.GetStringFromEncData(notHex, iv), "");
 }
 
+// Pages may write the hexadecimal digits of their blocks in either case.
+TEST_F(PageParams, LowerCaseBlocksOpenAsUpperCaseOnes) {
+    auto lower = [](std::string hex) {
+        for (char& c : hex)
+            if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+        return hex;
+    };
+    const std::string block = banktool::makeParamBlock("0700000011234567890123456", pageIv);
+    ASSERT_NE(lower(block), block);
+    EXPECT_EQ(parser.GetStringFromEncData(lower(block), iv), "0700000011234567890123456");
+    unsigned char fromLower[8] = {};
+    ASSERT_EQ(parser.GetParam_IV(lower(banktool::makeIvBlock(pageIv)), fromLower), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(fromLower), 8), std::string(reinterpret_cast<const char*>(pageIv), 8));
+}
+
 TEST_F(PageParams, ReturnValuesRoundTripAtAnyLength) {
     for (const std::string& value : std::vector<std::string>{"", "M0", "P12", "1", "1234567", "12345678", "123456789012345",
                                     std::string(200, 'x')}) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "crypto/hexcodec.h"
 #include "tools/banktool/banktool.h"
 
 namespace {
@@ -58,7 +57,9 @@ std::string input(const Options& o) {
 }
 
 bool ivFromHex(const std::string& hex, unsigned char iv[8]) {
-    return hex.size() == 16 && hexcodec::Hex2Bin(hex.data(), 16, iv) == 0;
+    if (hex.size() != 16 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
+    for (std::size_t i = 0; i < 8; ++i) iv[i] = static_cast<unsigned char>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+    return true;
 }
 
 int openCommand(const Options& o) {
