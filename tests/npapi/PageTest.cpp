@@ -2,6 +2,7 @@
 // no misuse of the browser functions, no leaked object, identifier or memory) and reach its last line.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "cardbench/Pcscd.h"
@@ -33,6 +34,37 @@ TEST(Pages, TwoInstancesSideBySide) { expectClean("instances"); }
 TEST(Pages, DrawingAndEventModelsAgreedWithTheBrowser) {
   expectClean("models");
   expectClean("nomodels");
+}
+
+TEST(Pages, MacWindowsEventsLayerAndLabels) { expectClean("macwindow"); }
+TEST(Pages, LayersFreedOnceWhateverTheBrowserAnswers) {
+  for (const char* answer : {"yes", "no", "unknown"}) expectClean(std::string("layer-retain-") + answer);
+}
+
+// The layer ledger at the end catches a browser (or plug-in) that keeps a layer or releases it too often.
+TEST(Pages, TheLayerLedgerReportsLeaksAndOverReleases) {
+  struct Case {
+    const char* name;
+    const char* script;
+    int status;
+    const char* report;
+  };
+  const Case cases[] = {
+      {"layer-kept", "testbrowser.layerRetain('plugin');", 2, "leaked layer(s): 2 never freed"},  // root and label
+      {"layer-over-released", "testbrowser.layerRelease('plugin');", 1, "layer released after it was freed, 1 time(s)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = ::testing::TempDir() + c.name + ".html";
+    std::ofstream(path) << "<page location=\"https://webatm.postbank.example/\">\n"
+                        << "<browser layerretain=\"yes\">\n"
+                        << "<embed id=\"plugin\" type=\"application/roda-vennoral-plugin\">\n"
+                        << "<script>testbrowser.setWindow('plugin', {width: 10, height: 10});\n"
+                        << "testbrowser.layer('plugin');\n" << c.script << "</script>\n";
+    RunResult r = rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + path);
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_NE(r.output.find(c.report), std::string::npos) << r.output;
+  }
 }
 
 TEST(Pages, ListReadersThroughPcscd) {

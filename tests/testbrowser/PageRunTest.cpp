@@ -24,7 +24,7 @@ std::string writePage(const std::string& name, const std::string& text) {
 
 // Pages kept as files: each ends by logging "<name> done", and must run clean.
 TEST(PageRun, PagesRunCleanAgainstTheFakePlugin) {
-  for (const char* name : {"basics", "events", "instances", "models", "onload"}) {
+  for (const char* name : {"basics", "events", "instances", "models", "onload", "proxy"}) {
     RunResult r = runBrowser(std::string(PAGES_DIR) + "/" + name + ".html");
     EXPECT_EQ(r.status, 0) << name << ":\n" << r.output;
     EXPECT_NE(r.output.find(std::string(name) + " done"), std::string::npos) << r.output;

@@ -104,6 +104,41 @@ TEST(HostLoop, RunsPostedCallsInOrderOnTheDrainingThreadOnly) {
   EXPECT_EQ(rvp_hostloop_drain(), 0u);
 }
 
+// Timers on the host's clock fire only when the loop owner moves the clock; a repeating timer whose
+// firings were missed fires once and goes on from its next date after now; a timer may cancel itself.
+TEST(HostLoop, TimersFireAsTheClockMoves) {
+  static std::vector<std::string> fired;
+  static unsigned selfCancelling = 0;
+  fired.clear();
+  rvp_hostloop_timer_discard();
+  const unsigned long long start = rvp_hostloop_now_us();
+  auto note = [](void* data) { fired.push_back(static_cast<const char*>(data)); };
+  EXPECT_EQ(rvp_hostloop_timer_add(100, 1, nullptr, nullptr), 0u) << "no function";
+  EXPECT_EQ(rvp_hostloop_timer_add(0, 1, note, nullptr), 0u) << "a repeating timer needs an interval";
+  const unsigned repeating = rvp_hostloop_timer_add(1000, 1, note, const_cast<char*>("tick"));
+  rvp_hostloop_timer_add(2500, 0, note, const_cast<char*>("once"));
+  selfCancelling = rvp_hostloop_timer_add(500, 1, [](void*) {
+    fired.push_back("self");
+    EXPECT_EQ(rvp_hostloop_timer_cancel(selfCancelling), 0);
+  }, nullptr);
+  unsigned long long due = 0;
+  ASSERT_EQ(rvp_hostloop_timer_next_due(&due), 1);
+  EXPECT_EQ(due, start + 500);
+  EXPECT_EQ(rvp_hostloop_timer_fire_next(), 0) << "nothing is due before the clock moves";
+  rvp_hostloop_set_now_us(start + 5200);
+  while (rvp_hostloop_timer_fire_next()) {
+  }
+  EXPECT_EQ(fired, (std::vector<std::string>{"self", "tick", "once"})) << "missed ticks come as one";
+  ASSERT_EQ(rvp_hostloop_timer_next_due(&due), 1);
+  EXPECT_EQ(due, start + 6000) << "the next tick after now";
+  rvp_hostloop_set_now_us(start);  // the clock never goes back
+  EXPECT_EQ(rvp_hostloop_now_us(), start + 5200);
+  EXPECT_EQ(rvp_hostloop_timer_cancel(repeating), 0);
+  EXPECT_EQ(rvp_hostloop_timer_cancel(repeating), -1);
+  EXPECT_EQ(rvp_hostloop_timer_count(), 0u);
+  EXPECT_EQ(rvp_hostloop_timer_next_due(&due), 0);
+}
+
 TEST(HostLoop, ScriptedUserStepsComeOutInOrderAndWhole) {
   rvp_hostloop_user_clear();
   EXPECT_EQ(rvp_hostloop_user_push(""), -1);

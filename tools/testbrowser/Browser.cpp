@@ -24,6 +24,7 @@ std::string hex(const void* p) {
 
 Browser::Browser(PageDescription page, BrowserOptions options) : page_(std::move(page)), options_(std::move(options)) {
   currentBrowser = this;
+  mac_ = std::make_unique<MacPage>(*this);
   faults_.setEcho(!options_.quiet);
   fillBrowserFuncs(browserFuncs_, static_cast<uint16_t>(page_.browser.tableVersion));
   for (size_t i = 0; i < page_.embeds.size(); ++i) {
@@ -175,6 +176,7 @@ bool Browser::destroyInstance(Instance& instance) {
   NPSavedData* saved = nullptr;
   pluginFuncs_.destroy(&instance.npp, &saved);
   instance.alive = false;
+  mac_->instanceDestroyed(instance);
   if (saved) {
     if (!memory_.release(saved->buf) || !memory_.release(saved))
       misuse("saved data from NPP_Destroy not allocated with memalloc");
@@ -341,9 +343,20 @@ bool Browser::runNextTimer(uint64_t limit) {
     if (next == timers_.end() || it->second.due < next->second.due ||
         (it->second.due == next->second.due && it->second.seq < next->second.seq))
       next = it;
+  // The host loop's own timers (the platform's run loop) share the clock; a page timer due at the same
+  // millisecond goes first.
+  unsigned long long hostDueUs = 0;
+  if (rvp_hostloop_timer_next_due(&hostDueUs)) {
+    const uint64_t hostDue = hostDueUs / 1000 + (hostDueUs % 1000 ? 1 : 0);
+    if (hostDue <= limit && (next == timers_.end() || hostDue < next->second.due)) {
+      setNow(hostDue);
+      rvp_hostloop_timer_fire_next();
+      return true;
+    }
+  }
   if (next == timers_.end() || next->second.due > limit) return false;
   uint32_t id = next->first;
-  if (next->second.due > now_) now_ = next->second.due;
+  setNow(next->second.due);
   std::function<void(uint32_t)> fire = next->second.fire;
   if (next->second.repeat) {
     next->second.due += next->second.interval;
@@ -353,6 +366,11 @@ bool Browser::runNextTimer(uint64_t limit) {
   }
   fire(id);
   return true;
+}
+
+void Browser::setNow(uint64_t ms) {
+  if (ms > now_) now_ = ms;
+  rvp_hostloop_set_now_us(now_ * 1000);
 }
 
 void Browser::runUntilIdle() {
@@ -370,7 +388,7 @@ void Browser::advance(uint64_t ms) {
     if (rvp_hostloop_drain() + runAsyncCalls() > 0) continue;
     if (!runNextTimer(limit)) break;
   }
-  if (now_ < limit) now_ = limit;
+  setNow(limit);
 }
 
 // ---- The end of the page.
@@ -385,8 +403,10 @@ void Browser::tearDown() {
     asyncCalls_.clear();
   }
   rvp_hostloop_discard();
+  rvp_hostloop_timer_discard();
   timers_.clear();
   if (initialized_ && npShutdown_) npShutdown_();
+  if (initialized_) mac_->checkLedger();
   initialized_ = false;
   size_t unusedSteps = rvp_hostloop_user_clear();
   if (unusedSteps) scriptError(std::to_string(unusedSteps) + " scripted-user step(s) were queued but never used");

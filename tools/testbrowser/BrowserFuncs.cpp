@@ -87,9 +87,10 @@ void npnUnscheduleTimer(NPP npp, uint32_t id) { B().unschedulePluginTimer(npp, i
 NPError npnGetValueForURL(NPP, NPNURLVariable variable, const char* url, char** value, uint32_t* len) {
   if (!value || !len) return NPERR_INVALID_PARAM;
   std::string answer;
-  if (variable == NPNURLVProxy)
-    answer = "DIRECT";
-  else if (variable != NPNURLVCookie)
+  if (variable == NPNURLVProxy) {
+    if (!B().proxyAnswer()) return NPERR_INCOMPATIBLE_VERSION_ERROR;
+    answer = *B().proxyAnswer();
+  } else if (variable != NPNURLVCookie)
     return NPERR_GENERIC_ERROR;
   char* text = static_cast<char*>(B().memory().allocate(static_cast<uint32_t>(answer.size() + 1), "value for URL"));
   std::memcpy(text, answer.c_str(), answer.size() + 1);

@@ -234,6 +234,7 @@ void Browser::setUpScript() {
       {nullptr, nullptr, 0}};
   duk_push_object(ctx);
   putFunctions(ctx, browserFunctions);
+  MacPage::putNatives(ctx);
   duk_put_prop_string(ctx, -2, "testbrowser");
   duk_pop(ctx);
 

@@ -174,7 +174,8 @@ const char* const kProperties[] = {"baReaderName", "count",      "ratio", "drawi
 const char* const kMethods[] = {"greet",       "add",        "fail",           "addEventListener", "removeEventListener",
                                 "echo",        "echoLater",  "pageLocation",   "elementId",        "makeChild",
                                 "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText",
-                                "releaseTwice", "freeForeign", "ask",              "echoFromThread",   "startTicks"};
+                                "releaseTwice", "freeForeign", "ask",              "echoFromThread",   "startTicks",
+                                "proxyFor"};
 
 bool listed(const char* const* names, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
@@ -291,6 +292,13 @@ bool invokeMethod(NPObject* obj, NPIdentifier id, const NPVariant* args, uint32_
     // Another thread asks the browser to run the delivery on the main thread.
     LaterEcho* later = new LaterEcho{npp, argc ? textOf(args[0]) : ""};
     std::thread([npp, later] { browser.pluginthreadasynccall(npp, echoNow, later); }).join();
+  } else if (name == "proxyFor") {
+    // The browser's proxy for an address, or "error N" when it gives none.
+    char* value = nullptr;
+    uint32_t length = 0;
+    NPError e = browser.getvalueforurl(npp, NPNURLVProxy, argc ? textOf(args[0]).c_str() : "", &value, &length);
+    setString(result, e == NPERR_NO_ERROR ? std::string(value, length) : "error " + std::to_string(e));
+    if (e == NPERR_NO_ERROR) browser.memfree(value);
   } else if (name == "startTicks") {
     browser.scheduletimer(npp, argc && NPVARIANT_IS_INT32(args[0]) ? args[0].value.intValue : 100, true,
                           [](NPP timerNpp, uint32_t id) {

@@ -38,7 +38,7 @@ assert(("greet" in plugin) && !("nothing" in plugin), "in");
 
 // Enumeration: every property and method name.
 var names = Object.keys(plugin);
-assert(names.indexOf("baReaderName") >= 0 && names.indexOf("greet") >= 0 && names.length === 27,
+assert(names.indexOf("baReaderName") >= 0 && names.indexOf("greet") >= 0 && names.length === 28,
        "enumeration gave " + names.join(","));
 assertEqual(String(plugin), "[object NPObject]");
 console.log("basics done");

@@ -10,12 +10,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "npapi/NPAPI.h"
 #include "testbrowser/Faults.h"
 #include "testbrowser/Identifiers.h"
+#include "testbrowser/MacPage.h"
 #include "testbrowser/Memory.h"
 #include "testbrowser/Objects.h"
 #include "testbrowser/PageDescription.h"
@@ -80,6 +82,11 @@ class Browser {
   Objects& objects() { return objects_; }
   Faults& faults() { return faults_; }
   const NPNetscapeFuncs& browserFuncs() const { return browserFuncs_; }
+  const NPPluginFuncs& pluginFuncs() const { return pluginFuncs_; }
+  MacPage& mac() { return *mac_; }
+  // The proxy answer of getvalueforurl; none: the browser has no answer (NPERR_INCOMPATIBLE_VERSION_ERROR).
+  const std::optional<std::string>& proxyAnswer() const { return proxyAnswer_; }
+  void setProxyAnswer(std::optional<std::string> answer) { proxyAnswer_ = std::move(answer); }
   const PageDescription& page() const { return page_; }
   duk_context* script() const { return ctx_; }
   uint64_t now() const { return now_; }
@@ -128,6 +135,7 @@ class Browser {
   void runScript(const PageScriptSource& source);
   size_t runAsyncCalls();
   bool runNextTimer(uint64_t limit);
+  void setNow(uint64_t ms);  // moves the page's clock and the host loop's clock forward
   void reportLeaks();
 
   struct Timer {
@@ -172,6 +180,9 @@ class Browser {
 
   std::mutex asyncMutex_;
   std::deque<AsyncCall> asyncCalls_;
+
+  std::unique_ptr<MacPage> mac_;
+  std::optional<std::string> proxyAnswer_ = std::string("DIRECT");
 
   bool exceptionPending_ = false;
   std::string pendingException_;
