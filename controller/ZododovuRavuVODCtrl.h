@@ -158,7 +158,9 @@ class ZododovuRavuVODCtrl {
   long VisaRenewal();
   long doAccountSetting(stTransferIn& in, stTransferOut& out);
   long doVisaRenew(stTransferIn& in, stTransferOut& out);
-  // The account book (not built yet; nothing may call them).
+  // The account book (transactions/AccountBook.cpp): the bank list into BankIDListText, the whole book
+  // edited in its list dialog, one proposed entry confirmed in the entry dialog.
+  long LoadBankIDList();
   long CommACCT_Set();
   long CommACCT_Add();
   // Private helpers of the transactions may be added below this line, in this section only.

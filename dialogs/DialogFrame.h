@@ -73,8 +73,8 @@ class DialogFrame : public appkit::WindowController {
   virtual bool refusesPhysicalKeys() const { return false; }
 
   // The frame's presentation of a loaded window: centred, autodisplay, topmost level, key and front,
-  // displayed. Dialogs that present themselves differently call the parts they need.
-  void presentWindow();
+  // displayed. Dialogs that present themselves differently override it.
+  virtual void presentWindow();
 
   int returnValue = 0;
   std::int64_t Counter = 0;

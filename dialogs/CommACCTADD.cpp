@@ -1,0 +1,5 @@
+#include "CommACCTADD.h"
+
+namespace {
+const appkit::LayoutRegistration kLayout(accountBookEntryLayout("CommACCTADD"));
+}  // namespace

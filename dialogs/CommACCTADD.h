@@ -1,0 +1,6 @@
+#pragma once
+
+#include "AccountBookEntryDialog.h"
+
+// The entry dialog of an entry the page proposes (CommACCT_Add): shown at the topmost level.
+class CommACCTADD : public AccountBookEntryDialog {};
