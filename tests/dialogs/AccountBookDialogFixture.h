@@ -38,11 +38,6 @@ inline std::string placeholderItem() {
          std::string(AccountBookEntryDialog::kItemPadding, ' ');
 }
 
-// Presses, on the scrambled keypad, the key showing each digit.
-inline void pressDigits(appkit::ScriptedUser& user, const std::string& digits) {
-  for (char d : digits) user.clickShowing(std::string(1, d));
-}
-
 // Empties a text field the way a person does: focus, then delete each character.
 inline void eraseField(appkit::ScriptedUser& user, const std::string& outlet, int characters) {
   user.focus(outlet);

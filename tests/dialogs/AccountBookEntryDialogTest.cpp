@@ -146,7 +146,7 @@ TEST_F(EntryDialog, DecliningTheQuestionLeavesTheDialogOpenWithoutChecking) {
 
 TEST_F(EntryDialog, AnEntryTypedFromEmpty) {
   user->chooseItem("cmbBankID", bankItem("008")).click("cbInAccount");
-  pressDigits(*user, "1234567890");
+  user->pressDigits("1234567890");
   user->inspect([](appkit::Window& w) {
         EXPECT_EQ(displayOf(w, "cbInAccount"), "1234567890      ");
       })
@@ -167,7 +167,7 @@ TEST_F(EntryDialog, AnEntryTypedFromEmpty) {
 
 TEST_F(EntryDialog, TheSeventeenthDigitIsRefusedAndTheDisplayKeepsSixteen) {
   user->chooseItem("cmbBankID", bankItem("008")).click("cbInAccount");
-  pressDigits(*user, "12345678901234567");
+  user->pressDigits("12345678901234567");
   user->expectAlert(kAccountFull, "", appkit::AlertStyle::Informational)
       .answerAlert(1)
       .inspect([](appkit::Window& w) {
@@ -180,14 +180,14 @@ TEST_F(EntryDialog, TheSeventeenthDigitIsRefusedAndTheDisplayKeepsSixteen) {
 
 TEST_F(EntryDialog, ChoosingABankStopsTheKeypadUntilTheAccountIsClickedAgain) {
   user->chooseItem("cmbBankID", bankItem("008")).click("cbInAccount");
-  pressDigits(*user, "12");
+  user->pressDigits("12");
   user->chooseItem("cmbBankID", bankItem("012"));
-  pressDigits(*user, "3");
+  user->pressDigits("3");
   user->inspect([](appkit::Window& w) {
     EXPECT_EQ(displayOf(w, "cbInAccount"), "12              ");
   });
   user->click("cbInAccount");
-  pressDigits(*user, "4");
+  user->pressDigits("4");
   user->click("btnCancel");
   auto dialog = run(emptyForAdding);
   EXPECT_EQ(dialog->GetIn_Acct(), "124");
