@@ -3,3 +3,5 @@
 namespace {
 const appkit::LayoutRegistration kLayout(accountBookEntryLayout("CommACCTADD"));
 }  // namespace
+
+CommACCTADD::CommACCTADD() = default;
