@@ -61,7 +61,7 @@ CaptchaButton* KeypadDialog::key(int position) const {
 
 CaptchaButton* KeypadDialog::display(Field field) const {
   switch (field) {
-    case kPayeeAccount: return cbInAccount.operator->();
+    case kPayeeAccount: return cbInAccountOutlet.operator->();
     case kAmount: return cbAmount.operator->();
     case kVerificationCode: return cbCaptchaInput.operator->();
     case kPin: break;

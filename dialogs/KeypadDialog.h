@@ -101,7 +101,8 @@ class KeypadDialog : public DialogFrame {
  public:
   appkit::Outlet<CaptchaButton> cb0{this, "cb0"}, cb1{this, "cb1"}, cb2{this, "cb2"}, cb3{this, "cb3"},
       cb4{this, "cb4"}, cb5{this, "cb5"}, cb6{this, "cb6"}, cb7{this, "cb7"}, cb8{this, "cb8"}, cb9{this, "cb9"};
-  appkit::Outlet<CaptchaButton> cbInAccount{this, "cbInAccount", need(kPayeeAccount)};
+  // Named apart from the forms' action cbInAccount (a click on this display).
+  appkit::Outlet<CaptchaButton> cbInAccountOutlet{this, "cbInAccount", need(kPayeeAccount)};
   appkit::Outlet<CaptchaButton> cbAmount{this, "cbAmount", need(kAmount)};
   appkit::Outlet<CaptchaButton> cbCaptchaInput{this, "cbCaptchaInput", need(kVerificationCode)};
   appkit::Outlet<CaptchaButton> cbCardPIN{this, "cbCardPIN", need(kPin)};
