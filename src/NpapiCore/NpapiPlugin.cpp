@@ -225,6 +225,9 @@ void NpapiPlugin::URLNotify(const char*, NPReason reason, void* notifyData)
     if (!s)
         return;
     s->signalCompleted(reason == NPRES_DONE);
+    // A stream the browser never opened gets no NPP_DestroyStream: the notification is its end.
+    if (!s->wasOpenedByBrowser())
+        s->setDestroyed();
     s->setNotified();
 }
 

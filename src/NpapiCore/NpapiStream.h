@@ -44,7 +44,13 @@ public:
     virtual void signalFailedOpen();
     virtual void signalCompleted(bool success);
     virtual void signalCacheFilename(const std::wstring& name);
-    virtual void setStream(NPStream* stream) { m_strm = stream; }
+    virtual void setStream(NPStream* stream)
+    {
+        m_strm = stream;
+        m_wasBound = m_wasBound || stream;
+    }
+    // Whether the browser ever opened this stream.
+    bool wasOpenedByBrowser() const { return m_wasBound; }
     virtual NPStream* getStream() const { return m_strm; }
     virtual NpapiBrowserHostPtr getHost() const { return m_host.lock(); }
 
@@ -64,6 +70,7 @@ private:
     bool m_destroyed = false;
     bool m_notified = false;
     bool m_completionSent = false;
+    bool m_wasBound = false;
 };
 
 typedef boost::shared_ptr<NpapiStream> NpapiStreamPtr;

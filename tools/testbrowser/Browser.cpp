@@ -26,6 +26,7 @@ Browser::Browser(PageDescription page, BrowserOptions options) : page_(std::move
   currentBrowser = this;
   mac_ = std::make_unique<MacPage>(*this);
   faults_.setEcho(!options_.quiet);
+  network_.knobs() = page_.network;
   fillBrowserFuncs(browserFuncs_, static_cast<uint16_t>(page_.browser.tableVersion));
   for (size_t i = 0; i < page_.embeds.size(); ++i) {
     auto instance = std::make_unique<Instance>();
@@ -138,6 +139,8 @@ bool Browser::embed(Instance& instance) {
     w.window = instance.drawingModel == NPDrawingModelCoreGraphics ? &instance.cgContext : nullptr;
     pluginFuncs_.setwindow(&instance.npp, &w);
   }
+  for (const auto& param : instance.description.params)
+    if (param.first == "src" && !param.second.empty()) network_.offer(&instance.npp, param.second);
   return true;
 }
 
@@ -173,6 +176,7 @@ NPObject* Browser::scriptableObject(Instance& instance) {
 
 bool Browser::destroyInstance(Instance& instance) {
   if (!instance.alive) return false;
+  network_.endStreams(&instance.npp);
   NPSavedData* saved = nullptr;
   pluginFuncs_.destroy(&instance.npp, &saved);
   instance.alive = false;
@@ -373,9 +377,11 @@ void Browser::setNow(uint64_t ms) {
   rvp_hostloop_set_now_us(now_ * 1000);
 }
 
+size_t Browser::runPending() { return rvp_hostloop_drain() + runAsyncCalls() + network_.step(); }
+
 void Browser::runUntilIdle() {
   for (;;) {
-    if (rvp_hostloop_drain() + runAsyncCalls() > 0) continue;
+    if (runPending() > 0) continue;
     if (!runNextTimer(options_.timeLimitMs)) break;
   }
   if (!timers_.empty())
@@ -385,7 +391,7 @@ void Browser::runUntilIdle() {
 void Browser::advance(uint64_t ms) {
   uint64_t limit = now_ + ms;
   for (;;) {
-    if (rvp_hostloop_drain() + runAsyncCalls() > 0) continue;
+    if (runPending() > 0) continue;
     if (!runNextTimer(limit)) break;
   }
   setNow(limit);
@@ -397,6 +403,8 @@ void Browser::tearDown() {
   if (tornDown_) return;
   tornDown_ = true;
   for (auto& instance : instances_) destroyInstance(*instance);
+  std::string streams = network_.ledger();
+  if (!streams.empty()) console(streams);
   dropProxies(nullptr);
   {
     std::lock_guard<std::mutex> lock(asyncMutex_);

@@ -35,25 +35,28 @@ void clearResult(NPVariant* result) {
   if (result) VOID_TO_NPVARIANT(*result);
 }
 
-// ---- URLs and streams: this browser has no network; requests are refused.
+// ---- URLs and streams: the browser's own network (Network.h). Streams made by the plug-in for the
+// browser (NPN_NewStream, NPN_Write) are not supported.
 
-NPError npnGetURL(NPP, const char* url, const char*) {
-  B().console(std::string("[network] refused GET ") + (url ? url : "(null)"));
-  return NPERR_GENERIC_ERROR;
+NPError npnGetURL(NPP npp, const char* url, const char* target) {
+  return B().network().request(npp, url, target, "GET", nullptr, 0, false, false, nullptr);
 }
-NPError npnPostURL(NPP, const char* url, const char*, uint32_t, const char*, NPBool) {
-  B().console(std::string("[network] refused POST ") + (url ? url : "(null)"));
-  return NPERR_GENERIC_ERROR;
+NPError npnPostURL(NPP npp, const char* url, const char* target, uint32_t len, const char* buf, NPBool file) {
+  return B().network().request(npp, url, target, "POST", buf, len, file, false, nullptr);
 }
-NPError npnGetURLNotify(NPP npp, const char* url, const char* target, void*) { return npnGetURL(npp, url, target); }
+NPError npnGetURLNotify(NPP npp, const char* url, const char* target, void* notifyData) {
+  return B().network().request(npp, url, target, "GET", nullptr, 0, false, true, notifyData);
+}
 NPError npnPostURLNotify(NPP npp, const char* url, const char* target, uint32_t len, const char* buf, NPBool file,
-                         void*) {
-  return npnPostURL(npp, url, target, len, buf, file);
+                         void* notifyData) {
+  return B().network().request(npp, url, target, "POST", buf, len, file, true, notifyData);
 }
-NPError npnRequestRead(NPStream*, NPByteRange*) { return NPERR_GENERIC_ERROR; }
+NPError npnRequestRead(NPStream* stream, NPByteRange* ranges) { return B().network().requestRead(stream, ranges); }
 NPError npnNewStream(NPP, NPMIMEType, const char*, NPStream**) { return NPERR_GENERIC_ERROR; }
 int32_t npnWrite(NPP, NPStream*, int32_t, void*) { return -1; }
-NPError npnDestroyStream(NPP, NPStream*, NPReason) { return NPERR_GENERIC_ERROR; }
+NPError npnDestroyStream(NPP npp, NPStream* stream, NPReason reason) {
+  return B().network().destroyStream(npp, stream, reason);
+}
 
 // ---- Instance services.
 

@@ -143,6 +143,7 @@ EmbedDescription embedFrom(const Tag& tag) {
 
 PageDescription parsePageDescription(const std::string& text, const std::string& baseDir) {
   PageDescription page;
+  page.baseDir = baseDir;
   Scanner scanner(text);
   Tag tag;
   EmbedDescription* openObject = nullptr;
@@ -153,6 +154,12 @@ PageDescription parsePageDescription(const std::string& text, const std::string&
         if (a.first == "location") page.location = a.second;
     } else if (tag.name == "browser") {
       applyBrowser(tag, page.browser);
+    } else if (tag.name == "network") {
+      try {
+        for (const auto& a : tag.attributes) setNetworkKnob(page.network, a.first, a.second);
+      } catch (const NetworkKnobError& e) {
+        throw PageDescriptionError(e.what());
+      }
     } else if (tag.name == "embed") {
       page.embeds.push_back(embedFrom(tag));
       page.embeds.back().scriptsBefore = page.scripts.size();

@@ -235,6 +235,7 @@ void Browser::setUpScript() {
   duk_push_object(ctx);
   putFunctions(ctx, browserFunctions);
   MacPage::putNatives(ctx);
+  putNetworkFunctions(ctx);
   duk_put_prop_string(ctx, -2, "testbrowser");
   duk_pop(ctx);
 

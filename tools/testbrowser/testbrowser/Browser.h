@@ -19,6 +19,7 @@
 #include "testbrowser/Identifiers.h"
 #include "testbrowser/MacPage.h"
 #include "testbrowser/Memory.h"
+#include "testbrowser/Network.h"
 #include "testbrowser/Objects.h"
 #include "testbrowser/PageDescription.h"
 
@@ -67,6 +68,8 @@ class Browser {
   void embedAll();    // instances not made yet
   void runScripts();  // scripts not run yet
   void runUntilIdle();
+  // One turn without timers: posted main-thread calls, asynchronous calls, one network step; how many ran.
+  size_t runPending();
   void advance(uint64_t ms);  // run everything due up to now + ms, then set the clock there
   void tearDown();            // destroy instances, shut the plug-in down, report and reclaim leftovers
   std::string summary() const;
@@ -87,6 +90,7 @@ class Browser {
   // The proxy answer of getvalueforurl; none: the browser has no answer (NPERR_INCOMPATIBLE_VERSION_ERROR).
   const std::optional<std::string>& proxyAnswer() const { return proxyAnswer_; }
   void setProxyAnswer(std::optional<std::string> answer) { proxyAnswer_ = std::move(answer); }
+  Network& network() { return network_; }
   const PageDescription& page() const { return page_; }
   duk_context* script() const { return ctx_; }
   uint64_t now() const { return now_; }
@@ -186,6 +190,8 @@ class Browser {
 
   bool exceptionPending_ = false;
   std::string pendingException_;
+
+  Network network_{*this};
 
   std::map<void*, NPObject*> pageObjects_;  // heap pointer of the page value -> its NPObject
   std::map<NPObject*, ProxyRecord> proxies_;

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "testbrowser/NetworkKnobs.h"
+
 namespace testbrowser {
 
 struct BrowserCapabilities {
@@ -44,6 +46,8 @@ struct PageScriptSource {
 
 struct PageDescription {
   std::string location = "http://localhost/";
+  std::string baseDir;    // the description's folder: page-relative addresses are read from there
+  NetworkKnobs network;   // <network ...>
   BrowserCapabilities browser;
   std::vector<EmbedDescription> embeds;
   std::vector<PageScriptSource> scripts;

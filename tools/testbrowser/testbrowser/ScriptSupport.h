@@ -12,5 +12,7 @@ void pushStashValue(duk_context* ctx, const char* name);
 void pushHelper(duk_context* ctx, const char* name);
 // Pushes the handler object of every plug-in object's proxy.
 void pushProxyHandler(duk_context* ctx);
+// Adds network() and runUntil() to the object on top of the stack (the page's testbrowser object).
+void putNetworkFunctions(duk_context* ctx);
 
 }  // namespace testbrowser
