@@ -198,12 +198,15 @@ void SyncHTTPHelper::getURLCallback(bool success, const HeaderMap& headers,
 HttpStreamResponsePtr SyncHTTPHelper::waitForDone(const BrowserHost& host)
 {
     boost::mutex::scoped_lock lock(m_mutex);
-    while (!m_done) {
+    for (;;) {
+        // The shut-down comes first: the host's teardown also completes the stream (in failure), and the
+        // caller must see the same empty answer however the two threads met.
         if (host.isShutDown())
             return HttpStreamResponsePtr();
+        if (m_done)
+            return m_response;
         m_cond.timed_wait(lock, boost::posix_time::milliseconds(10));
     }
-    return m_response;
 }
 
 } // namespace PF
