@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include "CocoaKeyCodes.h"
 #include "PluginEventMacCocoa.h"
 #include "PluginWindowMacCA.h"
 #include "PluginWindowMacCG.h"
@@ -232,6 +234,53 @@ TEST_F(Translation, NoRecordOrNoWindowAnswers0) {
   window.reset();  // the translator's reference is weak
   EXPECT_EQ(translator.HandleEvent(&e), 0);
   EXPECT_TRUE(sink->events.empty());
+}
+
+// Every code from 0 to 255 against the named keys (Mac virtual key code -> plug-in key code); all the
+// others are unknown (84).
+TEST(KeyCodes, NamedKeysAndEverythingElseUnknown) {
+  const std::map<unsigned long, int> named = {
+      {36, 52} /* return */,         {48, 60} /* tab */,           {49, 58} /* space */,
+      {51, 7} /* delete */,          {53, 9} /* escape */,         {55, 73} /* command */,
+      {56, 56} /* shift */,          {57, 3} /* caps lock */,      {58, 74} /* option */,
+      {59, 5} /* control */,         {60, 75} /* right shift */,   {61, 76} /* right option */,
+      {62, 77} /* right control */,  {63, 78} /* function */,      {96, 28} /* F5 */,
+      {97, 29} /* F6 */,             {98, 30} /* F7 */,            {99, 26} /* F3 */,
+      {100, 31} /* F8 */,            {101, 32} /* F9 */,           {103, 13} /* F11 */,
+      {105, 15} /* F13 */,           {107, 16} /* F14 */,          {109, 12} /* F10 */,
+      {111, 14} /* F12 */,           {113, 17} /* F15 */,          {114, 33} /* help */,
+      {115, 70} /* home */,          {116, 50} /* page up */,      {117, 79} /* forward delete */,
+      {118, 27} /* F4 */,            {119, 69} /* end */,          {120, 22} /* F2 */,
+      {121, 49} /* page down */,     {122, 11} /* F1 */,           {123, 80} /* left */,
+      {124, 81} /* right */,         {125, 82} /* down */,         {126, 83} /* up */,
+  };
+  for (unsigned long code = 0; code < 256; ++code) {
+    auto it = named.find(code);
+    EXPECT_EQ(PF::CocoaKeyCodeToPFKeyCode(code), it == named.end() ? 84 : it->second) << "code " << code;
+  }
+  EXPECT_EQ(PF::CocoaKeyCodeToPFKeyCode(~0ul), 84);
+}
+
+// Key text comes as the platform's strings: UTF-8 inside, UTF-16 units outside; bytes that are not UTF-8
+// make no string at all.
+TEST(PlatformString, Utf8InUtf16UnitsOut) {
+  StringOwner ascii("A"), accented("\xC3\xA9"), astral("\xF0\x9F\x98\x80"), empty("");
+  EXPECT_EQ(rvp_string_length(ascii.s), 1u);
+  EXPECT_EQ(rvp_string_character_at(accented.s, 0), 0xE9);
+  EXPECT_EQ(rvp_string_length(astral.s), 2u) << "a surrogate pair";
+  EXPECT_EQ(rvp_string_character_at(astral.s, 0), 0xD83D);
+  EXPECT_EQ(rvp_string_character_at(astral.s, 1), 0xDE00);
+  EXPECT_EQ(rvp_string_character_at(astral.s, 2), 0);
+  EXPECT_EQ(rvp_string_length(empty.s), 0u);
+  EXPECT_NE(empty.s, nullptr);
+  for (const char* bad : {"\xC3", "\xFF", "\xED\xA0\x80", "\xC0\x80"}) {
+    StringOwner refused(bad);
+    EXPECT_EQ(refused.s, nullptr) << "not UTF-8";
+  }
+  EXPECT_EQ(rvp_string_create(nullptr, 3), nullptr);
+  size_t length = 9;
+  EXPECT_EQ(rvp_string_utf8(nullptr, &length), nullptr);
+  EXPECT_EQ(length, 0u);
 }
 
 TEST(EventModel, OnlyCocoaMakesATranslator) {

@@ -33,7 +33,14 @@ public:
     bool running() const { return m_id != 0; }
 
 private:
-    static void fire(void* data) { static_cast<RepaintTimer*>(data)->m_fired(); }
+    static void fire(void* data)
+    {
+        try {
+            static_cast<RepaintTimer*>(data)->m_fired();
+        } catch (...) {
+            // Nothing may leave a run-loop callback; the next firing tries again.
+        }
+    }
 
     unsigned m_id = 0;
     std::function<void()> m_fired;
