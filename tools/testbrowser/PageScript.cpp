@@ -284,13 +284,9 @@ void Browser::createElements() {
 
 void Browser::noteScriptException(const std::string& where) {
   duk_context* ctx = ctx_;
-  std::string text;
-  if (duk_is_error(ctx, -1)) {
-    duk_get_prop_string(ctx, -1, "stack");
-    text = duk_is_string(ctx, -1) ? duk_get_string(ctx, -1) : "";
-    duk_pop(ctx);
-  }
-  if (text.empty()) text = duk_safe_to_string(ctx, -1);
+  // Only safe reads here: at the engine's call depth limit even the "stack" getter throws, and that
+  // throw would jump over the plug-in's frames below us without unwinding them.
+  std::string text = duk_safe_to_stacktrace(ctx, -1);
   duk_pop(ctx);
   scriptError("uncaught exception " + where + ": " + text);
 }
