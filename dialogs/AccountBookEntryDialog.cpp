@@ -106,7 +106,7 @@ void AccountBookEntryDialog::SetIn_Acct(const std::string& account) {
   if (nToAdd == 1) {
     cmbBankIDOutlet->selectItemAtIndex(0);
     In_ACCT.clear();
-    show(cbInAccount.operator->(), "", kAccountWidth);
+    show(cbInAccountOutlet.operator->(), "", kAccountWidth);
     return;
   }
   const std::string code = string_format("%03d", nSelectedBankID);
@@ -121,13 +121,13 @@ void AccountBookEntryDialog::SetIn_Acct(const std::string& account) {
     // Never cut or replace digits of a proposed account: the customer types it instead.
     In_ACCT.clear();
     ShowIn_ACCT.clear();
-    show(cbInAccount.operator->(), "", kAccountWidth);
+    show(cbInAccountOutlet.operator->(), "", kAccountWidth);
     return;
   }
   In_ACCT = labelsOf(account);
   ShowIn_ACCT = In_ACCT;
-  cbInAccount->setState(1);
-  show(cbInAccount.operator->(), account, kAccountWidth);
+  cbInAccountOutlet->setState(1);
+  show(cbInAccountOutlet.operator->(), account, kAccountWidth);
 }
 
 void AccountBookEntryDialog::SetcsComment(const std::string& comment) {
@@ -144,7 +144,7 @@ void AccountBookEntryDialog::cmbBankID(appkit::View*) {
   const appkit::ComboBox& combo = *cmbBankIDOutlet;
   BankID = combo.objectValueOfSelectedItem().substr(0, kBankCodeLength);
   nSelectedBankID = combo.indexOfSelectedItem();
-  cbInAccount->setState(0);
+  cbInAccountOutlet->setState(0);
 }
 
 void AccountBookEntryDialog::btnOK(appkit::View*) {
