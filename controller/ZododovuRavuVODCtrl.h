@@ -27,6 +27,9 @@ struct stTaxOut;
 struct stWideFeeIn;
 struct stWideFeeOut;
 class CardRecord;
+struct FormParameters;     // the form-driven transfer: controller/transactions/
+struct TransferFormRow;
+struct TransferFormValues;
 
 class ZododovuRavuVODCtrl {
  public:
@@ -150,8 +153,9 @@ class ZododovuRavuVODCtrl {
   long ReadRecord();
   long doTransfer(stTransferIn& in, stTransferOut& out, int kind, int confirmed);
   long doRodaTransfer(stTransferIn& in, stTransferOut& out, int confirmed);
-  // Form-driven transfers (not built yet; nothing may call them).
+  // The form-driven transfer: parameters, card, transfer form, confirmation, request.
   long Transfer_V2();
+  // The donation (not built yet; nothing may call it).
   long PublicDonation();
   // Account services on the page's card connection (transactions/AccountServices.cpp).
   long AccountSetting();
@@ -172,6 +176,16 @@ class ZododovuRavuVODCtrl {
   long doTax(stTaxIn& in, stTaxOut& out);
   long doWideFee(stWideFeeIn& in, stWideFeeOut& out);
   long doRodaAccount(stTransferIn& in, stTransferOut& out);
+  // Steps of the form-driven transfer (controller/transactions/FormTransfer*.cpp).
+  long formTransfer();
+  long reopenReaderAndCard();
+  bool loginCardInReader(const FormParameters& params);
+  void prepareBankLists();
+  std::string firstCardAccountText() const;
+  void returnPayeeSource(const TransferFormRow& row, const FormParameters& params, const TransferFormValues& values);
+  long confirmAndRequest(const TransferFormRow& row, const FormParameters& params, const TransferFormValues& values);
+  // Card, then reader, each failure only logged.
+  void closeReaderAndCard();
 
  private:
   // The steps the card steps share, in the order most of them take them (transactions/CardSteps.cpp).

@@ -62,6 +62,19 @@ PF::CallMethodFunctor transaction(Z& object, long (Ctrl::*run)()) {
   return [ctrl, run](const std::vector<PF::variant>&) { return PF::variant((ctrl->*run)()); };
 }
 
+// A transaction that runs the customer's forms: an exception that still escapes it is answered 8990,
+// never as a success.
+PF::CallMethodFunctor formTransaction(Z& object, long (Ctrl::*run)()) {
+  Ctrl* ctrl = &object.controller();
+  return [ctrl, run](const std::vector<PF::variant>&) {
+    try {
+      return PF::variant((ctrl->*run)());
+    } catch (...) {
+      return PF::variant(rc::kCancelled);
+    }
+  };
+}
+
 }  // namespace
 
 // Each entry names who may use it (Open: any page; Guarded: only the bank's pages, see PageMember)
@@ -75,6 +88,8 @@ PF::CallMethodFunctor transaction(Z& object, long (Ctrl::*run)()) {
   }
 #define RVP_TRANSACTION(reach, name) \
   { #name, PageMember::Method, PageMember::reach, [](Z& z) { return transaction(z, &Ctrl::name); }, nullptr }
+#define RVP_FORM_TRANSACTION(reach, name) \
+  { #name, PageMember::Method, PageMember::reach, [](Z& z) { return formTransaction(z, &Ctrl::name); }, nullptr }
 #define RVP_TEXT(reach, name)                                                                      \
   {                                                                                                \
     #name, PageMember::Property, PageMember::reach, nullptr,                                       \
@@ -218,6 +233,7 @@ const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
       RVP_TRANSACTION(Guarded, CardStart),
       RVP_TRANSACTION(Guarded, PayCredit),
       RVP_TRANSACTION(Guarded, RodaPayment),
+      RVP_FORM_TRANSACTION(Guarded, Transfer_V2),
       RVP_TRANSACTION(Guarded, CommACCT_Set),
       RVP_CARD_OPERATION(Guarded, CheckCardInOut),
       RVP_CARD_OPERATION(Guarded, CheckCardInOut2),

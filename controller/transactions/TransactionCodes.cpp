@@ -82,6 +82,14 @@ std::string taxCardCode(const std::string& cardBank) { return bankOf(cardBank) =
 
 std::string postalTransferCode(const std::string& processingCode) { return lookup(kPostalTransfer, processingCode); }
 
+std::string transferTxCode(const std::string& tacId) {
+  if (tacId.size() == 6) {
+    std::string postal = postalTransferCode(tacId);
+    if (!postal.empty()) return postal;
+  }
+  return "MSG" + tacId + "U";
+}
+
 std::string postalInquiryCode(const std::string& processingCode) { return lookup(kPostalInquiry, processingCode); }
 
 std::string accountServiceCode(const std::string& processingCode) { return lookup(kAccountService, processingCode); }

@@ -17,6 +17,8 @@ std::string taxCardCode(const std::string& cardBank);
 
 // Postal transfers: card code and tx_code of a processing code ("" when it has none).
 std::string postalTransferCode(const std::string& processingCode);
+// tx_code of a transfer: "MSG" code "U", or the postal code of a processing code that has one.
+std::string transferTxCode(const std::string& tacId);
 // Postal inquiries: card code and tx_code of a processing code ("" when it has none).
 std::string postalInquiryCode(const std::string& processingCode);
 // Postal account services: card code and tx_code ("" when it has none).

@@ -30,14 +30,6 @@ XmlText transferElements(const stTransferIn& in, const stTransferOut& out, const
   return xml;
 }
 
-// tx_code of a transfer: "MSG" code "U", or the postal code of a processing code that has one.
-std::string transferTxCode(const std::string& tacId) {
-  if (tacId.size() == 6) {
-    std::string postal = postalTransferCode(tacId);
-    if (!postal.empty()) return postal;
-  }
-  return "MSG" + tacId + "U";
-}
 }  // namespace
 
 long ZododovuRavuVODCtrl::Transfer() {

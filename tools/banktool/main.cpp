@@ -1,10 +1,12 @@
 // banktool: the bank server's side of the plug-in's messages, for development and tests.
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "tools/banktool/TransferBlocks.h"
 #include "tools/banktool/banktool.h"
 
 namespace {
@@ -16,7 +18,12 @@ const char kUsage[] =
     "                                                   open a challenge answer\n"
     "  banktool challenge TEXT                          make a server challenge\n"
     "  banktool iv IVHEX                                make block bh_d5 for an 8-byte IV (16 hex digits)\n"
-    "  banktool param IVHEX TEXT                        make a parameter block carrying TEXT\n";
+    "  banktool param IVHEX TEXT                        make a parameter block carrying TEXT\n"
+    "  banktool transfer NAME=VALUE...                  make the blocks bh_d0 .. bh_d8 of a form-driven\n"
+    "                                                   transfer, one \"bh_dN HEX\" line each (names: iv,\n"
+    "                                                   reader-type, issuer-id, issuer-account, reader,\n"
+    "                                                   session, terminal, check-code, agent, time, giro,\n"
+    "                                                   kind, bank-changes, agreed, common, limits)\n";
 
 int usage() {
     std::cerr << kUsage;
@@ -92,6 +99,15 @@ int main(int argc, char** argv) {
     if (command == "answer") return answerCommand(o);
     if (command == "challenge" && o.rest.size() == 1) {
         std::cout << banktool::makeChallenge(o.rest[0]) << "\n";
+        return 0;
+    }
+    if (command == "transfer") {
+        banktool::TransferCase c;
+        for (const std::string& assignment : o.rest)
+            if (!banktool::setTransferCaseField(c, assignment))
+                return std::cerr << "banktool: cannot use " << assignment << "\n", 2;
+        const std::array<std::string, 9> blocks = banktool::makeTransferBlocks(c);
+        for (std::size_t n = 0; n < blocks.size(); ++n) std::cout << "bh_d" << n << " " << blocks[n] << "\n";
         return 0;
     }
     unsigned char iv[8];
