@@ -44,11 +44,13 @@ inline void eraseField(appkit::ScriptedUser& user, const std::string& outlet, in
   for (int i = 0; i < characters; ++i) user.pressKey(appkit::KeyEvent::backspace());
 }
 
-// Pixels much darker than the light background inside a part of the window: drawn text.
+// Pixels much darker than the light background inside a part of the window's content (the picture
+// has the title bar above it): drawn text.
 inline int inkIn(appkit::Window& window, const appkit::Rect& part) {
   std::shared_ptr<graphics::Image> image = window.renderImage();
   int count = 0;
-  for (int y = static_cast<int>(part.origin.y); y < static_cast<int>(part.origin.y + part.size.height); ++y)
+  const int top = static_cast<int>(part.origin.y + appkit::Window::kTitleBarHeight);
+  for (int y = top; y < top + static_cast<int>(part.size.height); ++y)
     for (int x = static_cast<int>(part.origin.x); x < static_cast<int>(part.origin.x + part.size.width); ++x) {
       const std::uint32_t p = image->pixelAt(x, y);
       if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 250) ++count;
