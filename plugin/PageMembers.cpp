@@ -1,4 +1,6 @@
-// The one table of the page's names: what each name is and where it forwards.
+// The one table of the page's names: what each name is, where it forwards, and who may use it. A
+// member that talks to the reader or the card, or opens a dialog, is Guarded (only the bank's pages);
+// a new transaction row is Guarded too. Members that only hold page values stay Open.
 #include <cstdint>
 
 #include "ZODODOVURAVUVOD.h"
