@@ -7,6 +7,7 @@
 #include "AccountBookDialogFixture.h"
 #include "CommACCTADD.h"
 #include "CommACCTMDFY.h"
+#include "appkit/WindowLevel.h"
 
 namespace bookdialogs {
 namespace {
@@ -241,6 +242,38 @@ TEST_F(EntryDialog, TheOwnersSecondsRunOutWith9950) {
   auto dialog = run([](CommACCTMDFY& d) { prefill(d, Mode::Modified, {"008", "1", "Mom", ""}); }, 3);
   EXPECT_EQ(dialog->GetReturnCode(), 9950);
   EXPECT_DOUBLE_EQ(appkit::Clock::now(), 3.0);
+}
+
+TEST_F(EntryDialog, TimeRunningOutUnderTheQuestionEndsTheDialogWithoutAccepting) {
+  user->click("btnOK").expectAlert(kModifyQuestion, "").wait(10);
+  auto dialog = run([](CommACCTMDFY& d) { prefill(d, Mode::Modified, {"008", "1", "Mom", ""}); }, 5);
+  EXPECT_EQ(dialog->GetReturnCode(), 9950);
+}
+
+TEST_F(EntryDialog, OnlyTheCommentAndEmailFieldsTakeTheKeyboard) {
+  user->pressKey(appkit::KeyEvent::character("5"))
+      .expectAlert(DialogFrame::kKeyboardRefusal, "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
+      .focus("edtEmail")
+      .type("a@b.example")
+      .click("btnOK")
+      .expectAlert(kModifyQuestion, "")
+      .answerAlert(1);
+  auto dialog = run([](CommACCTMDFY& d) { prefill(d, Mode::Modified, {"008", "1", "Mom", ""}); });
+  EXPECT_EQ(dialog->GetReturnCode(), 0);
+  EXPECT_EQ(dialog->GetIn_Acct(), "1");
+  EXPECT_EQ(dialog->GetcsEmail(), "a@b.example");
+}
+
+TEST_F(EntryDialog, TheProposedEntryIsTopmostAndTheListsEntryDialogIsNot) {
+  const int topmost = appkit::windowLevelForKey(appkit::kMaximumWindowLevelKey);
+  int proposedLevel = 0, childLevel = 0;
+  user->inspect([&](appkit::Window& w) { proposedLevel = w.level(); }).click("btnCancel");
+  run<CommACCTADD>("CommACCTADD", [](CommACCTADD&) {});
+  user->inspect([&](appkit::Window& w) { childLevel = w.level(); }).click("btnCancel");
+  run(emptyForAdding);
+  EXPECT_EQ(proposedLevel, topmost);
+  EXPECT_NE(childLevel, topmost);
 }
 
 TEST_F(EntryDialog, TheProposedEntryDialogRendersItsValues) {

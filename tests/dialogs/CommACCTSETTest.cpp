@@ -211,6 +211,14 @@ TEST_F(ListDialog, TheListRunsOutOfTimeAfterSixHundredSeconds) {
   EXPECT_DOUBLE_EQ(appkit::Clock::now(), 600.0);
 }
 
+TEST_F(ListDialog, TimeRunningOutUnderTheDeleteQuestionDeletesNothing) {
+  user->wait(595).selectRow("mCommonAccount", 0).click("btnDEL").expectAlert(kDeleteQuestion, "").wait(10);
+  auto list = run(kBook, 5);
+  EXPECT_EQ(list->GetReturnCode(), 9950);
+  EXPECT_EQ(list->entries(), kBook);
+  EXPECT_EQ(list->GetxmlCommACCT(), "");
+}
+
 TEST_F(ListDialog, TheListRendersItsEntries) {
   int filled = 0, empty = 0;
   const appkit::Rect rows = appkit::Rect::make(22, 80, 596, 100);
