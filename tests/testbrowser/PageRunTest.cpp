@@ -73,7 +73,10 @@ TEST(PageRun, PageFedScriptedUserAnswersDialogs) {
       {"user-unknown-step", "user.dance(); plugin.ask('x');", 1, "scripted user: cannot read the step \"dance\""},
       {"user-wrong-check", "user.expectAlert('', 'other'); user.answerAlert(1); plugin.ask('x');", 1,
        "scripted user:"},
-      {"user-step-never-taken", "user.answerAlert(1);", 1, "step(s) never taken"},
+      {"user-step-never-taken", "user.answerAlert(1);", 1, "scripted user: 1 step(s) never taken"},
+      // A page that expects a dialog the plug-in never opens fails, though the plug-in keeps its user.
+      {"dialog-never-opened", "user.expectWindow('ATM_Trans_Dlg'); user.click('btnOK');", 1,
+       "scripted user: 2 step(s) never taken"},
   };
   for (const Case& c : cases) {
     std::string page = "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) +

@@ -413,6 +413,8 @@ void Browser::tearDown() {
   rvp_hostloop_discard();
   rvp_hostloop_timer_discard();
   timers_.clear();
+  // Steps the plug-in's scripted user still holds are errors of this page run, counted below.
+  rvp_hostloop_user_end_page();
   if (initialized_ && npShutdown_) npShutdown_();
   if (initialized_) mac_->checkLedger();
   initialized_ = false;

@@ -23,6 +23,8 @@ struct UserStepQueue {
   std::deque<std::string> reports;
   RvpUserStepListener listener = nullptr;
   void* listenerContext = nullptr;
+  RvpUserEndListener endListener = nullptr;
+  void* endListenerContext = nullptr;
 };
 
 size_t takeFront(std::deque<std::string>& queue, char* buf, size_t cap) {
@@ -211,6 +213,25 @@ void rvp_hostloop_user_set_listener(RvpUserStepListener fn, void* context) {
   std::lock_guard<std::mutex> lock(q.mutex);
   q.listener = fn;
   q.listenerContext = fn ? context : nullptr;
+}
+
+void rvp_hostloop_user_set_end_listener(RvpUserEndListener fn, void* context) {
+  UserStepQueue& q = userQueue();
+  std::lock_guard<std::mutex> lock(q.mutex);
+  q.endListener = fn;
+  q.endListenerContext = fn ? context : nullptr;
+}
+
+void rvp_hostloop_user_end_page(void) {
+  UserStepQueue& q = userQueue();
+  RvpUserEndListener listener;
+  void* context;
+  {
+    std::lock_guard<std::mutex> lock(q.mutex);
+    listener = q.endListener;
+    context = q.endListenerContext;
+  }
+  if (listener) listener(context);
 }
 
 int rvp_hostloop_user_report(const char* failure) {

@@ -82,6 +82,13 @@ RVP_HOSTLOOP_API size_t rvp_hostloop_user_clear(void);
 typedef void (*RvpUserStepListener)(void* context);
 RVP_HOSTLOOP_API void rvp_hostloop_user_set_listener(RvpUserStepListener fn, void* context);
 
+/* The consumer may also listen for the end of the page run: the loop owner calls rvp_hostloop_user_end_page
+   when the page has run and before it takes the reports, and fn(context) then reports every step the
+   consumer still holds as never taken and drops it. Null fn removes it. */
+typedef void (*RvpUserEndListener)(void* context);
+RVP_HOSTLOOP_API void rvp_hostloop_user_set_end_listener(RvpUserEndListener fn, void* context);
+RVP_HOSTLOOP_API void rvp_hostloop_user_end_page(void);
+
 /* The consumer reports a step that failed or was never taken; the loop owner (the browser) takes the
    reports, with the same contract as rvp_hostloop_user_take, and counts them as page errors. */
 RVP_HOSTLOOP_API int rvp_hostloop_user_report(const char* failure);

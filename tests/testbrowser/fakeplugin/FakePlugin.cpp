@@ -16,7 +16,9 @@
 #include "testbrowser/PageScriptedUser.h"
 
 // Lives from NP_Initialize to NP_Shutdown: the page's scripted user, beside the dialogs.
-static testbrowser::PageScriptedUser* pageUser = nullptr;
+// Like the product plug-in's, the user lives until the library is unloaded, past NP_Shutdown: the
+// browser must count the steps it never took when the page run ends, not when the library goes.
+static void keepPageUser() { static testbrowser::PageScriptedUser pageUser; }
 #endif
 
 namespace {
@@ -461,15 +463,9 @@ NP_EXPORT(NPError) NP_Initialize(NPNetscapeFuncs* funcs) {
                       invokeMethod,            invokeDefault, hasProperty,   getPropertyOf, setPropertyOf,
                       removeProperty,          enumerate,     nullptr};
 #ifdef FAKE_WITH_DIALOGS
-  if (!pageUser) pageUser = new testbrowser::PageScriptedUser;
+  keepPageUser();
 #endif
   return NPERR_NO_ERROR;
 }
 
-NP_EXPORT(NPError) NP_Shutdown() {
-#ifdef FAKE_WITH_DIALOGS
-  delete pageUser;
-  pageUser = nullptr;
-#endif
-  return NPERR_NO_ERROR;
-}
+NP_EXPORT(NPError) NP_Shutdown() { return NPERR_NO_ERROR; }

@@ -40,13 +40,22 @@ bool addPageUserStep(appkit::ScriptedUser& user, const std::string& line, std::s
 PageScriptedUser::PageScriptedUser() : user_([](const std::string& message) { report(message); }) {
   takeQueuedSteps();
   rvp_hostloop_user_set_listener(&PageScriptedUser::stepQueued, this);
+  rvp_hostloop_user_set_end_listener(&PageScriptedUser::pageEnded, this);
 }
 
 PageScriptedUser::~PageScriptedUser() {
   rvp_hostloop_user_set_listener(nullptr, nullptr);
+  rvp_hostloop_user_set_end_listener(nullptr, nullptr);
+  reportStepsNeverTaken();
+}
+
+void PageScriptedUser::reportStepsNeverTaken() {
   size_t left = user_.pendingSteps();
   if (left) report(std::to_string(left) + " step(s) never taken");
+  user_.dropPendingSteps();
 }
+
+void PageScriptedUser::pageEnded(void* self) { static_cast<PageScriptedUser*>(self)->reportStepsNeverTaken(); }
 
 size_t PageScriptedUser::takeQueuedSteps() {
   size_t taken = 0;

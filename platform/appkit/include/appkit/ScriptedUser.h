@@ -88,6 +88,8 @@ class ScriptedUser {
   // True when every step has been taken (waits whose session ended count as taken).
   bool finished();
   std::size_t pendingSteps();
+  // Forgets every step not taken yet (their failures already reported by the caller).
+  void dropPendingSteps() { steps_.clear(); }
   const std::vector<std::string>& failures() const { return failures_; }
 
  private:

@@ -2,7 +2,9 @@
 // `user` object (user.click("btnOK") queues "click<TAB>btnOK"); the browser hands them to the host loop,
 // and this object, living in the plug-in beside the dialogs, turns each into a step of an
 // appkit::ScriptedUser as it arrives. Failures of the user (a check that does not hold, an unknown step,
-// steps never taken) go back through the host loop to the browser, which counts them as page errors.
+// steps never taken) go back through the host loop to the browser, which counts them as page errors;
+// steps still waiting when the page run ends (a dialog that never opened) are reported then, before the
+// browser counts, however long the plug-in keeps this object.
 //
 // Link it into a plug-in under test and keep one instance alive while pages run (for example from
 // NP_Initialize to NP_Shutdown). Steps: expectWindow NAME; expectText OUTLET TEXT; expectAlert INFO MESSAGE;
@@ -33,7 +35,10 @@ class PageScriptedUser {
   size_t takeQueuedSteps();
 
  private:
+  // Reports the steps still waiting as never taken and drops them.
+  void reportStepsNeverTaken();
   static void stepQueued(void* self);
+  static void pageEnded(void* self);
   appkit::ScriptedUser user_;
 };
 
