@@ -15,7 +15,7 @@ std::optional<RecordValue> recordValue(const unsigned char* data, std::size_t le
     constexpr std::size_t kHeader = 2;  // tag, length byte
     if (data == nullptr || length < kHeader) return std::nullopt;
     const std::size_t announced = data[1];
-    if (announced > length - kHeader || announced < width) return std::nullopt;
+    if (announced != length - kHeader || announced < width) return std::nullopt;
     return RecordValue{data + kHeader, announced};
 }
 
@@ -25,7 +25,7 @@ std::optional<WriteAnswer> writeAnswer(const unsigned char* answer, std::size_t 
     if (std::find(serial, serial + kWriteSerialLength, 0) != serial + kWriteSerialLength) return std::nullopt;
     const std::size_t tacLength =
         (static_cast<std::size_t>(answer[kWriteTacLengthAt]) << 8) | answer[kWriteTacLengthAt + 1];
-    if (tacLength < kMinTacLength || tacLength > length - kWriteTacAt) return std::nullopt;
+    if (tacLength < kMinTacLength || tacLength != length - kWriteTacAt) return std::nullopt;
     return WriteAnswer{std::string(reinterpret_cast<const char*>(serial), kWriteSerialLength), answer + kWriteTacAt,
                        tacLength};
 }

@@ -39,7 +39,8 @@ class CardAnswer {
 };
 
 // The value of one record: bytes 2.. of the data, as long as byte 1 announces. Empty when the data is
-// shorter than its header, announces more than was received, or holds fewer than `width` bytes.
+// shorter than its header, is not exactly as long as it announces (cut short, or followed by bytes of
+// unknown meaning), or holds fewer than `width` bytes.
 struct RecordValue {
   const unsigned char* bytes;
   std::size_t length;  // as announced by the record's length byte
@@ -47,7 +48,7 @@ struct RecordValue {
 std::optional<RecordValue> recordValue(const unsigned char* data, std::size_t length, std::size_t width);
 
 // The serial number and TAC of a write; empty unless the answer holds a serial number of 8 non-zero
-// bytes, a TAC length of at least 8 and every TAC byte it announces.
+// bytes, a TAC length of at least 8 and exactly the TAC bytes it announces.
 struct WriteAnswer {
   std::string serial;      // 8 characters
   const unsigned char* tac;  // inside the answer

@@ -51,10 +51,14 @@ bool copyAnswer(std::size_t n, unsigned char* data, std::size_t capacity) {
     return true;
 }
 
-// Sends a status-word-only command.
+// Sends a status-word-only command. Data in its answer means the answer is not this command's: a
+// failed command, as one without its status word.
 std::uint32_t statusCommand(CardHandle hCard, FiscSW* sw) {
     if (sw == nullptr) return invalidArguments();
-    return send(hCard, sw);
+    const std::uint32_t rv = send(hCard, sw);
+    if (rv != 0 || CardAnswer::last().dataLength() == 0) return rv;
+    *sw = 0;
+    return storeResult(SCARD_F_COMM_ERROR);
 }
 
 // Sends a command whose data comes back with a one-byte length.

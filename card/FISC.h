@@ -7,7 +7,8 @@
 // - The result is the PC/SC result of the transmission (0 = success), also left in ulRtn.
 // - *sw is set to 0 before anything is sent, then to SW1 << 8 | SW2 of the answer. An answer of
 //   fewer than two bytes is a failed command (SCARD_F_COMM_ERROR), *sw stays 0 and nothing is
-//   copied. kSwOk (0x9000, card/CardAnswer.h) is success.
+//   copied. kSwOk (0x9000, card/CardAnswer.h) is success. A command that answers only a status word
+//   fails the same way when its answer carries data.
 // - A one-byte length out is cleared before sending and set to (received - 2) mod 256 only when at
 //   least three bytes came back; exactly that many data bytes are copied (so a 256-byte answer
 //   reports 0 and copies nothing).

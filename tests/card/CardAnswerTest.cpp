@@ -40,7 +40,7 @@ TEST(CardAnswerView, StatusWordOnlyWithTwoBytes) {
     }
 }
 
-TEST(RecordValues, MustHoldWhatTheirLengthByteAnnouncesAndTheWidthRead) {
+TEST(RecordValues, MustBeAsLongAsTheirLengthByteAnnouncesAndHoldTheWidthRead) {
     const Bytes issuer = Bytes{0x01, 0x08} + bytes("00400001");
     const struct {
         const char* name;
@@ -55,6 +55,7 @@ TEST(RecordValues, MustHoldWhatTheirLengthByteAnnouncesAndTheWidthRead) {
         {"announces fewer than the width", Bytes{0x01, 0x03} + bytes("00400001"), 8, false},
         {"header only", Bytes{0x01}, 0, false},
         {"empty value", Bytes{0x01, 0x00}, 0, true},
+        {"bytes after the value", issuer + Bytes{0xEE, 0xEE}, 8, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,7 +69,7 @@ TEST(RecordValues, MustHoldWhatTheirLengthByteAnnouncesAndTheWidthRead) {
     EXPECT_FALSE(recordValue(nullptr, 10, 0));
 }
 
-TEST(WriteAnswers, NeedAnEightByteSerialAndATacOfAtLeastEightBytesInsideTheAnswer) {
+TEST(WriteAnswers, NeedAnEightByteSerialAndExactlyTheTacTheyAnnounceOfAtLeastEightBytes) {
     const Bytes tac{0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8};
     const Bytes good = Bytes{0x00} + bytes("00000042") + Bytes{0x00, 0x08} + tac;
     const struct {
@@ -85,6 +86,7 @@ TEST(WriteAnswers, NeedAnEightByteSerialAndATacOfAtLeastEightBytesInsideTheAnswe
         {"TAC length 4", Bytes{0x00} + bytes("00000042") + Bytes{0x00, 0x04} + Bytes(tac.begin(), tac.begin() + 4),
          false},
         {"TAC length beyond the answer", Bytes{0x00} + bytes("00000042") + Bytes{0x01, 0x00} + tac, false},
+        {"bytes after the TAC", good + Bytes{0xEE}, false},
         {"zero serial", Bytes(9, 0x00) + Bytes{0x00, 0x08} + tac, false},
         {"serial with a zero byte", Bytes{0x00} + bytes("0000") + Bytes{0x00} + bytes("042") + Bytes{0x00, 0x08} + tac,
          false},

@@ -183,16 +183,19 @@ TEST_F(StandInPcsc, AnswersShorterThanAStatusWord) {
     EXPECT_EQ(data[0], 0x01);
 }
 
-TEST_F(StandInPcsc, CompositeRejectsATacLongerThanItsAnswer) {
-    // Parent, verify, select: 9000. Read all: issuer data and one account. Write: TAC length 0x0100.
-    // The stand-in gives one answer to everything, so build one that serves as each in turn.
-    std::string records(62, '0');
-    script.answer = records + std::string("\x90\x00", 2);
+TEST_F(StandInPcsc, DataInTheAnswerToAStatusOnlyCommandFailsIt) {
+    // A SELECT or VERIFY answered with data and 9000 is not this command's answer.
+    script.answer = std::string(62, '0') + std::string("\x90\x00", 2);
+    const unsigned char fid[2] = {0x10, 0x01};
+    const unsigned char pinBlock[8] = {0x12, 0x34, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    FiscSW sw = 0x1234;
+    EXPECT_EQ(FISC_SelectEF(1, fid, &sw), 0x80100013u);
+    EXPECT_EQ(sw, 0u);
+    EXPECT_EQ(FISC_VerifyPIN(1, 0x10, pinBlock, &sw), 0x80100013u);
     unsigned char in[kFiscInquiryInputSize] = {};
     in[20] = 1;
     unsigned char out[kFiscCompositeOutputSize];
-    // The write's answer is the same 62 bytes: bytes 9 and 10 read as TAC length 0x3030.
-    EXPECT_EQ(FISC_Inquiry(1, in, sizeof in, out, sizeof out), kFiscWriteFailed);
+    EXPECT_EQ(FISC_Inquiry(1, in, sizeof in, out, sizeof out), 0x80100013u);
 }
 
 // States pcscd reports with other bits set (changed, in use, exclusive), and states a driver only

@@ -6,7 +6,6 @@ namespace txbench {
 namespace {
 
 using DamagedAnswers = TransactionTest;
-using Front = long (ZododovuRavuVODCtrl::*)();
 
 constexpr long kCommError = 0x80100013;  // SCARD_F_COMM_ERROR
 constexpr std::uint8_t kSelect = 0xA4, kRead = 0xB2, kVerify = 0x20, kWrite = 0xE2;
@@ -17,32 +16,6 @@ Bytes operator+(Bytes a, const Bytes& b) {
 }
 Bytes text(const std::string& t) { return Bytes(t.begin(), t.end()); }
 const Bytes kOk{0x90, 0x00};
-
-// The page values each transaction needs on the card it runs on.
-struct Transaction {
-  const char* name;
-  Front front;
-  const CardFacts* card;
-  const char* pCode;
-  bool transferCheck;  // shows the transfer check (after the card data, before VERIFY)
-};
-const Transaction kTransactions[] = {
-    {"Inquiry", &ZododovuRavuVODCtrl::Inquiry, &kBankCard, "", false},
-    {"Transfer", &ZododovuRavuVODCtrl::Transfer, &kBankCard, "", true},
-    {"PayTransfer", &ZododovuRavuVODCtrl::PayTransfer, &kBankCard, "", true},
-    {"Tax", &ZododovuRavuVODCtrl::Tax, &kBankCard, "", false},
-    {"RodaPayment", &ZododovuRavuVODCtrl::RodaPayment, &kPostalCard, "P014A5", false},
-};
-
-void pageFor(ZododovuRavuVODCtrl& c, const Transaction& t) {
-  c.SetbaP_CODE(t.pCode);
-  c.SetbaAccept_No("812");
-  c.SetbaAagency_No("0001");
-  c.SetbaImport_Account("1234567890");
-  c.SetbaPaymentType("11");
-  c.SetbaCancelNo("CANCEL0000000001");
-  c.SetTrnsMsg("an earlier request");
-}
 
 TEST_F(DamagedAnswers, AVerifyAnswerCutBeforeItsStatusWordIsNoPinCheck) {
   connect(kBankCard);
@@ -61,10 +34,10 @@ TEST_F(DamagedAnswers, AVerifyAnswerCutBeforeItsStatusWordIsNoPinCheck) {
 
 // A SELECT of EF 1001 refused by its status word once ended these with 0 and no request.
 TEST_F(DamagedAnswers, ARefusedSelectionOfTheCardDataGives8800) {
-  for (const Transaction& t : kTransactions) {
+  for (const PageTransaction& t : kPageTransactions) {
     SCOPED_TRACE(t.name);
     connect(*t.card);
-    pageFor(*ctrl, t);
+    setPageFor(*ctrl, t);
     card->inject(Fault::statusWord(0x6A82, 1, kSelect));
     EXPECT_EQ((ctrl.get()->*t.front)(), 8800);
     EXPECT_EQ(ctrl->GetuiSW12(), 0x6A82u);

@@ -5,6 +5,24 @@ namespace txbench {
 const CardFacts kBankCard{"bank", "1234", "00400001", "0040123456789012", "BANK CARD"};
 const CardFacts kPostalCard{"postal", "567890", "70000019", "7001234567890123", "POSTAL CARD"};
 
+const PageTransaction kPageTransactions[5] = {
+    {"Inquiry", &ZododovuRavuVODCtrl::Inquiry, &kBankCard, "", false},
+    {"Transfer", &ZododovuRavuVODCtrl::Transfer, &kBankCard, "", true},
+    {"PayTransfer", &ZododovuRavuVODCtrl::PayTransfer, &kBankCard, "", true},
+    {"Tax", &ZododovuRavuVODCtrl::Tax, &kBankCard, "", false},
+    {"RodaPayment", &ZododovuRavuVODCtrl::RodaPayment, &kPostalCard, "P014A5", false},
+};
+
+void setPageFor(ZododovuRavuVODCtrl& c, const PageTransaction& t) {
+  c.SetbaP_CODE(t.pCode);
+  c.SetbaAccept_No("812");
+  c.SetbaAagency_No("0001");
+  c.SetbaImport_Account("1234567890");
+  c.SetbaPaymentType("11");
+  c.SetbaCancelNo("CANCEL0000000001");
+  c.SetTrnsMsg("an earlier request");
+}
+
 std::string hx(const std::string& hex) {
   Bytes bytes = rvp::cardsim::fromHex(hex);
   return std::string(bytes.begin(), bytes.end());

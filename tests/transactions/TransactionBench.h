@@ -51,6 +51,18 @@ std::string expectedRequest(const CardFacts& card, const std::string& txCode, co
                             const std::string& elements, const CardWrite& write, const std::string& block = "",
                             const std::string& atmNo = kTerminal, const std::string& checkCode = kCheckCode);
 
+// The page-driven transactions that read the card's data, verify the PIN and write the card's log, with
+// the page values each needs on the card it runs on.
+struct PageTransaction {
+  const char* name;
+  long (ZododovuRavuVODCtrl::*front)();
+  const CardFacts* card;
+  const char* pCode;
+  bool transferCheck;  // shows the transfer check (after the card data, before VERIFY)
+};
+extern const PageTransaction kPageTransactions[5];  // Inquiry, Transfer, PayTransfer, Tax, RodaPayment
+void setPageFor(ZododovuRavuVODCtrl& c, const PageTransaction& t);
+
 class TransactionTest : public WithScriptedUser<CardBenchTest> {
  protected:
   // A fresh controller connected to a card of the profile with the common page fields set.

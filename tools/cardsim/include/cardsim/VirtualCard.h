@@ -37,12 +37,12 @@ struct Fault {
   std::size_t keep = 0;
 
   static Fault statusWord(std::uint16_t sw, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
-    return {Kind::Status, nth, ins, sw};
+    return {Kind::Status, nth, ins, sw, {}, 0};
   }
-  static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Drop, nth, ins}; }
-  static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Silent, nth, ins}; }
+  static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Drop, nth, ins, 0, {}, 0}; }
+  static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Silent, nth, ins, 0, {}, 0}; }
   static Fault replace(Bytes answer, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
-    return {Kind::Replace, nth, ins, 0, std::move(answer)};
+    return {Kind::Replace, nth, ins, 0, std::move(answer), 0};
   }
   static Fault cutAnswer(std::size_t keep, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
     return {Kind::CutAnswer, nth, ins, 0, {}, keep};
@@ -51,10 +51,10 @@ struct Fault {
     return {Kind::CutData, nth, ins, 0, {}, keep};
   }
   static Fault extend(Bytes extra, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
-    return {Kind::Extend, nth, ins, 0, std::move(extra)};
+    return {Kind::Extend, nth, ins, 0, std::move(extra), 0};
   }
   static Fault answerThenPull(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
-    return {Kind::AnswerThenPull, nth, ins};
+    return {Kind::AnswerThenPull, nth, ins, 0, {}, 0};
   }
 
   // The answer this fault sends for the card's real `answer` (data, SW1, SW2); for Drop and Silent,
