@@ -33,6 +33,19 @@ TEST_F(TimerTest, MissedFiringsComeTogetherAsOne) {
   timer->invalidate();
 }
 
+// At the boundary: the loop comes back exactly one interval after the fire date it missed. That is one
+// firing, and the next is one interval later, not at once again.
+TEST_F(TimerTest, ARepeatingTimerExactlyOneIntervalLateFiresOnce) {
+  std::vector<double> firings;
+  auto timer = Timer::scheduledTimer(1.0, [&](Timer&) { firings.push_back(Clock::now()); }, true);
+  appkit::sleepForTimeInterval(2.0);  // fire date 1, now 2
+  RunLoop::current().runUntil(2.5);
+  EXPECT_EQ((std::vector<double>{2}), firings);
+  RunLoop::current().runUntil(3);
+  EXPECT_EQ((std::vector<double>{2, 3}), firings);
+  timer->invalidate();
+}
+
 TEST_F(TimerTest, AOneShotTimerFiresOnceAndIsThenInvalid) {
   int fired = 0;
   auto timer = Timer::scheduledTimer(2.0, [&](Timer&) { ++fired; }, false);
