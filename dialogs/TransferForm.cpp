@@ -10,6 +10,7 @@
 
 #include "MessageBox.h"
 #include "ZododovuRavuVODCtrl.h"
+#include "card/CardAnswer.h"
 #include "crypto/ParseEncParam.h"
 
 const char* const TransferForm::kFraudWarning =
@@ -36,7 +37,6 @@ const char* const kWrongAmount = "轉帳金額輸入有錯，請重新輸入";
 const char* const kWrongCode = "交易驗證碼錯誤，請重新輸入";
 const char* const kEnterCode = "請輸入交易驗證碼";
 
-constexpr std::uint64_t kSwOk = 0x9000;
 constexpr long kSwPinBlocked = 0x6620;
 constexpr long kSwWrongPin = 0x6608;
 
