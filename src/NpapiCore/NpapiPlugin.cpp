@@ -148,9 +148,15 @@ NPError NpapiPlugin::NewStream(NPMIMEType type, NPStream* stream, NPBool seekabl
     }
     if (stype)
         *stype = s->isSeekable() ? NP_SEEK : (s->isCached() ? NP_ASFILE : NP_NORMAL);
-    if (!s->isCompleted())
-        s->signalOpened();
+    signalStreamOpened(s.get());
     return NPERR_NO_ERROR;
+}
+
+void NpapiPlugin::signalStreamOpened(PF::BrowserStream* stream)
+{
+    NpapiStream* s = dynamic_cast<NpapiStream*>(stream);
+    if (s && !s->isCompleted())
+        s->signalOpened();
 }
 
 NpapiStreamPtr NpapiPlugin::openUnsolicited(NPStream* stream, NPBool seekable)

@@ -17,6 +17,9 @@ class NpapiBrowserHost;
 class NPJavascriptObject;
 class NpapiStream;
 typedef boost::shared_ptr<NpapiStream> NpapiStreamPtr;
+} // namespace Npapi
+class BrowserStream;
+namespace Npapi {
 typedef boost::shared_ptr<NpapiBrowserHost> NpapiBrowserHostPtr;
 
 // The factory could not make the plug-in for an instance.
@@ -48,6 +51,8 @@ public:
     virtual NPError SetValue(NPNVariable variable, void* value);
 
     NPObject* getScriptableObject();
+    // Opens a stream of this binding that has not completed yet; any other stream is left alone.
+    static void signalStreamOpened(PF::BrowserStream* stream);
     PluginCorePtr core() const { return pluginMain; }
     const NpapiBrowserHostPtr& host() const { return m_host; }
 

@@ -43,6 +43,8 @@ struct StreamBrowser {
   std::vector<std::pair<int32_t, uint32_t>> ranges;
   int rangeCalls = 0;
   std::vector<NPReason> destroyCalls;
+  std::string written;
+  int32_t writeAnswer = -2;  // -2: all of it
 };
 
 StreamBrowser& browser() {
@@ -62,6 +64,11 @@ NPError requestRead(NPStream*, NPByteRange* list) {
   ++browser().rangeCalls;
   for (; list; list = list->next) browser().ranges.emplace_back(list->offset, list->length);
   return NPERR_NO_ERROR;
+}
+int32_t write(NPP, NPStream*, int32_t len, void* buffer) {
+  int32_t n = browser().writeAnswer == -2 ? len : browser().writeAnswer;
+  if (n > 0) browser().written.append(static_cast<const char*>(buffer), static_cast<size_t>(n));
+  return n;
 }
 NPError destroyStream(NPP, NPStream*, NPReason reason) {
   browser().destroyCalls.push_back(reason);
@@ -99,6 +106,7 @@ class Streams : public ::testing::Test {
     table.posturlnotify = postUrlNotify;
     table.requestread = requestRead;
     table.destroystream = destroyStream;
+    table.write = write;
     NP_Initialize(&table);
     factoryControl() = FactoryControl();
     browser() = StreamBrowser();
@@ -268,6 +276,27 @@ TEST_F(Streams, WritesWithBadArgumentsOrForeignRecordsAnswerMinusOne) {
   NpapiPluginModule::NPP_URLNotify(&npp, "x", NPRES_DONE, &notAStream);
   NpapiPluginModule::NPP_StreamAsFile(&npp, &foreign, "/tmp/x");
   EXPECT_EQ(recorder->log, (Log{"Created", "Opened", "Data 0 65536 0"}));
+}
+
+TEST_F(Streams, WritesGoToTheBrowserOnlyWhileOpenAndReportShortWrites) {
+  boost::weak_ptr<PF::BrowserStream> weak = request();
+  size_t written = 9;
+  EXPECT_FALSE(weak.lock()->write("abc", 3, written)) << "written before the browser opened the stream";
+  EXPECT_EQ(written, 0u);
+  ASSERT_EQ(open(0), NPERR_NO_ERROR);
+  EXPECT_TRUE(weak.lock()->write("abc", 3, written));
+  EXPECT_EQ(written, 3u);
+  browser().writeAnswer = 1;
+  EXPECT_FALSE(weak.lock()->write("de", 2, written)) << "a short write reported as whole";
+  EXPECT_EQ(written, 1u);
+  browser().writeAnswer = -1;
+  EXPECT_FALSE(weak.lock()->write("f", 1, written));
+  EXPECT_EQ(written, 0u);
+  EXPECT_EQ(browser().written, "abcd");
+  weak.lock()->close();
+  browser().writeAnswer = -2;
+  EXPECT_FALSE(weak.lock()->write("g", 1, written)) << "written after close";
+  EXPECT_EQ(browser().written, "abcd");
 }
 
 TEST_F(Streams, CacheFileNamesAreReadAsUtf8) {
