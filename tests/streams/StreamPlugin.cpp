@@ -10,6 +10,7 @@
 //   cancel(id)            -> the handler's cancel()
 //   readRanges(id, "A-B,C-D") -> readRanges with [A,B) and [C,D)
 //   log(id), body(id)     -> the stream's events ("Created;Opened;Data 0 4 40;...") and the bytes by offset
+//   cacheFile(id)         -> the file the browser delivered the stream as (seen at completion)
 // Every completion fires "streamdone"(id, success). With the tag parameter acceptoffered, a stream the
 // browser offers on its own is accepted and logged as id 0.
 #include <atomic>
@@ -28,6 +29,7 @@
 #include "JSAPIAuto.h"
 #include "PluginCore.h"
 #include "SimpleStreamHelper.h"
+#include "utf8_tools.h"
 
 namespace {
 
@@ -87,6 +89,7 @@ class StreamLog : public PF::DefaultBrowserStreamHandler {
     return out;
   }
   const std::string& body() const { return body_; }
+  const std::string& cacheFile() const { return cacheFile_; }
 
  private:
   bool note(const std::string& entry) {
@@ -99,6 +102,7 @@ class StreamLog : public PF::DefaultBrowserStreamHandler {
   long received_ = 0;
   std::vector<std::string> log_;
   std::string body_;
+  std::string cacheFile_;
 };
 
 struct WorkerResult {
@@ -134,6 +138,7 @@ class StreamsObject : public PF::JSAPIAuto {
     registerMethod("readRanges", PF::make_method(this, &StreamsObject::readRanges));
     registerMethod("log", PF::make_method(this, &StreamsObject::log));
     registerMethod("body", PF::make_method(this, &StreamsObject::body));
+    registerMethod("cacheFile", PF::make_method(this, &StreamsObject::cacheFile));
   }
 
   boost::shared_ptr<StreamLog> offered() {
@@ -201,6 +206,7 @@ class StreamsObject : public PF::JSAPIAuto {
 
   std::string log(long id) { return logs_.count(id) ? logs_[id]->log() : std::string(); }
   std::string body(long id) { return logs_.count(id) ? logs_[id]->body() : std::string(); }
+  std::string cacheFile(long id) { return logs_.count(id) ? logs_[id]->cacheFile() : std::string(); }
 
   void streamDone(long id, bool success) { FireEvent("onstreamdone", {PF::variant(id), PF::variant(success)}); }
 
@@ -230,8 +236,9 @@ class StreamsObject : public PF::JSAPIAuto {
   std::map<long, boost::shared_ptr<WorkerResult>> results_;
 };
 
-bool StreamLog::onStreamCompleted(PF::StreamCompletedEvent* e, PF::BrowserStream*) {
+bool StreamLog::onStreamCompleted(PF::StreamCompletedEvent* e, PF::BrowserStream* stream) {
   note(e->success ? "Completed ok" : "Completed failed");
+  cacheFile_ = PF::wstring_to_utf8(stream->getCacheFilename());
   if (auto owner = owner_.lock()) owner->streamDone(id_, e->success);
   // Range reads need the stream until it completes; after that the browser alone decides its end.
   clearStream();

@@ -1,5 +1,6 @@
 // A whole stream: created, opened, blocks with offsets and progress, one completion, then destroyed, with
-// the browser's destroy and notify in either order; then a stream without a length (progress 0).
+// the browser's destroy and notify in either order; then a cached stream without a length (progress 0),
+// which the browser also hands over as a file.
 var whole = "Created;Opened;Data 0 4 40;Data 4 4 80;Data 8 2 100;Completed ok;Destroyed";
 var a = plugin.get(here + "data/ten.txt", "buffer=4");
 later(function () {
@@ -17,6 +18,8 @@ later(function () {
     later(function () {
       assertEqual(plugin.log(c), "Created;Opened;Data 0 3 0;Data 3 3 0;Data 6 3 0;Data 9 1 0;Completed ok;Destroyed",
                   "no length given");
+      assertEqual(plugin.cacheFile(c).indexOf("/tmp/testbrowser-stream-"), 0, "a cached stream came as a file too");
+      assertEqual(plugin.cacheFile(a), "", "an uncached one did not");
       console.log("lifecycle done");
     });
   });
