@@ -442,7 +442,9 @@ TEST_F(Streams, TheHelperReportsTheWholeBodyOrAFailureNeverAPartialSuccess) {
     EXPECT_EQ(f.calls, 1);
     EXPECT_EQ(f.success, c.success);
     EXPECT_EQ(f.body, c.success ? "0123456789" : "");
-    if (c.success) EXPECT_EQ(f.headers, (PF::HeaderMap{{"X-A", "1"}}));
+    if (c.success) {
+      EXPECT_EQ(f.headers, (PF::HeaderMap{{"X-A", "1"}}));
+    }
     again();
   }
 }
