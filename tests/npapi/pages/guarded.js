@@ -36,7 +36,7 @@ var cardMembers = [
   {name: "DisConnectReader", result: "0"},
 ];
 var transactions = ["Inquiry", "Transfer", "RodaAccount", "Tax", "Payment", "PayTransfer", "WideFee", "CardStart",
-                    "PayCredit", "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add"];
+                    "PayCredit", "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2"];
 // The issuer texts read the card; these are the virtual bank card's.
 var issuerTexts = {IssuerId: "00400001", IssuerAccount: "0040123456789012"};
 
@@ -57,19 +57,29 @@ function runOnTheBanksPage() {
   console.log("guarded bank done");
 }
 
+// Every value the page can read back, by name (methods left out).
+function readableValues() {
+  var values = {};
+  Object.keys(plugin).forEach(function (name) {
+    if (typeof plugin[name] !== "function") values[name] = plugin[name];
+  });
+  return JSON.stringify(values);
+}
+
 // On any other page every member answers 9980 (an issuer text is empty) and nothing reaches the
-// card or opens a dialog: a dialog here would wait for a user step that never comes.
+// controller or the card or opens a dialog: a dialog here would wait for a user step that never comes.
 function runOnAnotherPage() {
   plugin.TrnsMsg = "earlier";
   cardMembers.forEach(function (member) {
     for (var key in member.set) plugin[key] = member.set[key];
-    assertEqual(plugin[member.name](), "9980", member.name);
   });
+  for (var name in issuerTexts) plugin[name] = "written by the page";
+  var before = readableValues();
+  assert(before.indexOf('"baATR":"none"') >= 0 && before.indexOf('"iNoR":"0"') >= 0, "values are compared");
+  cardMembers.forEach(function (member) { assertEqual(plugin[member.name](), "9980", member.name); });
   transactions.forEach(function (name) { assertEqual(plugin[name](), "9980", name); });
-  for (var name in issuerTexts) {
-    plugin[name] = "written by the page";
-    assertEqual(plugin[name], "", name);
-  }
+  for (var name in issuerTexts) assertEqual(plugin[name], "", name);
+  assertEqual(readableValues(), before, "the controller's values");
   assertEqual(plugin.TrnsMsg, "earlier", "no transaction ran");
   console.log("guarded refused done");
 }
