@@ -42,3 +42,7 @@ PayeeVerdict checkGiroPayeeFromBank(const std::string& account) {
   if (account.size() != 15) return PayeeVerdict::WrongLength;
   return giroTransferAccountPasses(account) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
 }
+
+const PayeeRule kPostalSavingsPayeeRule = {checkPostalSavingsPayee, "請輸入14位轉入帳號"};
+const PayeeRule kPostalSavingsPayeeFromBankRule = {checkPostalSavingsPayeeFromBank, "請輸入14位轉入帳號"};
+const PayeeRule kGiroPayeeFromBankRule = {checkGiroPayeeFromBank, "請輸入轉入帳號(7000010 + 8位劃撥帳號)共15碼"};

@@ -25,3 +25,14 @@ PayeeVerdict checkGiroPayeeFromBank(const std::string& account);
 
 // The message a form shows for a wrong check digit (any of the postal rules).
 extern const char* const kPayeeCheckDigitMessage;
+
+// A form's payee rule: the verdict and the message of a wrong length.
+struct PayeeRule {
+  PayeeVerdict (*check)(const std::string& account);
+  const char* wrongLengthMessage;
+};
+
+// The rules of the forms that pay a postal savings or giro account.
+extern const PayeeRule kPostalSavingsPayeeRule;          // from a postal card or giro: 14 digits
+extern const PayeeRule kPostalSavingsPayeeFromBankRule;  // from another bank's card: 14 to 16
+extern const PayeeRule kGiroPayeeFromBankRule;           // from another bank's card: 15 with the prefix

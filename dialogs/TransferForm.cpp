@@ -471,5 +471,6 @@ void TransferForm::btnOK(appkit::View*) {
   if (row_.payeeBankList && !payeeBankChosen()) return;
   ClearCopy amount(GetAmount());
   if (!amountAccepted(amount.text) || !withinLimit(amount.text)) return;
+  ownChoicesAtOk();
   confirmWithVerificationCode();
 }
