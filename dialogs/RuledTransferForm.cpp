@@ -8,7 +8,14 @@ bool RuledTransferForm::payeeAccepted(const std::string& account) {
     case PayeeVerdict::Missing:
       return TransferForm::payeeAccepted(account);  // the family's "請輸入轉入帳號"
     case PayeeVerdict::WrongLength:
-      if (tell(rule_->wrongLengthMessage)) clearField(kPayeeAccount);
+      if (tell(rule_->wrongLengthMessage)) {
+        // The account is to be typed again: a pick it came from no longer holds, so neither the
+        // list's limit nor its marker can follow the account typed next.
+        cmbPreAccountOutlet->selectItemAtIndex(0);
+        cmbCommonAccountOutlet->selectItemAtIndex(0);
+        nInAcctCntType = kTyped;
+        clearField(kPayeeAccount);
+      }
       return false;
     case PayeeVerdict::WrongCheckDigit:
       if (tell(kPayeeCheckDigitMessage)) clearField(kPin);
