@@ -140,6 +140,9 @@ class ZododovuRavuVODCtrl {
   static long cardCallFailed(const char* where, const char* call, long code);
 
   // ==== transactions: declared here, defined in controller/transactions/ (one file per kind) ====
+  // Inquiry.cpp: Inquiry. Transfer.cpp: Transfer, PayTransfer, PayCredit, doTransfer, doRodaTransfer.
+  // Payment.cpp: Payment, CardStart, RodaPayment. Fees.cpp: Tax, WideFee. RodaAccount.cpp: RodaAccount.
+  // TransactionLog.cpp: ReadRecord. The others name their files below.
   long Inquiry();
   long Transfer();
   long PayTransfer();

@@ -64,7 +64,7 @@ long ZododovuRavuVODCtrl::writeStep(const CardRecord& record, stCardAnswer& out)
                                                              record.bytes().data(), answer, sizeof answer,
                                                              &answerLength, &swRaw));
   uiSW12 = swRaw;
-  if (lastResult != 0 || swRaw != kSwOk) {
+  if (stepFailed(lastResult)) {
     LogMsg(2, "writeStep", "FISC_WriteRecordWithSNUMTAC() error with error code:[0x%08x], uiSW12:[0x%08x].",
            lastResult, swRaw);
     return refuseStep(rc::kWriteFailed);

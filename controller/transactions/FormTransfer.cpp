@@ -102,10 +102,10 @@ long ZododovuRavuVODCtrl::formTransfer() {
 void ZododovuRavuVODCtrl::closeReaderAndCard() {
   const long card = static_cast<long>(IFD_DisConnectCard(hCard, iDisConnectType));
   lastResult = card;
-  if (card != 0) LogMsg(2, "Transfer_V2", "IFD_DisConnectCard() error with error code:[0x%08x].", card);
+  if (card != 0) cardCallFailed("Transfer_V2", "IFD_DisConnectCard()", card);
   const long reader = static_cast<long>(IFD_DisConnectReader());
   lastResult = reader;
-  if (reader != 0) LogMsg(2, "Transfer_V2", "IFD_DisConnectReader() error with error code:[0x%08x].", reader);
+  if (reader != 0) cardCallFailed("Transfer_V2", "IFD_DisConnectReader()", reader);
 }
 
 long ZododovuRavuVODCtrl::reopenReaderAndCard() {
@@ -113,7 +113,7 @@ long ZododovuRavuVODCtrl::reopenReaderAndCard() {
   pause(100);
   lastResult = static_cast<long>(IFD_ConnectReader());
   if (lastResult != 0) {
-    LogMsg(2, "Transfer_V2", "IFD_ConnectReader() error with error code:[0x%08x].", lastResult);
+    cardCallFailed("Transfer_V2", "IFD_ConnectReader()", lastResult);
     MessageBox(kReaderFailed, kTransferTitle, kInformationBox);
     return rc::kCancelled;
   }

@@ -1,4 +1,6 @@
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
@@ -45,6 +47,18 @@ TEST(RsaSeal, NinetySixBytesMakeOnePieceAndNinetySevenTwo) {
         }
         EXPECT_EQ(unseal(sealed), text);
     }
+}
+
+// The key is read once for the process; threads that seal at the same time all get it and all seals open.
+TEST(RsaSeal, TheBuiltInKeyIsReadOnceAndSealsFromManyThreads) {
+    std::vector<std::string> sealed(8);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < sealed.size(); ++i)
+        threads.emplace_back([&sealed, i] { sealed[i] = RSADataEncrypt("session " + std::to_string(i)); });
+    for (std::thread& t : threads) t.join();
+    for (std::size_t i = 0; i < sealed.size(); ++i) EXPECT_EQ(unseal(sealed[i]), "session " + std::to_string(i));
+    EXPECT_NE(serverPublicKey(), nullptr);
+    EXPECT_EQ(serverPublicKey(), serverPublicKey());
 }
 
 TEST(RsaSeal, EachSealIsFresh) {
