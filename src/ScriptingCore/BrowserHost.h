@@ -59,7 +59,8 @@ public:
     // --- streams ----------------------------------------------------------------------
     // A request with a completion callback and no sink goes through the simple stream helper when
     // enable_async allows it; otherwise the binding makes the stream and the stream manager keeps it
-    // until it completes. An empty result: the browser refused (or the host is shut down).
+    // until it completes. An empty result: the browser refused (or the host is shut down). From
+    // another thread the call is carried to the main thread (and fails as that carriage fails).
     virtual boost::shared_ptr<BrowserStream> createStream(const BrowserStreamRequest& req,
                                                           bool enable_async = true) const;
     virtual boost::shared_ptr<BrowserStream> createStream(const std::string& url,

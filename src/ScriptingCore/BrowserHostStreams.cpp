@@ -10,6 +10,9 @@ namespace PF {
 
 BrowserStreamPtr BrowserHost::createStream(const BrowserStreamRequest& req, bool enable_async) const
 {
+    // The browser is asked on its main thread only; from elsewhere the request is carried there.
+    if (!isMainThread())
+        return CallOnMainThread([this, req, enable_async] { return createStream(req, enable_async); });
     if (enable_async && req.getCallback() && !req.getEventSink()) {
         BrowserHostPtr self = boost::const_pointer_cast<BrowserHost>(shared_from_this());
         SimpleStreamHelperPtr helper = SimpleStreamHelper::AsyncRequest(self, req);
@@ -49,6 +52,8 @@ BrowserStreamPtr BrowserHost::createRodaStream(const std::string& url, const Plu
 
 BrowserStreamPtr BrowserHost::createUnsolicitedStream(const BrowserStreamRequest& req) const
 {
+    if (!isMainThread())
+        return CallOnMainThread([this, req] { return createUnsolicitedStream(req); });
     BrowserStreamPtr stream = _createUnsolicitedStream(req);
     const boost::shared_ptr<BrowserStreamManager> manager = m_streamManager;
     if (stream && manager)

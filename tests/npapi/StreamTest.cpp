@@ -45,6 +45,7 @@ struct StreamBrowser {
   std::vector<NPReason> destroyCalls;
   std::string written;
   int32_t writeAnswer = -2;  // -2: all of it
+  std::vector<std::thread::id> requestThreads;
 };
 
 StreamBrowser& browser() {
@@ -53,6 +54,7 @@ StreamBrowser& browser() {
 }
 
 NPError getUrlNotify(NPP, const char* url, const char*, void* notifyData) {
+  browser().requestThreads.push_back(std::this_thread::get_id());
   browser().requests.push_back(Request{"GET", url ? url : "", "", notifyData});
   return browser().answer;
 }
@@ -485,6 +487,17 @@ TEST_F(Streams, AnInstanceDestroyedMidWaitEndsTheSynchronousGetEmpty) {
 TEST_F(Streams, ASynchronousGetOnTheMainThreadReturnsAtOnce) {
   EXPECT_FALSE(PF::SimpleStreamHelper::SynchronousGet(host(), PF::URI("http://127.0.0.1/x")));
   EXPECT_TRUE(browser().requests.empty());
+}
+
+TEST_F(Streams, AStreamAskedForOnAnotherThreadIsRequestedOnTheMainThread) {
+  PF::BrowserHostPtr h = host();
+  std::atomic<bool> made{false};
+  std::thread worker([&] { made = bool(h->createStream("http://127.0.0.1/file.txt", recorder, false, false, 4)); });
+  while (browser().requests.empty()) rvp_hostloop_drain();
+  worker.join();
+  EXPECT_TRUE(made);
+  EXPECT_EQ(browser().requestThreads, (std::vector<std::thread::id>{std::this_thread::get_id()}));
+  h.reset();
 }
 
 TEST_F(Streams, AHelperRequestWithoutCallbackIsRefusedBeforeAnyStream) {

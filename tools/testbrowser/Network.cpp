@@ -358,13 +358,14 @@ void Network::deliver(Flow& flow) {
 }
 
 void Network::asFile(Flow& flow) {
-  char name[] = "/tmp/testbrowser-stream-XXXXXX";
-  int fd = mkstemp(name);
+  const char* dir = std::getenv("TMPDIR");
+  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/testbrowser-stream-XXXXXX";
+  int fd = mkstemp(&name[0]);
   if (fd < 0) return finish(flow, NPRES_NETWORK_ERR);
   bool written = ::write(fd, flow.body.data(), flow.body.size()) == static_cast<ssize_t>(flow.body.size());
   ::close(fd);
-  if (written && browser_.pluginFuncs().asfile) browser_.pluginFuncs().asfile(flow.npp, &flow.record, name);
-  ::unlink(name);
+  if (written && browser_.pluginFuncs().asfile) browser_.pluginFuncs().asfile(flow.npp, &flow.record, name.c_str());
+  ::unlink(name.c_str());
   finish(flow, written ? NPRES_DONE : NPRES_NETWORK_ERR);
 }
 

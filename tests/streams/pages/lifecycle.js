@@ -18,7 +18,7 @@ later(function () {
     later(function () {
       assertEqual(plugin.log(c), "Created;Opened;Data 0 3 0;Data 3 3 0;Data 6 3 0;Data 9 1 0;Completed ok;Destroyed",
                   "no length given");
-      assertEqual(plugin.cacheFile(c).indexOf("/tmp/testbrowser-stream-"), 0, "a cached stream came as a file too");
+      assert(plugin.cacheFile(c).indexOf("/testbrowser-stream-") > 0, "a cached stream came as a file too");
       assertEqual(plugin.cacheFile(a), "", "an uncached one did not");
       console.log("lifecycle done");
     });
