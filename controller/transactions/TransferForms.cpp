@@ -10,8 +10,9 @@
 namespace {
 
 // ---- the setters each family of forms is sent, in the order it is sent them ----
+// (A family whose forms are not built yet has its sequence here already, for their rows to name.)
 
-void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
+[[maybe_unused]] void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
   const CParseEncParam& p = in.params.fields;
   f.SetAGSELFAMT(p.D8AgSelfAmt);
   f.SetNAGSELFAMT(p.D8NagSelfAmt);
@@ -23,7 +24,7 @@ void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // pos
   f.SetReaderName(in.readerName);
 }
 
-void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from the giro account
+[[maybe_unused]] void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from the giro account
   const CParseEncParam& p = in.params.fields;
   f.SetAGSELFAMT(p.D8AgSelfAmt);
   f.SetNAGSELFAMT(p.D8NagSelfAmt);
@@ -35,7 +36,7 @@ void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from
   f.SetReaderName(in.readerName);
 }
 
-void fillBankCardForm(TransferForm& f, const TransferFormInputs& in) {  // paid from a bank card
+[[maybe_unused]] void fillBankCardForm(TransferForm& f, const TransferFormInputs& in) {  // paid from a bank card
   const CParseEncParam& p = in.params.fields;
   f.SetcsBankIDList(in.bankList);
   f.SetBankID(in.bankId);

@@ -107,6 +107,10 @@ TEST_F(Confirmation, CancelOrTheCloseBoxGivesTwoAndNothingIsWritten) {
     SCOPED_TRACE(closeBox ? "close box" : "Cancel");
     connect(kPostalCard);
     auto dialog = open(kPostalCard, "P014A1");
+    // A key typed on the physical keyboard only gets the keypad warning.
+    user->pressKey(appkit::KeyEvent::character("5"))
+        .expectAlert(DialogFrame::kKeyboardRefusal, "", appkit::AlertStyle::Informational)
+        .answerAlert(1);
     if (closeBox) user->closeWindow();
     else user->click("btnCancel");
     EXPECT_EQ(run(*dialog), 2);

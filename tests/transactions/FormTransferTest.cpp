@@ -263,6 +263,35 @@ TEST_F(PostalToBank, CancellingTheFormGives8990AndTheConfirmationItsOwnTwo) {
   }
 }
 
+TEST_F(PostalToBank, AnAgreedPayeeIsMarkedForThePageAndTheNextCallClearsTheMark) {
+  connect(kPostalCard);
+  banktool::TransferCase c = transferCase(kPostalCard, "0307");
+  c.agreedAccounts = "11112222$812-台新#1234567890$812-台新";
+  setBlocks(c);
+  user->expectWindow("TransFPOST2BANK")
+      .choose("cmbPreAccount", 2)
+      .click("cbAmount")
+      .pressDigits("123")
+      .click("cbCaptchaInput")
+      .typeDigitsShownIn("cbCaptcha")
+      .click("btnOK")
+      .answerAlert(1)
+      .expectWindow("TransFConfirm")
+      .expectDisplay("cbInAccount", "812/1234567890")
+      .click("btnOK");
+  ASSERT_EQ(ctrl->Transfer_V2(), 0);
+  // The second entry of the agreed list (index 1), as the bank's side enciphers it under the call's IV.
+  EXPECT_EQ(ctrl->GetReturnASN(), banktool::makeParamBlock("P1", c.iv));
+  ASSERT_EQ(writes().size(), 1u);
+
+  c.kind = "0399";
+  setBlocks(c);
+  user->expectAlert("元件參數錯誤，請確認元件版本是否正確", "", appkit::AlertStyle::Critical).answerAlert(1);
+  EXPECT_EQ(ctrl->Transfer_V2(), rc::kParameterUnparsable);
+  EXPECT_EQ(ctrl->GetReturnASN(), "");
+  EXPECT_EQ(ctrl->GetTrnsMsg(), "");
+}
+
 TEST_F(PostalToBank, OneCountdownSpansTheFormAndTheConfirmation) {
   connect(kPostalCard);
   setBlocks(transferCase(kPostalCard, "0307"));
