@@ -151,6 +151,18 @@ TEST_F(CardSession, CardAccountsGives8800OnlyWhenTheLastRecordIsUnreadable) {
   EXPECT_EQ(ctrl.GetuiSW12(), 0x6A83u);
 }
 
+// A record cut short is unreadable like a refused one: no part of it becomes an account.
+TEST_F(CardSession, CardAccountsSkipAnAccountRecordCutShort) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  card.inject(rvp::cardsim::Fault::cutData(9, 1, kReadRecord));  // record 3: "0040123" of its 16 characters
+  EXPECT_EQ(ctrl.CardAccounts(), 0);
+  ASSERT_EQ(ctrl.GetiNoA(), 1);
+  EXPECT_EQ(ctrl.GetbaAccount(0), "0040987654321098");
+  card.inject(rvp::cardsim::Fault::cutData(9, 8, kReadRecord));  // record 10, the last
+  EXPECT_EQ(ctrl.CardAccounts(), rc::kRecordUnreadable);
+}
+
 TEST_F(CardSession, AppnAccountsAndListAccountsReadTheProfile) {
   ZododovuRavuVODCtrl ctrl;
   connect(ctrl);
