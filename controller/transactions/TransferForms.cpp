@@ -4,7 +4,12 @@
 #include <utility>
 #include <vector>
 
+#include "TransFBANK2BANK.h"
+#include "TransFBANK2POSTTRANSFER.h"
+#include "TransFBANK2RODA.h"
 #include "TransFPOST2BANK.h"
+#include "TransFPOST2RODA.h"
+#include "TransFPOSTTRANSFER2RODA.h"
 #include "TransferForm.h"
 
 namespace {
@@ -120,6 +125,16 @@ const std::vector<TransferFormRow>& rows() {
       // kind   form               paying side           payee bank  payee shown  tx type  open
       {"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false,
        openForm<TransFPOST2BANK, fillPostalToBankForm>},
+      {"P014A1", "TransFPOST2RODA", PayingSide::PostalCard, false, "%014s", true,
+       openForm<TransFPOST2RODA, fillPostalCardForm>},
+      {"G004A4", "TransFPOSTTRANSFER2RODA", PayingSide::Giro, false, "%014s", true,
+       openForm<TransFPOSTTRANSFER2RODA, fillGiroForm>},
+      {"0305", "TransFBANK2RODA", PayingSide::BankCard, false, "%014s", false,
+       openForm<TransFBANK2RODA, fillBankCardForm>},
+      {"0306", "TransFBANK2BANK", PayingSide::BankCard, true, "%016s", false,
+       openForm<TransFBANK2BANK, fillBankCardForm>},
+      {"0310", "TransFBANK2POSTTRANSFER", PayingSide::BankCard, false, "%014s", false,
+       openForm<TransFBANK2POSTTRANSFER, fillBankCardForm>},
   };
   return table;
 }

@@ -14,6 +14,7 @@
 
 #include <iconv.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -252,6 +253,24 @@ std::string makeParamBlock(const std::string& text, const unsigned char iv[8]) {
 std::string makeRawParamBlock(const std::string& clearBlocks, const unsigned char iv[8]) {
     if (clearBlocks.empty() || clearBlocks.size() % 8 != 0) return std::string();
     return hexOfParameter(parameterKey(), iv, clearBlocks, false);
+}
+
+OpenedPageText openPageText(const std::string& hex, const unsigned char iv[8]) {
+    OpenedPageText opened;
+    if (hex.empty() || hex.size() % 16 != 0) return opened;
+    Bytes cipher;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = std::isxdigit(static_cast<unsigned char>(hex[i])) ? std::stoi(hex.substr(i, 1), nullptr, 16) : -1;
+        const int low =
+            std::isxdigit(static_cast<unsigned char>(hex[i + 1])) ? std::stoi(hex.substr(i + 1, 1), nullptr, 16) : -1;
+        if (high < 0 || low < 0) return opened;
+        cipher += static_cast<char>(high * 16 + low);
+    }
+    std::optional<Bytes> clear = tripleDes(false, parameterKey(), iv, cipher, true);
+    if (!clear) return opened;
+    opened.ok = true;
+    opened.text = *clear;
+    return opened;
 }
 
 }  // namespace banktool

@@ -55,6 +55,14 @@ std::string makeParamBlock(const std::string& text, const unsigned char iv[8]);
 // Exact clear bytes (whole 8-byte blocks, no padding added) under the page-parameter key: for blocks with
 // a padding of one's own choosing. Empty when the bytes are not whole blocks.
 std::string makeRawParamBlock(const std::string& clearBlocks, const unsigned char iv[8]);
+// Reads a text the plug-in hands back to the page enciphered like a parameter block (ReturnASN,
+// ReturnTxFlag): upper- or lower-case hex under the page-parameter key and the call's IV. Empty with
+// ok false when it is no such text.
+struct OpenedPageText {
+    bool ok = false;
+    std::string text;
+};
+OpenedPageText openPageText(const std::string& hex, const unsigned char iv[8]);
 
 }  // namespace banktool
 
