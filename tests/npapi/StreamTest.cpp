@@ -301,6 +301,25 @@ TEST_F(Streams, WritesGoToTheBrowserOnlyWhileOpenAndReportShortWrites) {
   EXPECT_EQ(browser().written, "abcd");
 }
 
+TEST_F(Streams, AnotherInstancesStreamIsNotFollowed) {
+  boost::weak_ptr<PF::BrowserStream> weak = request();
+  ASSERT_EQ(open(10), NPERR_NO_ERROR);
+  NPP_t other{};
+  ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &other, NP_EMBED, 0, nullptr,
+                                       nullptr, nullptr),
+            NPERR_NO_ERROR);
+  char data[] = "0123";
+  EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(&other, &record), -1);
+  EXPECT_EQ(NpapiPluginModule::NPP_Write(&other, &record, 0, 4, data), -1);
+  NpapiPluginModule::NPP_URLNotify(&other, record.url, NPRES_NETWORK_ERR, record.notifyData);
+  NpapiPluginModule::NPP_DestroyStream(&other, &record, NPRES_NETWORK_ERR);
+  NpapiPluginModule::NPP_Destroy(&other, nullptr);
+  EXPECT_EQ(recorder->log, (Log{"Created", "Opened"})) << "the other instance reached this one's stream";
+  EXPECT_NE(record.pdata, nullptr);
+  finish(NPRES_DONE, false);
+  EXPECT_TRUE(weak.expired());
+}
+
 TEST_F(Streams, CacheFileNamesAreReadAsUtf8) {
   boost::weak_ptr<PF::BrowserStream> weak = request();
   ASSERT_EQ(open(0), NPERR_NO_ERROR);
