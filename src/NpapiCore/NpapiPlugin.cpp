@@ -124,8 +124,14 @@ NPError NpapiPlugin::NewStream(NPMIMEType type, NPStream* stream, NPBool seekabl
     if (!s)
         return NPERR_NO_ERROR;
 
-    if (s->isCompleted() || (s->getStream() && s->getStream() != stream)) {
-        // Cancelled before the browser opened it (or opened twice): refused, and the browser is done with it.
+    if (s->getStream()) {
+        // Opened once already: the second opening is refused and leaves the first alone.
+        if (s->getStream() != stream)
+            stream->pdata = nullptr;
+        return NPERR_GENERIC_ERROR;
+    }
+    if (s->isCompleted()) {
+        // Cancelled before the browser opened it: refused, and the browser is done with it.
         stream->pdata = nullptr;
         s->setDestroyed();
         return NPERR_GENERIC_ERROR;

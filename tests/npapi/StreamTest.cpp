@@ -242,6 +242,21 @@ TEST_F(Streams, CancelBeforeTheBrowserOpensIsOneFailureAndTheOpenIsRefused) {
   EXPECT_EQ(recorder->log, (Log{"Created", "Completed failed", "Destroyed"}));
 }
 
+TEST_F(Streams, ASecondOpeningOfTheSameRequestIsRefusedAndLeavesTheFirstAlone) {
+  boost::weak_ptr<PF::BrowserStream> weak = request();
+  ASSERT_EQ(open(10), NPERR_NO_ERROR);
+  NPStream twin = record;
+  twin.pdata = nullptr;
+  EXPECT_NE(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("text/plain"), &twin, 0, &stype), NPERR_NO_ERROR);
+  EXPECT_EQ(twin.pdata, nullptr);
+  EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(&npp, &twin), -1);
+  deliver("0123456789");
+  finish(NPRES_DONE, false);
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(recorder->log, (Log{"Created", "Opened", "Data 0 4 40", "Data 4 4 80", "Data 8 2 100", "Completed ok",
+                                "Destroyed"}));
+}
+
 TEST_F(Streams, ShutdownEndsOpenStreamsOnceAndFreesThem) {
   boost::weak_ptr<PF::BrowserStream> weak = request();
   ASSERT_EQ(open(10), NPERR_NO_ERROR);
