@@ -1,5 +1,7 @@
 // Transfer_V2 from what a form handed back to the sealed request: the confirmation's texts per kind of
 // form, the card's answer, the transaction code, the request the bank opens, and what the page reads.
+#include <PCSC/winscard.h>
+
 #include "FormTransferBench.h"
 #include "transactions/FormParameters.h"
 #include "transactions/TransferForms.h"
@@ -114,6 +116,15 @@ TEST_F(FormRequest, AConfirmationEndedOtherThanByTheCardGivesItsCodeWithNoReques
   const EndCase cases[] = {
       {"Cancel", [](appkit::ScriptedUser& u) { u.click("btnCancel"); }, 2},
       {"the countdown the form left", [](appkit::ScriptedUser& u) { u.wait(421); }, 9950},
+      // The card step's own result, a PC/SC one included, reaches the page as the number it is.
+      {"the card dropping its answer at the card step",
+       [this](appkit::ScriptedUser& u) {
+         // Selections: the application at the reconnection, EF 1001 for the issuer account and id, then
+         // EF 1001 for the card data of the write.
+         card->inject(Fault::drop(4, 0xA4));
+         u.click("btnOK");
+       },
+       static_cast<long>(SCARD_F_COMM_ERROR)},
   };
   for (const EndCase& ec : cases) {
     SCOPED_TRACE(ec.name);
@@ -127,6 +138,29 @@ TEST_F(FormRequest, AConfirmationEndedOtherThanByTheCardGivesItsCodeWithNoReques
     EXPECT_TRUE(writes().empty());
     EXPECT_TRUE(cardAndReaderClosed());
   }
+}
+
+TEST_F(FormRequest, PageTextsGoIntoTheRequestEscapedSoTheyCannotChangeItsStructure) {
+  connect(kPostalCard);
+  banktool::TransferCase c = transferCase(kPostalCard, "0307");
+  c.sessionId = "S<x>&y";
+  c.agentNo = "<a>&0000";
+  FormParameters params;
+  ASSERT_EQ(openFormParameters(banktool::makeTransferBlocks(c), params), 0);
+  ASSERT_EQ(ctrl->CardAccounts(), 0);
+  ctrl->SetSessionId(params.fields.D2SessionId.c_str());
+  ctrl->SetbaMoney("123");
+  const TransferFormRow row{"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false, noForm};
+  TransferFormValues values = formValues("1234567890", "81200000");
+  user->expectWindow("TransFConfirm").click("btnOK");
+  ASSERT_EQ(ctrl->confirmAndRequest(row, params, values), 0);
+  const std::string xml = ctrl->GetXMLStr();
+  EXPECT_NE(xml.find("<session_id>S&lt;x&gt;&amp;y</session_id>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<agency_bank>&lt;a&gt;&amp;0000</agency_bank>"), std::string::npos) << xml;
+  const banktool::OpenedEnvelope opened = banktool::openEnvelope(ctrl->GetTrnsMsg());
+  ASSERT_TRUE(opened.ok) << opened.error;
+  EXPECT_TRUE(opened.macOk);
+  EXPECT_EQ(opened.text, xml);
 }
 
 TEST_F(FormRequest, PageMarkersTellWherePostalPayeesCameFromAndWhichTransactionType) {
