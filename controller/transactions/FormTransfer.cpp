@@ -80,8 +80,10 @@ long ZododovuRavuVODCtrl::formTransfer() {
     return rc::kParameterUnparsable;
   }
 
-  const TransferFormInputs inputs{params,          firstCardAccountText(),     CardAccountList, AppnAccountList,
-                                  BankIDListText,  p.D1IssuerId.substr(0, 3), baReaderName,    hCard};
+  const TransferFormInputs inputs{params,         firstCardAccountText(),
+                                  CardAccountList, AppnAccountList,
+                                  BankIDListText, p.D1IssuerId.substr(0, 3),
+                                  baReaderName,   hCard};
   std::unique_ptr<OpenTransferForm> form = row->open(inputs);
   appkit::app().runModalForWindow(form->window());
   const int formCode = form->GetReturnCode();
@@ -92,7 +94,7 @@ long ZododovuRavuVODCtrl::formTransfer() {
   TransferFormValues values = form->values();
   baMoney = trimLeftReturn(values.amount, '0');
   returnPayeeSource(*row, params, values);
-  // The form stays open (and released) only until the confirmation has returned.
+  // The form stays open until the confirmation has returned; then it is released.
   const long result = confirmAndRequest(*row, params, values);
   std::fill(values.pin.begin(), values.pin.end(), '\0');
   form.reset();

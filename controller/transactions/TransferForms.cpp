@@ -15,9 +15,8 @@
 namespace {
 
 // ---- the setters each family of forms is sent, in the order it is sent them ----
-// (A family whose forms are not built yet has its sequence here already, for their rows to name.)
 
-[[maybe_unused]] void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
+void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
   const CParseEncParam& p = in.params.fields;
   f.SetAGSELFAMT(p.D8AgSelfAmt);
   f.SetNAGSELFAMT(p.D8NagSelfAmt);
@@ -29,7 +28,7 @@ namespace {
   f.SetReaderName(in.readerName);
 }
 
-[[maybe_unused]] void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from the giro account
+void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from the giro account
   const CParseEncParam& p = in.params.fields;
   f.SetAGSELFAMT(p.D8AgSelfAmt);
   f.SetNAGSELFAMT(p.D8NagSelfAmt);
@@ -41,7 +40,7 @@ namespace {
   f.SetReaderName(in.readerName);
 }
 
-[[maybe_unused]] void fillBankCardForm(TransferForm& f, const TransferFormInputs& in) {  // paid from a bank card
+void fillBankCardForm(TransferForm& f, const TransferFormInputs& in) {  // paid from a bank card
   const CParseEncParam& p = in.params.fields;
   f.SetcsBankIDList(in.bankList);
   f.SetBankID(in.bankId);
