@@ -18,7 +18,9 @@ bool RuledTransferForm::payeeAccepted(const std::string& account) {
       }
       return false;
     case PayeeVerdict::WrongCheckDigit:
-      if (tell(kPayeeCheckDigitMessage)) clearField(kPin);
+      // With the PIN hidden (reader type "2") the keypad must not type into it unseen: digits there
+      // would reach the card as a PIN the customer never gave.
+      if (tell(kPayeeCheckDigitMessage) && !cbCardPIN->isHidden()) clearField(kPin);
       return false;
   }
   return false;

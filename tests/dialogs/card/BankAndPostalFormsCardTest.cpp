@@ -84,6 +84,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
     std::string otherLimit = "50000";
     std::vector<std::string> agreed;
     std::vector<std::string> book;
+    std::string readerType = "0";  // the PIN is shown and may be typed, but the card is not asked
   };
 
   BenchCard& insertedCard(const FormKind& kind) {
@@ -94,8 +95,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
     return card;
   }
 
-  // Opens the form with the controller's setters in the controller's order (reader type "0": the PIN
-  // is shown and may be typed, but the card is not asked) and runs it.
+  // Opens the form with the controller's setters in the controller's order and runs it.
   std::unique_ptr<TransferForm> run(const FormKind& kind, const BenchCard& card, const Setup& setup) {
     std::unique_ptr<TransferForm> form = kind.make();
     form->initWithWindowNibName(kind.name);
@@ -107,7 +107,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
       form->AppendCardAccountAry({"0040123456789012", "0040987654321098"});
       form->AppendAgreeACCT(setup.agreed);
       form->AppendCommACCT(setup.book);
-      form->SetReaderType("0");
+      form->SetReaderType(setup.readerType);
       form->SetFlagBankDiff(0);
       form->AppendBankDiffData({});
       form->SetReaderName(card.readerName());
@@ -118,7 +118,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
       form->SetCardAccount("00012345678901");
       form->AppendAgreeACCT(setup.agreed);
       form->AppendCommACCT(setup.book);
-      form->SetReaderType("0");
+      form->SetReaderType(setup.readerType);
       form->SethCardHandle(hCard);
       form->SetReaderName(card.readerName());
     }
@@ -203,6 +203,27 @@ TEST_F(FormRules, EachFormHoldsThePayeeToItsRule) {
       EXPECT_EQ(form->GetCardPIN(), std::string(c.refusal) == kCheckDigitMessage ? "" : "111111");
     }
   }
+}
+
+TEST_F(FormRules, AWrongCheckDigitNeverMakesAHiddenPinTheActiveEntry) {
+  BenchCard& card = insertedCard(kBankToPostal);
+  typePayee(kBankToPostal, "12345680000001");
+  user->click("cbAmount").pressDigits("100").click("cbCaptchaInput").typeDigitsShownIn("cbCaptcha")
+      .click("btnOK")
+      .expectAlert(kCheckDigitMessage, "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
+      .inspect([](appkit::Window& top) {
+        auto* pin = dynamic_cast<appkit::Button*>(top.viewWithIdentifier("cbCardPIN"));
+        ASSERT_NE(pin, nullptr);
+        EXPECT_TRUE(pin->isHidden());
+        EXPECT_EQ(pin->state(), 0) << "keys would type an unseen PIN";
+      })
+      .click("btnCancel");
+  Setup setup;
+  setup.readerType = "2";
+  std::unique_ptr<TransferForm> form = run(kBankToPostal, card, setup);
+  EXPECT_EQ(form->GetReturnCode(), 2);
+  EXPECT_EQ(form->GetCardPIN(), "");
 }
 
 struct LimitCase {
