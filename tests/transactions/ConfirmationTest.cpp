@@ -63,7 +63,7 @@ TEST_F(Confirmation, OkHasTheCardWriteOnceAndKeepsItsAnswer) {
                       StepCase{"bank kind, postal card to bank 812", &kPostalCard, "0307", "2521"},
                       StepCase{"empty kind: the bank step", &kBankCard, "", "2524"}}) {
     SCOPED_TRACE(sc.name);
-    connect(*sc.card);
+    useCard(*sc.card);
     auto dialog = open(*sc.card, sc.pcode);
     user->expectWindow("TransFConfirm").wait(1).expectText("tfTimer", "599").click("btnOK");
     EXPECT_EQ(run(*dialog), 0);
@@ -93,7 +93,7 @@ TEST_F(Confirmation, TheAmountReachesTheCardInHundredthsOfFourteenCharacters) {
                         // One digit more does not fit the card's record: refused, nothing written.
                         AmountCase{"1234567890123", "123456789012300", rc::kInputMissing}}) {
     SCOPED_TRACE(ac.amount);
-    connect(kPostalCard);
+    useCard(kPostalCard);
     auto dialog = open(kPostalCard, "P014A1", "2", ac.amount);
     user->click("btnOK");
     EXPECT_EQ(run(*dialog), ac.code);
@@ -105,7 +105,7 @@ TEST_F(Confirmation, TheAmountReachesTheCardInHundredthsOfFourteenCharacters) {
 TEST_F(Confirmation, CancelOrTheCloseBoxGivesTwoAndNothingIsWritten) {
   for (bool closeBox : {false, true}) {
     SCOPED_TRACE(closeBox ? "close box" : "Cancel");
-    connect(kPostalCard);
+    useCard(kPostalCard);
     auto dialog = open(kPostalCard, "P014A1");
     // A key typed on the physical keyboard only gets the keypad warning.
     user->pressKey(appkit::KeyEvent::character("5"))

@@ -82,7 +82,7 @@ TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
   };
   for (const RequestCase& rc : cases) {
     SCOPED_TRACE(rc.name);
-    connect(*rc.card);
+    useCard(*rc.card);
     const FormParameters params = parameters(*rc.card, rc.row.kind, "87654321");
     TransferFormValues values = rc.values;
     values.pin = rc.card->pin;

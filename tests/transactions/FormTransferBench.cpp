@@ -26,6 +26,19 @@ void FormTransferTest::setBlocks(const std::array<std::string, 9>& b) {
   for (std::size_t n = 0; n < b.size(); ++n) (ctrl.get()->*setters[n])(b[n].c_str());
 }
 
+BenchCard& FormTransferTest::useCard(const CardFacts& facts) {
+  if (!card || cardInReader_ != &facts) {
+    cardInReader_ = &facts;
+    return connect(facts);
+  }
+  ctrl = std::make_unique<ZododovuRavuVODCtrl>();
+  ctrl->SetbaReaderName(card->readerName().c_str());
+  EXPECT_EQ(ctrl->ConnectCard(), 0);
+  ctrl->SetSessionId(kSession);
+  card->clearApduLog();
+  return *card;
+}
+
 bool FormTransferTest::cardAndReaderClosed() { return ctrl->GetCardStatus() != 0; }
 
 bool FormTransferTest::noCardCommand() const { return card->apduCommands().empty(); }

@@ -15,6 +15,9 @@ constexpr const char* kAgent = "00000001";
 
 class FormTransferTest : public TransactionTest {
  protected:
+  // As connect, but a card of the same profile already in the reader stays there (no pull-out and
+  // re-insertion between the cases of a table); only for cases that arm no fault.
+  BenchCard& useCard(const CardFacts& facts);
   // The blocks of a transfer by the card of these facts, logged in with that very card.
   banktool::TransferCase transferCase(const CardFacts& facts, const std::string& kind) const;
   void setBlocks(const std::array<std::string, 9>& blocks);
@@ -23,6 +26,9 @@ class FormTransferTest : public TransactionTest {
   bool cardAndReaderClosed();
   // The card received nothing at all since the log was cleared.
   bool noCardCommand() const;
+
+ private:
+  const CardFacts* cardInReader_ = nullptr;
 };
 
 }  // namespace txbench

@@ -86,7 +86,7 @@ TEST_F(FormTransferTest, NotTheLoginCardGives9940WithCardAndReaderClosed) {
                        LoginCase{"another account of the bank", kPostalCard.issuer, "7001234567890124"},
                        LoginCase{"issuer in another letter case", "7000001a", kPostalCard.mainAccount}}) {
     SCOPED_TRACE(lc.name);
-    connect(kPostalCard);
+    useCard(kPostalCard);
     banktool::TransferCase c = transferCase(kPostalCard, "0307");
     c.loginIssuerId = lc.issuer;
     c.loginIssuerAccount = lc.account;
@@ -116,7 +116,7 @@ TEST_F(FormTransferTest, TheLoginBlockNamesTheReaderAndTheSessionAndTheKindReach
 TEST_F(FormTransferTest, AKindNoFormServesGives9821AfterClosingAndBuildsNoRequest) {
   for (const char* kind : {"0399", "P014A9", "", "0307x"}) {
     SCOPED_TRACE(kind);
-    connect(kPostalCard);
+    useCard(kPostalCard);
     setBlocks(transferCase(kPostalCard, kind));
     ctrl->SetTrnsMsg("an earlier request");
     ctrl->SetXMLStr("<earlier/>");
@@ -252,7 +252,7 @@ TEST_F(PostalToBank, CancellingTheFormGives8990AndTheConfirmationItsOwnTwo) {
   };
   for (const CancelCase& cc : cases) {
     SCOPED_TRACE(cc.name);
-    connect(kPostalCard);
+    useCard(kPostalCard);
     setBlocks(transferCase(kPostalCard, "0307"));
     ctrl->SetTrnsMsg("an earlier request");
     cc.script();
