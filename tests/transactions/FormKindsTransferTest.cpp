@@ -73,5 +73,30 @@ TEST_F(FormTransferTest, APickRefusedAtOkAndThenTypedIsATypedPayeeForTheLimitAnd
   EXPECT_NE(ctrl->GetXMLStr().find("<trns_in_account>0012345690000001</trns_in_account>"), std::string::npos);
 }
 
+TEST_F(FormTransferTest, ABankToBankTransferWithinOneBankTellsThePage2523) {
+  connect(kBankCard);
+  setBlocks(transferCase(kBankCard, "0306"));
+  user->expectWindow("TransFBANK2BANK")
+      .chooseItem("cmbBankNo", "004台灣銀行" + std::string(60, ' '))
+      .click("cbInAccount")
+      .pressDigits("5555666677778888")
+      .click("cbAmount")
+      .pressDigits("500")
+      .click("cbCaptchaInput")
+      .typeDigitsShownIn("cbCaptcha")
+      .click("btnConfirm")
+      .answerAlert(1)
+      .expectWindow("TransFConfirm")
+      .expectDisplay("cbInAccount", "004/5555666677778888")
+      .click("btnOK");
+  ASSERT_EQ(ctrl->Transfer_V2(), 0);
+  EXPECT_EQ(ctrl->GetbaP_CODE(), "2523");
+  EXPECT_NE(ctrl->GetXMLStr().find("<tx_code>MSG2523U</tx_code>"), std::string::npos) << ctrl->GetXMLStr();
+  EXPECT_NE(ctrl->GetXMLStr().find("<trns_in_bank>00400000</trns_in_bank><trns_out_bank>00400001</trns_out_bank>"),
+            std::string::npos)
+      << ctrl->GetXMLStr();
+  EXPECT_EQ(writes().size(), 1u);
+}
+
 }  // namespace
 }  // namespace txbench
