@@ -28,6 +28,7 @@ struct stWideFeeIn;
 struct stWideFeeOut;
 class CardRecord;
 struct FormParameters;     // the form-driven transfer: controller/transactions/
+struct FormRoad;
 struct TransferFormRow;
 struct TransferFormValues;
 
@@ -158,7 +159,7 @@ class ZododovuRavuVODCtrl {
   long doRodaTransfer(stTransferIn& in, stTransferOut& out, int confirmed);
   // The form-driven transfer: parameters, card, transfer form, confirmation, request.
   long Transfer_V2();
-  // The donation (not built yet; nothing may call it).
+  // The donation: the same road with the donation form (transactions/FormTransfer.cpp).
   long PublicDonation();
   // Account services on the page's card connection (transactions/AccountServices.cpp).
   long AccountSetting();
@@ -179,14 +180,18 @@ class ZododovuRavuVODCtrl {
   long doTax(stTaxIn& in, stTaxOut& out);
   long doWideFee(stWideFeeIn& in, stWideFeeOut& out);
   long doRodaAccount(stTransferIn& in, stTransferOut& out);
-  // Steps of the form-driven transfer (controller/transactions/FormTransfer*.cpp).
-  long formTransfer();
-  long reopenReaderAndCard();
+  // Steps of the form-driven transfer and the donation (controller/transactions/FormTransfer*.cpp).
+  long runFormRoad(const FormRoad& road);
+  long formRoad(const FormRoad& road);
+  long reopenReaderAndCard(const FormRoad& road);
   bool loginCardInReader(const FormParameters& params);
   void prepareBankLists();
   std::string firstCardAccountText() const;
+  // The card account as the road shows it to the form and in the confirmation.
+  std::string shownCardAccount(const FormRoad& road) const;
   void returnPayeeSource(const TransferFormRow& row, const FormParameters& params, const TransferFormValues& values);
-  long confirmAndRequest(const TransferFormRow& row, const FormParameters& params, const TransferFormValues& values);
+  long confirmAndRequest(const FormRoad& road, const TransferFormRow& row, const FormParameters& params,
+                         const TransferFormValues& values);
   // Card, then reader, each failure only logged.
   void closeReaderAndCard();
 

@@ -37,6 +37,12 @@ PayeeVerdict checkPostalSavingsPayeeFromBank(const std::string& account) {
   return bothGroupsPass(tested) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
 }
 
+PayeeVerdict checkGiroPayee(const std::string& account) {
+  if (account.empty()) return PayeeVerdict::Missing;
+  if (account.size() != 8) return PayeeVerdict::WrongLength;
+  return CheckRodaAcctID_5(account) ? PayeeVerdict::Accepted : PayeeVerdict::WrongCheckDigit;
+}
+
 PayeeVerdict checkGiroPayeeFromBank(const std::string& account) {
   if (account.empty()) return PayeeVerdict::Missing;
   if (account.size() != 15) return PayeeVerdict::WrongLength;
@@ -46,3 +52,4 @@ PayeeVerdict checkGiroPayeeFromBank(const std::string& account) {
 const PayeeRule kPostalSavingsPayeeRule = {checkPostalSavingsPayee, "請輸入14位轉入帳號"};
 const PayeeRule kPostalSavingsPayeeFromBankRule = {checkPostalSavingsPayeeFromBank, "請輸入14位轉入帳號"};
 const PayeeRule kGiroPayeeFromBankRule = {checkGiroPayeeFromBank, "請輸入轉入帳號(7000010 + 8位劃撥帳號)共15碼"};
+const PayeeRule kGiroPayeeRule = {checkGiroPayee, "請輸入8位轉入帳號"};

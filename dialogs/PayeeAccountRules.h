@@ -19,6 +19,9 @@ PayeeVerdict checkPostalSavingsPayee(const std::string& account);
 // starting "00" and a 15-digit one starting "0" drop those zeros for the check only; then the first 7
 // characters and the rest each end in their check digit.
 PayeeVerdict checkPostalSavingsPayeeFromBank(const std::string& account);
+// A postal giro account: exactly 8 digits, the last its postal check digit (paid from a postal card or
+// giro, and the donation).
+PayeeVerdict checkGiroPayee(const std::string& account);
 // A giro account as another bank's card names it: exactly 15 characters, "7000010" and the 8-digit
 // giro account closed by its check digit.
 PayeeVerdict checkGiroPayeeFromBank(const std::string& account);
@@ -35,4 +38,5 @@ struct PayeeRule {
 // The rules of the forms that pay a postal savings or giro account.
 extern const PayeeRule kPostalSavingsPayeeRule;          // from a postal card or giro: 14 digits
 extern const PayeeRule kPostalSavingsPayeeFromBankRule;  // from another bank's card: 14 to 16
-extern const PayeeRule kGiroPayeeFromBankRule;           // from another bank's card: 15 with the prefix
+extern const PayeeRule kGiroPayeeFromBankRule;
+extern const PayeeRule kGiroPayeeRule;                   // from a postal card or giro: 8 digits           // from another bank's card: 15 with the prefix

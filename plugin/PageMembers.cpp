@@ -237,6 +237,7 @@ const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
       RVP_TRANSACTION(Guarded, RodaPayment),
       RVP_FORM_TRANSACTION(Guarded, Transfer_V2),
       RVP_TRANSACTION(Guarded, CommACCT_Set),
+      RVP_FORM_TRANSACTION(Guarded, PublicDonation),
       RVP_CARD_OPERATION(Guarded, CheckCardInOut),
       RVP_CARD_OPERATION(Guarded, CheckCardInOut2),
       RVP_TRANSACTION(Guarded, CommACCT_Add),

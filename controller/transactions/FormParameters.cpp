@@ -8,7 +8,7 @@ namespace {
 bool absent(const std::string& block) { return compareNoCase(block, "null") == 0; }
 }  // namespace
 
-long openFormParameters(const FormParameterBlocks& blocks, FormParameters& out) {
+long openFormParameters(const FormParameterBlocks& blocks, FormParameters& out, bool limitsMayBeAbsent) {
   CParseEncParam& p = out.fields;
   p.GetParam_IV(blocks[5], out.iv);  // a bad IV block shows as blocks that do not open
 
@@ -20,8 +20,10 @@ long openFormParameters(const FormParameterBlocks& blocks, FormParameters& out) 
   if (!blocks[0].empty() && !open(0)) return rc::kParameterEmptyBase + 0;
   for (std::size_t n : {1, 2, 3, 4})
     if (!open(n)) return rc::kParameterEmptyBase + static_cast<long>(n);
-  for (std::size_t n : {6, 7, 8})
-    if (!absent(blocks[n]) && !open(n)) return rc::kParameterEmptyBase + static_cast<long>(n);
+  for (std::size_t n : {6, 7, 8}) {
+    const bool mayBeAbsent = n != 8 || limitsMayBeAbsent;
+    if (!(mayBeAbsent && absent(blocks[n])) && !open(n)) return rc::kParameterEmptyBase + static_cast<long>(n);
+  }
 
   try {
     if (!clear[0].empty()) p.Parse_BH_D0(clear[0]);

@@ -1,10 +1,12 @@
-// Transfer_V2, up to the transfer form: the page's parameter blocks, the reader and the card opened
-// afresh, the login-card check, the form of the transfer kind and what it hands back.
+// Transfer_V2 and PublicDonation, up to the form: the page's parameter blocks, the reader and the card
+// opened afresh, the login-card check, the form (of the transfer kind, or the donation's) and what it
+// hands back. The road says where the two differ.
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "FormParameters.h"
+#include "FormRoad.h"
 #include "MessageBox.h"
 #include "TransferForms.h"
 #include "ZododovuRavuVODCtrl.h"
@@ -31,19 +33,33 @@ void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::millisec
 const char* payeeSourceMarker(int source) { return source == 1 ? "P%d" : source == 3 ? "M%d" : nullptr; }
 }  // namespace
 
-long ZododovuRavuVODCtrl::Transfer_V2() {
+const FormRoad& transferRoad() {
+  static const FormRoad road{"TransFer_V2", transferFormFor, true, true, kTransferTitle, true, true, true};
+  return road;
+}
+
+const FormRoad& donationRoad() {
+  static const FormRoad road{"PublicDonation", donationFormFor, false, false, "", false, false, false};
+  return road;
+}
+
+long ZododovuRavuVODCtrl::Transfer_V2() { return runFormRoad(transferRoad()); }
+
+long ZododovuRavuVODCtrl::PublicDonation() { return runFormRoad(donationRoad()); }
+
+long ZododovuRavuVODCtrl::runFormRoad(const FormRoad& road) {
   // Nothing of an earlier call may be read as this call's result.
   TrnsMsg.clear();
   ReturnASN.clear();
   ReturnTxFlag.clear();
   long result;
   try {
-    result = formTransfer();
+    result = formRoad(road);
   } catch (...) {
     TrnsMsg.clear();
     try {
       closeReaderAndCard();
-      MessageBox("exception catched", "TransFer_V2", kInformationBox);
+      MessageBox("exception catched", road.name, kInformationBox);
     } catch (...) {
     }
     result = rc::kCancelled;
@@ -53,9 +69,11 @@ long ZododovuRavuVODCtrl::Transfer_V2() {
   return result;
 }
 
-long ZododovuRavuVODCtrl::formTransfer() {
+long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   FormParameters params;
-  const long opened = openFormParameters({bh_d0, bh_d1, bh_d2, bh_d3, bh_d4, bh_d5, bh_d6, bh_d7, bh_d8}, params);
+  const std::string bankChanges = road.readsBankChanges ? bh_d0 : std::string();
+  const long opened = openFormParameters({bankChanges, bh_d1, bh_d2, bh_d3, bh_d4, bh_d5, bh_d6, bh_d7, bh_d8},
+                                         params, road.limitsMayBeAbsent);
   if (opened == rc::kParameterUnparsable) MessageBox(kParametersWrong, "", kCriticalBox);
   if (opened != rc::kOk) return opened;
   const CParseEncParam& p = params.fields;
@@ -63,16 +81,16 @@ long ZododovuRavuVODCtrl::formTransfer() {
   baReaderName = p.D1ReaderName;
   baP_CODE = p.D4PCode;
 
-  const long reopened = reopenReaderAndCard();
+  const long reopened = reopenReaderAndCard(road);
   if (reopened != rc::kOk) return reopened;
   if (!loginCardInReader(params)) {
-    MessageBox(kNotLoginCard, kTransferTitle, kInformationBox);
+    MessageBox(kNotLoginCard, road.cardTitle, kInformationBox);
     closeReaderAndCard();
     return rc::kWrongCard;
   }
 
-  if (baP_CODE.size() == 4) prepareBankLists();
-  const TransferFormRow* row = transferFormFor(baP_CODE);
+  if (road.readsBankChanges && baP_CODE.size() == 4) prepareBankLists();
+  const TransferFormRow* row = road.formFor(baP_CODE);
   if (!row) {
     // No form serves this kind: nothing to confirm and no request to build.
     closeReaderAndCard();
@@ -80,10 +98,8 @@ long ZododovuRavuVODCtrl::formTransfer() {
     return rc::kParameterUnparsable;
   }
 
-  const TransferFormInputs inputs{params,         firstCardAccountText(),
-                                  CardAccountList, AppnAccountList,
-                                  BankIDListText, p.D1IssuerId.substr(0, 3),
-                                  baReaderName,   hCard};
+  const TransferFormInputs inputs{params,          shownCardAccount(road),     CardAccountList, AppnAccountList,
+                                  BankIDListText,  p.D1IssuerId.substr(0, 3), baReaderName,    hCard};
   std::unique_ptr<OpenTransferForm> form = row->open(inputs);
   appkit::app().runModalForWindow(form->window());
   const int formCode = form->GetReturnCode();
@@ -93,9 +109,9 @@ long ZododovuRavuVODCtrl::formTransfer() {
   }
   TransferFormValues values = form->values();
   baMoney = trimLeftReturn(values.amount, '0');
-  returnPayeeSource(*row, params, values);
+  if (road.returnsPayeeSource) returnPayeeSource(*row, params, values);
   // The form stays open until the confirmation has returned; then it is released.
-  const long result = confirmAndRequest(*row, params, values);
+  const long result = confirmAndRequest(road, *row, params, values);
   std::fill(values.pin.begin(), values.pin.end(), '\0');
   form.reset();
   return result;
@@ -110,7 +126,9 @@ void ZododovuRavuVODCtrl::closeReaderAndCard() {
   if (reader != 0) cardCallFailed("Transfer_V2", "IFD_DisConnectReader()", reader);
 }
 
-long ZododovuRavuVODCtrl::reopenReaderAndCard() {
+// Whatever the page left open is let go first, on both roads: a card handle still held would keep the
+// card from the new connection.
+long ZododovuRavuVODCtrl::reopenReaderAndCard(const FormRoad& road) {
   closeReaderAndCard();
   pause(100);
   lastResult = static_cast<long>(IFD_ConnectReader());
@@ -121,7 +139,7 @@ long ZododovuRavuVODCtrl::reopenReaderAndCard() {
   }
   pause(100);
   if (ConnectCard() != 0) {
-    MessageBox(kCardFailed, kTransferTitle, kInformationBox);
+    MessageBox(kCardFailed, road.cardTitle, kInformationBox);
     return rc::kCancelled;
   }
   if (CardAccounts() != 0) {
@@ -153,6 +171,10 @@ void ZododovuRavuVODCtrl::prepareBankLists() {
 
 std::string ZododovuRavuVODCtrl::firstCardAccountText() const {
   return format("%014s", trimLeftReturn(baAccount[0], '0'));
+}
+
+std::string ZododovuRavuVODCtrl::shownCardAccount(const FormRoad& road) const {
+  return road.padsShownAccounts ? firstCardAccountText() : trimLeftReturn(baAccount[0], '0');
 }
 
 void ZododovuRavuVODCtrl::returnPayeeSource(const TransferFormRow& row, const FormParameters& params,

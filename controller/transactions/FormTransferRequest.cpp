@@ -1,8 +1,9 @@
-// Transfer_V2 after the transfer form: the confirmation, whose OK has the card write the record, then
-// the transaction code, the request and its envelope.
+// Transfer_V2 and PublicDonation after the form: the confirmation, whose OK has the card write the
+// record, then the transaction code, the request and its envelope.
 #include <memory>
 
 #include "FormParameters.h"
+#include "FormRoad.h"
 #include "RequestXml.h"
 #include "TransFConfirm.h"
 #include "TransactionCodes.h"
@@ -31,7 +32,7 @@ struct ConfirmationTexts {
   std::string payeeBank;
 };
 
-ConfirmationTexts confirmationTexts(const TransferFormRow& row, const FormParameters& params,
+ConfirmationTexts confirmationTexts(const FormRoad& road, const TransferFormRow& row, const FormParameters& params,
                                     const TransferFormValues& values, const std::string& cardAccount) {
   ConfirmationTexts t;
   switch (row.paying) {
@@ -48,7 +49,8 @@ ConfirmationTexts confirmationTexts(const TransferFormRow& row, const FormParame
       t.accountIndex = ZododovuRavuVODCtrl::format("%02d", values.accountIndex);
       break;
   }
-  const std::string payee = ZododovuRavuVODCtrl::format(row.payeeFormat, values.payee);
+  const std::string payee = road.padsShownAccounts ? ZododovuRavuVODCtrl::format(row.payeeFormat, values.payee)
+                                                   : trimLeftReturn(values.payee, '0');
   if (row.payeeAtBank) {
     t.payeeShown = values.payeeBank.substr(0, 3) + "/" + payee;
     t.payeeBank = values.payeeBank;
@@ -60,10 +62,10 @@ ConfirmationTexts confirmationTexts(const TransferFormRow& row, const FormParame
 }
 }  // namespace
 
-long ZododovuRavuVODCtrl::confirmAndRequest(const TransferFormRow& row, const FormParameters& params,
-                                            const TransferFormValues& values) {
+long ZododovuRavuVODCtrl::confirmAndRequest(const FormRoad& road, const TransferFormRow& row,
+                                            const FormParameters& params, const TransferFormValues& values) {
   const CParseEncParam& p = params.fields;
-  const ConfirmationTexts texts = confirmationTexts(row, params, values, firstCardAccountText());
+  const ConfirmationTexts texts = confirmationTexts(road, row, params, values, shownCardAccount(road));
 
   auto confirm = std::make_unique<TransFConfirm>();
   confirm->initWithWindowNibName("TransFConfirm");
@@ -107,9 +109,10 @@ long ZododovuRavuVODCtrl::confirmAndRequest(const TransferFormRow& row, const Fo
   card.sTacId = confirm->GetOutData_PCODE();
   const RequestHead head{transferTxCode(card.sTacId), SessionId, confirm->GetInData_TrnsTime(),
                          confirm->GetInData_IFDId(), confirm->GetInData_IFDChkCode()};
+  auto bank = [&road](const std::string& text) { return road.trimsRequestBanks ? bank8(text) : text; };
   XmlText elements;
-  elements.element("trns_in_bank", bank8(confirm->GetInData_AcceptNo()))
-      .element("trns_out_bank", bank8(card.sIssueNo))
+  elements.element("trns_in_bank", bank(confirm->GetInData_AcceptNo()))
+      .element("trns_out_bank", bank(card.sIssueNo))
       .element("agency_bank", confirm->GetInData_AageneyNo())
       .element("trns_in_account", confirm->GetInData_ImportAccount())
       .element("trns_out_account", card.sAccount)

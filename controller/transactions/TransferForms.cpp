@@ -8,8 +8,11 @@
 #include "TransFBANK2POSTTRANSFER.h"
 #include "TransFBANK2RODA.h"
 #include "TransFPOST2BANK.h"
+#include "TransFPOST2POSTTRANSFER.h"
 #include "TransFPOST2RODA.h"
 #include "TransFPOSTTRANSFER2RODA.h"
+#include "TransFPT2PT.h"
+#include "TransFPUBLICDONATION.h"
 #include "TransferForm.h"
 
 namespace {
@@ -134,6 +137,9 @@ const std::vector<TransferFormRow>& rows() {
        openForm<TransFBANK2BANK, fillBankCardForm>},
       {"0310", "TransFBANK2POSTTRANSFER", PayingSide::BankCard, false, "%014s", false,
        openForm<TransFBANK2POSTTRANSFER, fillBankCardForm>},
+      {"P014A2", "TransFPOST2POSTTRANSFER", PayingSide::PostalCard, false, "%08s", false,
+       openForm<TransFPOST2POSTTRANSFER, fillPostalCardForm>},
+      {"G004A2", "TransFPT2PT", PayingSide::Giro, false, "%08s", false, openForm<TransFPT2PT, fillGiroForm>},
   };
   return table;
 }
@@ -144,4 +150,11 @@ const TransferFormRow* transferFormFor(const std::string& kind) {
   for (const TransferFormRow& row : rows())
     if (kind == row.kind) return &row;
   return nullptr;
+}
+
+const TransferFormRow* donationFormFor(const std::string&) {
+  // Filled as the postal-card forms are, the card handle of the session included.
+  static const TransferFormRow donation{"", "TransFPUBLICDONATION", PayingSide::PostalCard, false, "%s", false,
+                                        openForm<TransFPUBLICDONATION, fillPostalCardForm>};
+  return &donation;
 }

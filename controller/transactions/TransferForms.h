@@ -1,4 +1,4 @@
-// The transfer forms of Transfer_V2: one row per transfer kind says which form opens, how it is filled,
+// The transfer forms of Transfer_V2 (and the donation's): one row per transfer kind says which form opens, how it is filled,
 // what is read back and how the confirmation shows the transfer. A new form only adds its row (in
 // TransferForms.cpp), using the setter sequence of its family below.
 #pragma once
@@ -71,3 +71,5 @@ struct TransferFormRow {
 
 // The row of a transfer kind (compared exactly), or null for a kind no form serves.
 const TransferFormRow* transferFormFor(const std::string& kind);
+// The donation's form, whatever the kind.
+const TransferFormRow* donationFormFor(const std::string& kind);

@@ -141,7 +141,8 @@ const char* const kGuardedMethods[] = {
     "T1Transmit", "SelectParentDF", "SelectDF", "SelectEF", "VerifyPIN", "UpdateRecord", "ReadRecord",
     "ChangePassword", "WriteRecordWithSNUMTAC", "CheckCardInOut", "CheckCardInOut2",
     "Inquiry", "Transfer", "RodaAccount", "Tax", "Payment", "PayTransfer", "WideFee", "CardStart", "PayCredit",
-    "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2"};
+    "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2",
+    "PublicDonation"};
 const char* const kGuardedGetters[] = {"IssuerAccount", "IssuerId", "IssuerRemark"};
 
 TEST(PageOrigin, TheTableGuardsExactlyWhatReachesTheCard) {

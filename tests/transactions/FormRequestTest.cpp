@@ -4,6 +4,7 @@
 
 #include "FormTransferBench.h"
 #include "transactions/FormParameters.h"
+#include "transactions/FormRoad.h"
 #include "transactions/TransferForms.h"
 
 namespace txbench {
@@ -94,7 +95,7 @@ TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
         .wait(1)
         .expectText("tfTimer", "419")
         .click("btnOK");
-    ASSERT_EQ(ctrl->confirmAndRequest(rc.row, params, values), 0);
+    ASSERT_EQ(ctrl->confirmAndRequest(transferRoad(), rc.row, params, values), 0);
     ASSERT_EQ(writes().size(), 1u);
     const std::string elements = el("trns_in_bank", rc.payeeBank) +
                                  el("trns_out_bank", rc.card->issuer) + el("agency_bank", kAgent) +
@@ -132,7 +133,7 @@ TEST_F(FormRequest, AConfirmationEndedOtherThanByTheCardGivesItsCodeWithNoReques
     const FormParameters params = parameters(kPostalCard, "0307");
     ctrl->SetXMLStr("<earlier/>");
     ec.script(*user);
-    EXPECT_EQ(ctrl->confirmAndRequest(row, params, formValues("1234567890", "81200000")), ec.code);
+    EXPECT_EQ(ctrl->confirmAndRequest(transferRoad(), row, params, formValues("1234567890", "81200000")), ec.code);
     EXPECT_EQ(ctrl->GetTrnsMsg(), "");
     EXPECT_EQ(ctrl->GetXMLStr(), "<earlier/>");
     EXPECT_TRUE(writes().empty());
@@ -153,7 +154,7 @@ TEST_F(FormRequest, PageTextsGoIntoTheRequestEscapedSoTheyCannotChangeItsStructu
   const TransferFormRow row{"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false, noForm};
   TransferFormValues values = formValues("1234567890", "81200000");
   user->expectWindow("TransFConfirm").click("btnOK");
-  ASSERT_EQ(ctrl->confirmAndRequest(row, params, values), 0);
+  ASSERT_EQ(ctrl->confirmAndRequest(transferRoad(), row, params, values), 0);
   const std::string xml = ctrl->GetXMLStr();
   EXPECT_NE(xml.find("<session_id>S&lt;x&gt;&amp;y</session_id>"), std::string::npos) << xml;
   EXPECT_NE(xml.find("<agency_bank>&lt;a&gt;&amp;0000</agency_bank>"), std::string::npos) << xml;
