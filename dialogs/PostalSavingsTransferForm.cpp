@@ -3,30 +3,11 @@
 const std::vector<std::string> PostalSavingsTransferForm::kTxTypes = {"一般轉帳", "薪資轉帳", "繳納費用"};
 
 PostalSavingsTransferForm::PostalSavingsTransferForm(const FormRow& row, std::size_t payeePlaceholder)
-    : RuledTransferForm(row, &kPostalSavingsPayeeRule), payeePlaceholder_(payeePlaceholder) {}
+    : PostalPayeeTransferForm(row, &kPostalSavingsPayeeRule, payeePlaceholder) {}
 
 void PostalSavingsTransferForm::windowDidLoad() {
-  RuledTransferForm::windowDidLoad();
+  PostalPayeeTransferForm::windowDidLoad();
   cmbTxType->selectItemAtIndex(0);
-  show(cbInAccountOutlet.operator->(), "", payeePlaceholder_);
-}
-
-// "account$text" is shown as "account text"; an entry without its text is not offered.
-std::string PostalSavingsTransferForm::agreedItem(const std::string& entry) const {
-  const std::string::size_type dollar = entry.find('$');
-  if (dollar == std::string::npos || dollar == 0 || dollar + 1 >= entry.size()) return std::string();
-  std::string text = entry.substr(dollar + 1);
-  const std::string::size_type second = text.find('$');
-  if (second != std::string::npos) text.erase(second);
-  if (text.empty()) return std::string();
-  return entry.substr(0, dollar) + " " + text;
-}
-
-// The account is the item's text before its first blank.
-TransferForm::PayeePick PostalSavingsTransferForm::agreedPick(const std::string& item) const {
-  PayeePick pick;
-  pick.account = item.substr(0, item.find(' '));
-  return pick;
 }
 
 void PostalSavingsTransferForm::ownChoicesAtOk() { nTxTypeIdx = cmbTxType->indexOfSelectedItem(); }
@@ -34,7 +15,7 @@ void PostalSavingsTransferForm::ownChoicesAtOk() { nTxTypeIdx = cmbTxType->index
 std::vector<transfer_form_layout::OwnRow> PostalSavingsTransferForm::ownRows() {
   using namespace appkit::layout;
   return {
-      {"轉出帳號", textField("edtOutAccount", rect(0, 0, 300, 30))},
+      payingAccountRow(),
       {"交易類別", comboBox("cmbTxType", rect(0, 0, 0, 0), "", kTxTypes)},
   };
 }

@@ -15,7 +15,10 @@
 #include "TransFBANK2POSTTRANSFER.h"
 #include "TransFBANK2RODA.h"
 #include "TransFPOST2RODA.h"
+#include "TransFPOST2POSTTRANSFER.h"
 #include "TransFPOSTTRANSFER2RODA.h"
+#include "TransFPT2PT.h"
+#include "TransFPUBLICDONATION.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "cardbench/CardBench.h"
 #include "crypto/Setting.h"
@@ -59,12 +62,13 @@ void expectDigitsDrawn(appkit::Window& top, const std::string& outlet, std::size
   }
 }
 
-// One of the five forms, as the controller opens it.
+// One of the forms, as the controller opens it.
 struct FormKind {
   const char* name;
   const char* profile;
   const char* okOutlet;
   std::function<std::unique_ptr<TransferForm>()> make;
+  const char* payee = "12345690000001";  // a payee the form accepts
   bool bankCard() const { return std::string(name).compare(0, 10, "TransFBANK") == 0; }
   bool payeeBankList() const { return std::string(name) == "TransFBANK2BANK"; }
 };
@@ -76,6 +80,13 @@ const FormKind kBankToGiro{"TransFBANK2POSTTRANSFER", "bank", "btnOK",
 const FormKind kPostalToPostal{"TransFPOST2RODA", "postal", "btnOK", [] { return std::make_unique<TransFPOST2RODA>(); }};
 const FormKind kGiroToPostal{"TransFPOSTTRANSFER2RODA", "postal", "btbOK",
                              [] { return std::make_unique<TransFPOSTTRANSFER2RODA>(); }};
+// 1234567 weighs 168, 168 mod 11 = 3, check digit (11 - 3) mod 10 = 8.
+const FormKind kPostalToGiro{"TransFPOST2POSTTRANSFER", "postal", "btnOK",
+                             [] { return std::make_unique<TransFPOST2POSTTRANSFER>(); }, "12345678"};
+const FormKind kGiroToGiro{"TransFPT2PT", "postal", "btnOK", [] { return std::make_unique<TransFPT2PT>(); }, "12345678"};
+const FormKind kDonation{"TransFPUBLICDONATION", "postal", "btnOK", [] { return std::make_unique<TransFPUBLICDONATION>(); },
+                         "12345678"};
+const char* const kEight = "請輸入8位轉入帳號";
 
 class FormRules : public WithScriptedUser<CardBenchTest> {
  protected:
@@ -169,6 +180,17 @@ TEST_F(FormRules, EachFormHoldsThePayeeToItsRule) {
       {&kGiroToPostal, "60000000000001", nullptr},
       {&kGiroToPostal, "1234569", kFourteen},
       {&kGiroToPostal, "12345680000001", kCheckDigitMessage},
+      // 0001234 weighs 70, 70 mod 11 = 4: check digit 7.
+      {&kPostalToGiro, "00012347", nullptr},
+      {&kPostalToGiro, "1234567", kEight},
+      {&kPostalToGiro, "123456789", kEight},
+      {&kPostalToGiro, "12345670", kCheckDigitMessage},
+      {&kGiroToGiro, "12345678", nullptr},
+      {&kGiroToGiro, "0012347", kEight},
+      {&kGiroToGiro, "12345679", kCheckDigitMessage},
+      {&kDonation, "12345678", nullptr},
+      {&kDonation, "1234567890123456", kEight},
+      {&kDonation, "00012340", kCheckDigitMessage},
   };
   for (const PayeeCase& c : kCases) {
     SCOPED_TRACE(std::string(c.kind->name) + " payee " + c.payee);
@@ -247,6 +269,13 @@ TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
       {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "", false, "1", "轉帳金額不可超過 00000, 請重新輸入"},
       {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "9999999999", false, "9999999999", nullptr},
       {&kGiroToPostal, "POSTTRANSFER to RODA", "100", "1", true, "101", "轉帳金額不可超過 00100, 請重新輸入"},
+      {&kPostalToGiro, "RODA to POSTTRANSFER", "1", "3000", false, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
+      {&kPostalToGiro, "RODA to POSTTRANSFER", "3000", "1", true, "3000", nullptr},
+      {&kGiroToGiro, "PT to PT", "1", "50000", false, "4294967297", "轉帳金額不可超過 50000, 請重新輸入"},
+      {&kGiroToGiro, "PT to PT", "500", "1", true, "501", "轉帳金額不可超過 00500, 請重新輸入"},
+      {&kDonation, "Public Donation", "1", "500", false, "500", nullptr},
+      {&kDonation, "Public Donation", "1", "500", false, "501", "轉帳金額不可超過 00500, 請重新輸入"},
+      {&kDonation, "Public Donation", "100", "999999", true, "101", "轉帳金額不可超過 00100, 請重新輸入"},
   };
   for (const LimitCase& c : kCases) {
     SCOPED_TRACE(std::string(c.kind->name) + " amount " + c.amount);
@@ -254,7 +283,7 @@ TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
     if (c.agreed) {
       user->choose("cmbPreAccount", 1);
     } else {
-      typePayee(*c.kind, "12345690000001");
+      typePayee(*c.kind, c.kind->payee);
     }
     typeRest(c.amount, "111111");
     if (c.refusal) {
@@ -269,7 +298,7 @@ TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
     Setup setup;
     setup.agreedLimit = c.agreedLimit;
     setup.otherLimit = c.otherLimit;
-    setup.agreed = {"60000000000001$公司"};
+    setup.agreed = {std::string(c.kind->payee) + "$公司"};
     std::unique_ptr<TransferForm> form = run(*c.kind, card, setup);
     EXPECT_EQ(form->GetReturnCode(), c.refusal ? 2 : 0);
     if (!c.refusal) {
@@ -280,28 +309,43 @@ TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
 }
 
 TEST_F(FormRules, ARefusedAgreedPickThenATypedPayeeIsHeldToTheTypedLimit) {
-  BenchCard& card = insertedCard(kPostalToPostal);
-  user->choose("cmbPreAccount", 1);  // 13 digits: taken from the list, refused at OK
-  typeRest("2000", "111111")
-      .click("btnOK")
-      .expectAlert("請輸入14位轉入帳號", "", appkit::AlertStyle::Informational)
-      .answerAlert(1)
-      .expectDisplay("cbInAccount", "")
-      .pressDigits("12345690000001")  // the payee display is the active one again
-      .click("btnOK")
-      .expectAlert("轉帳金額不可超過 01000, 請重新輸入", "RODA to RODA", appkit::AlertStyle::Informational)
-      .answerAlert(1)
-      .pressDigits("900");
-  confirm(kPostalToPostal);
-  Setup setup;
-  setup.agreedLimit = "50000";
-  setup.otherLimit = "1000";
-  setup.agreed = {"1234569000001$短"};
-  std::unique_ptr<TransferForm> form = run(kPostalToPostal, card, setup);
-  EXPECT_EQ(form->GetReturnCode(), 0);
-  EXPECT_EQ(form->GetIn_Acct(), "12345690000001");
-  EXPECT_EQ(form->GetAmount(), "900");
-  EXPECT_EQ(form->InAcctCntType(), 2) << "a typed payee: no list marker may go to the page";
+  struct PickCase {
+    const FormKind* kind;
+    const char* shortEntry;  // an agreed entry whose account the form's rule refuses for its length
+    const char* lengthMessage;
+    const char* title;
+  };
+  const PickCase kCases[] = {
+      {&kPostalToPostal, "1234569000001$短", "請輸入14位轉入帳號", "RODA to RODA"},
+      {&kPostalToGiro, "123456789$長", kEight, "RODA to POSTTRANSFER"},
+      {&kGiroToGiro, "1234567$短", kEight, "PT to PT"},
+      {&kDonation, "123456789$長", kEight, "Public Donation"},
+  };
+  for (const PickCase& c : kCases) {
+    SCOPED_TRACE(c.kind->name);
+    BenchCard& card = insertedCard(*c.kind);
+    user->choose("cmbPreAccount", 1);  // taken from the list, refused at OK
+    typeRest("2000", "111111")
+        .click("btnOK")
+        .expectAlert(c.lengthMessage, "", appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .expectDisplay("cbInAccount", "")
+        .pressDigits(c.kind->payee)  // the payee display is the active one again
+        .click("btnOK")
+        .expectAlert("轉帳金額不可超過 01000, 請重新輸入", c.title, appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .pressDigits("900");
+    confirm(*c.kind);
+    Setup setup;
+    setup.agreedLimit = "50000";
+    setup.otherLimit = "1000";
+    setup.agreed = {c.shortEntry};
+    std::unique_ptr<TransferForm> form = run(*c.kind, card, setup);
+    EXPECT_EQ(form->GetReturnCode(), 0);
+    EXPECT_EQ(form->GetIn_Acct(), c.kind->payee);
+    EXPECT_EQ(form->GetAmount(), "900");
+    EXPECT_EQ(form->InAcctCntType(), 2) << "a typed payee: no list marker may go to the page";
+  }
 }
 
 TEST_F(FormRules, AConfirmedPostalFormReportsTheTypeAndThePagesIndexOfTheBookEntry) {
