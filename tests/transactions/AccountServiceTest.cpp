@@ -54,10 +54,12 @@ TEST_F(AccountServices, AWrongPinGivesItsStatusWordAndNothingIsWritten) {
     const int verify = firstIndexOf(*card, kVerify);
     const int read = firstIndexOf(*card, kReadRecord);
     ASSERT_GE(verify, 0);
-    if (s.pinFirst)
+    if (s.pinFirst) {
       EXPECT_EQ(read, -1);
-    else
+    } else {
+      ASSERT_GE(read, 0) << "the renewal reads the card before the PIN is refused";
       EXPECT_LT(read, verify);
+    }
   }
 }
 
