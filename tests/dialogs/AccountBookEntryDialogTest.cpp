@@ -195,6 +195,21 @@ TEST_F(EntryDialog, ChoosingABankStopsTheKeypadUntilTheAccountIsClickedAgain) {
   EXPECT_EQ(dialog->GetBankID(), "012");
 }
 
+// After a refused postal account the display takes digits at once, even when choosing a bank had
+// stopped it.
+TEST_F(EntryDialog, ARefusedPostalAccountIsTypedAgainAtOnce) {
+  user->chooseItem("cmbBankID", bankItem("700")).click("cbInAccount");
+  user->pressDigits("1234567890");
+  user->chooseItem("cmbBankID", bankItem("008")).chooseItem("cmbBankID", bankItem("700"));
+  user->focus("edtComment").type("Mom").click("btnOK").expectAlert(kAddQuestion, "").answerAlert(1);
+  user->expectAlert(kWrongPostalAccount, "").answerAlert(1);
+  user->pressDigits("12345678").click("btnOK").expectAlert(kAddQuestion, "").answerAlert(1);
+  auto dialog = run(emptyForAdding);
+  EXPECT_EQ(dialog->GetReturnCode(), 0);
+  EXPECT_EQ(dialog->GetBankID(), "700");
+  EXPECT_EQ(dialog->GetIn_Acct(), "12345678");
+}
+
 TEST_F(EntryDialog, TheBankListTakesTheChangeRecordsInOrder) {
   std::vector<std::string> plain, changed;
   user->inspect([&](appkit::Window& w) {
@@ -213,7 +228,8 @@ TEST_F(EntryDialog, TheBankListTakesTheChangeRecordsInOrder) {
       .click("btnCancel");
   run([](CommACCTMDFY& d) {
     d.SetflagBankDiff(1);
-    d.SetBankDiffData({"012U新名字銀行", "999A新開銀行", "050D", "01", "013X其他"});
+    // "選D": a code found only in the placeholder, which no record may change.
+    d.SetBankDiffData({"012U新名字銀行", "999A新開銀行", "050D", "01", "013X其他", "選D"});
   });
   std::vector<std::string> expected;
   for (const std::string& item : plain) {
