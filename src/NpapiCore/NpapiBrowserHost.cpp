@@ -262,13 +262,19 @@ bool NpapiBrowserHost::DetectProxySettings(std::map<std::string, std::string>& s
     const std::string::size_type colon = address.find(':');
     if (colon == std::string::npos)
         return false;
+    std::string type = kind;
+    if (kind == "PROXY") {
+        // The proxy serves the address's scheme; an address that does not parse has none to name it by.
+        try {
+            type = URI::fromString(url).protocol;
+        } catch (const std::exception&) {
+            return false;
+        }
+    } else if (kind == "SOCKS") {
+        type = "socks";
+    }
     settings.clear();
-    if (kind == "PROXY")
-        settings["type"] = URI::fromString(url).protocol;
-    else if (kind == "SOCKS")
-        settings["type"] = "socks";
-    else
-        settings["type"] = kind;
+    settings["type"] = type;
     settings["hostname"] = address.substr(0, colon);
     settings["port"] = address.substr(colon + 1, address.find(':', colon + 1) - colon - 1);
     return true;

@@ -790,6 +790,18 @@ TEST_F(Scriptable, ProxySettingsFromTheBrowsersAnswer) {
       EXPECT_EQ(settings["port"], c.port);
     }
   }
+
+  // An address that does not parse has no scheme: a PROXY answer names nothing for it (and throws
+  // nothing), while a SOCKS answer serves every scheme.
+  npnState().proxyResult = NPERR_NO_ERROR;
+  npnState().proxyAnswer = "PROXY proxy.example:8080";
+  std::map<std::string, std::string> settings{{"type", "kept"}};
+  EXPECT_FALSE(h->DetectProxySettings(settings, "ht tp://webatm.postbank.example/"));
+  EXPECT_EQ(settings, (std::map<std::string, std::string>{{"type", "kept"}}));
+  npnState().proxyAnswer = "SOCKS socks.example:1080";
+  EXPECT_TRUE(h->DetectProxySettings(settings, "ht tp://webatm.postbank.example/"));
+  EXPECT_EQ(settings, (std::map<std::string, std::string>{
+                          {"type", "socks"}, {"hostname", "socks.example"}, {"port", "1080"}}));
 }
 
 // The event id lives on the page object; one that does not read as a number is refused with the
