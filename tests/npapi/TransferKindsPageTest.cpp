@@ -1,5 +1,5 @@
-// The form-driven transfer of each bank-card and postal-payee kind end to end from a page: the page
-// sets the blocks the bank's server made, calls Transfer_V2, the customer fills the kind's form and
+// The form-driven transfer of each kind, and the donation, end to end from a page: the page sets the
+// blocks the bank's server made, calls Transfer_V2 (or PublicDonation), the customer fills the form and
 // confirms; the virtual card writes one record and the bank-side tool opens the request, ReturnASN and
 // ReturnTxFlag.
 #include <gtest/gtest.h>
@@ -59,6 +59,7 @@ struct KindCase {
   const char* returnAsn;     // ReturnASN deciphered ("" when it is empty)
   const char* returnTxFlag;  // ReturnTxFlag deciphered, or nullptr when the kind leaves it empty
   const char* kindAfter;     // baP_CODE after the call
+  const char* method = "Transfer_V2";  // the page method that runs it
 };
 
 std::string typed(const std::string& outlet, const std::string& digits) {
@@ -107,9 +108,29 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
        {"<tx_code>2583</tx_code>", "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
         "<trns_in_account>0012345690000001</trns_in_account>"},
        "", "0", "G004A4"},
+      {"P014A2", "postal", "70000019", "7001234567890123", "567890", "TransFPOST2POSTTRANSFER",
+       typed("cbInAccount", "00012347"), "700/7001234567890123", "700/00012347",
+       {"<tx_code>2580</tx_code>", "<tac_id>P014A2</tac_id>",
+        "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
+        "<trns_in_account>0000000000012347</trns_in_account>",
+        "<trns_out_account>7001234567890123</trns_out_account>"},
+       "", nullptr, "P014A2"},
+      {"G004A2", "postal", "70000019", "7001234567890123", "567890", "TransFPT2PT", typed("cbInAccount", "12345678"),
+       "700/12345678", "700/12345678",
+       {"<tx_code>2583</tx_code>", "<tac_id>G004A2</tac_id>",
+        "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
+        "<trns_in_account>0000000012345678</trns_in_account>"},
+       "", nullptr, "G004A2"},
+      // The donation from the postal card: its own form and no marker for the page.
+      {"P014A2", "postal", "70000019", "7001234567890123", "567890", "TransFPUBLICDONATION",
+       typed("cbInAccount", "00012347"), "700/7001234567890123", "700/12347",
+       {"<tx_code>2580</tx_code>", "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
+        "<trns_in_account>0000000000012347</trns_in_account>",
+        "<trns_out_account>7001234567890123</trns_out_account>"},
+       "", nullptr, "P014A2", "PublicDonation"},
   };
   for (const KindCase& k : kCases) {
-    SCOPED_TRACE(k.kind);
+    SCOPED_TRACE(k.form);
     BenchCard& card = startCard(0, k.profile);
     banktool::TransferCase c;
     c.readerType = "3";  // the PIN is typed on the form and checked by the card at the write
@@ -137,13 +158,13 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
        << "user.expectDisplay(\"cbOutAccount\", \"" << k.paying << "\");\n"
        << "user.expectDisplay(\"cbInAccount\", \"" << k.payee << "\");\n"
        << "user.click(\"btnOK\");\n"
-       << "assertEqual(plugin.Transfer_V2(), \"0\");\n"
+       << "assertEqual(plugin." << k.method << "(), \"0\");\n"
        << "console.log(\"KIND \" + plugin.baP_CODE);\n"
        << "console.log(\"ASN \" + plugin.ReturnASN);\n"
        << "console.log(\"TXFLAG \" + plugin.ReturnTxFlag);\n"
        << "console.log(\"SENT \" + plugin.TrnsMsg.split(\"\\n\").join(\"|\"));\n";
     card.clearApduLog();
-    const std::string name = std::string("transfer-") + k.kind;
+    const std::string name = std::string(k.method) + "-" + k.kind;
     const RunResult r = runScript(name, js.str());
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find(name + " done"), std::string::npos) << r.output;
