@@ -3,7 +3,6 @@
 #include <openssl/crypto.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -80,7 +79,6 @@ std::uint64_t amountValue(const std::string& digits) {
 // A limit from the page: its leading decimal number (blanks and a sign allowed), 0 when there is
 // none, held at the 64-bit range instead of wrapping.
 long long limitValue(const std::string& text) {
-  errno = 0;
   char* end = nullptr;
   long long value = std::strtoll(text.c_str(), &end, 10);
   return end == text.c_str() ? 0 : value;

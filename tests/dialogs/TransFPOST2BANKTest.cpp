@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TransFPOST2BANK.h"
+#include "appkit/WindowLevel.h"
 #include "crypto/Setting.h"
 #include "dialogfixture/ScriptedUserFixture.h"
 
@@ -178,6 +179,24 @@ TEST_F(PostToBankForm, ClickingTheAccountWithoutABankWarnsOnceAndStillTakesDigit
       .closeWindow();
   appkit::app().runModalForWindow(form->window());
   EXPECT_EQ(form->GetIn_Acct(), "42");
+}
+
+TEST_F(PostToBankForm, LosingMainStatusDropsTheLevelAndCentresTheWindowAgain) {
+  auto form = open();
+  appkit::Point centred;
+  user->inspect([&](appkit::Window& top) {
+        centred = top.frameOrigin();
+        top.setFrameOrigin({5, 5});
+      })
+      .deactivateApp()
+      .inspect([&](appkit::Window& top) {
+        EXPECT_EQ(top.frameOrigin().x, centred.x);
+        EXPECT_EQ(top.frameOrigin().y, centred.y);
+        EXPECT_EQ(top.level(), appkit::windowLevelForKey(appkit::kNormalWindowLevelKey));
+      })
+      .activateApp()
+      .closeWindow();
+  appkit::app().runModalForWindow(form->window());
 }
 
 TEST_F(PostToBankForm, ReaderTypeTwoHidesThePin) {
