@@ -34,12 +34,30 @@ const char* payeeSourceMarker(int source) { return source == 1 ? "P%d" : source 
 }  // namespace
 
 const FormRoad& transferRoad() {
-  static const FormRoad road{"TransFer_V2", transferFormFor, true, true, kTransferTitle, true, true, true};
+  static const FormRoad road{
+      "TransFer_V2",    // name
+      transferFormFor,  // formFor
+      true,             // readsBankChanges
+      true,             // limitsMayBeAbsent
+      kTransferTitle,   // cardTitle
+      true,             // padsShownAccounts
+      true,             // trimsRequestBanks
+      true,             // returnsPayeeSource
+  };
   return road;
 }
 
 const FormRoad& donationRoad() {
-  static const FormRoad road{"PublicDonation", donationFormFor, false, false, "", false, false, false};
+  static const FormRoad road{
+      "PublicDonation",  // name
+      donationFormFor,   // formFor
+      false,             // readsBankChanges
+      false,             // limitsMayBeAbsent
+      "",                // cardTitle
+      false,             // padsShownAccounts
+      false,             // trimsRequestBanks
+      false,             // returnsPayeeSource
+  };
   return road;
 }
 
