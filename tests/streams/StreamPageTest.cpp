@@ -39,6 +39,11 @@ TEST(StreamPages, RealHttpChunkedRangesPostsDropsAndAWorkerThread) {
   EXPECT_GE(server.requests(), 8);
 }
 
+TEST(StreamPages, AServerThatStopsAnsweringEndsItsStreamsAtTheTimeLimit) {
+  rvp::httpserver::HttpServer server(std::string(PAGES_DIR) + "/data");
+  expectClean("hang", server.url("/hang.html"));
+}
+
 TEST(StreamPages, DestroyingTheInstanceEndsAWaitingWorker) {
   rvp::httpserver::HttpServer server(std::string(PAGES_DIR) + "/data");
   expectClean("midwait", server.url("/midwait.html"));

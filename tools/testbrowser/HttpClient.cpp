@@ -5,6 +5,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <chrono>
 #include <limits>
 
 namespace testbrowser {
@@ -39,31 +40,43 @@ bool parseLoopbackUrl(const std::string& url, HttpAddress& out) {
 }
 
 HttpResponse httpRequest(const HttpAddress& address, const std::string& method,
-                         const std::vector<std::pair<std::string, std::string>>& headers, const std::string& body) {
+                         const std::vector<std::pair<std::string, std::string>>& headers, const std::string& body,
+                         std::chrono::milliseconds timeout) {
   HttpResponse out;
   try {
     asio::io_context io;
-    tcp::socket socket(io);
-    socket.connect(tcp::endpoint(asio::ip::address_v4::loopback(), address.port));
+    boost::beast::tcp_stream stream(io);
     http::request<http::string_body> req(http::string_to_verb(method), address.target, 11);
     req.set(http::field::host, address.host + ":" + std::to_string(address.port));
     req.set(http::field::user_agent, "RvpTestBrowser/1.0");
     for (const auto& h : headers) req.set(h.first, h.second);
     req.body() = body;
     if (method != "GET" || !body.empty()) req.prepare_payload();
-    http::write(socket, req);
 
     boost::beast::flat_buffer buffer;
     http::response_parser<http::string_body> parser;
     parser.body_limit(std::numeric_limits<std::uint64_t>::max());
     boost::system::error_code ec;
-    http::read_header(socket, buffer, parser, ec);
-    if (ec) {
-      out.error = ec.message();
+    // One deadline for the whole exchange: a server that stops answering ends the request, not the page.
+    stream.expires_after(timeout);
+    stream.async_connect(tcp::endpoint(asio::ip::address_v4::loopback(), address.port),
+                         [&](boost::system::error_code e) {
+                           if (e) return void(ec = e);
+                           http::async_write(stream, req, [&](boost::system::error_code e, std::size_t) {
+                             if (e) return void(ec = e);
+                             http::async_read_header(stream, buffer, parser, [&](boost::system::error_code e, std::size_t) {
+                               if (e) return void(ec = e);
+                               out.answered = true;
+                               http::async_read(stream, buffer, parser,
+                                                [&](boost::system::error_code e, std::size_t) { ec = e; });
+                             });
+                           });
+                         });
+    io.run();
+    if (!out.answered) {
+      out.error = ec ? ec.message() : "no answer";
       return out;
     }
-    out.answered = true;
-    http::read(socket, buffer, parser, ec);
     const auto& res = parser.get();
     out.status = res.result_int();
     out.headers = "HTTP/1.1 " + std::to_string(res.result_int()) + " " + std::string(res.reason()) + "\r\n";

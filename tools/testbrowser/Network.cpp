@@ -130,6 +130,18 @@ std::string Network::resolve(const std::string& url, bool& isFile) const {
   return base + (path.empty() || path[0] != '/' ? "/" : "") + path;
 }
 
+bool Network::locate(Flow& flow, const std::string& address) const {
+  std::string resolved = resolve(address, flow.isFile);
+  if (flow.isFile) {
+    flow.path = resolved;
+    flow.url = "file://" + resolved;
+    return true;
+  }
+  if (!parseLoopbackUrl(resolved, flow.http)) return false;
+  flow.url = resolved;
+  return true;
+}
+
 NPError Network::request(NPP npp, const char* url, const char* target, const char* method, const char* buf,
                          uint32_t len, NPBool file, bool notify, void* notifyData) {
   Instance* instance = browser_.instanceOf(npp);
@@ -157,13 +169,7 @@ NPError Network::request(NPP npp, const char* url, const char* target, const cha
     browser_.console("[network] refused " + std::string(method) + " " + text);
     return NPERR_GENERIC_ERROR;
   }
-  std::string resolved = resolve(text, flow->isFile);
-  if (flow->isFile) {
-    flow->path = resolved;
-    flow->url = "file://" + resolved;
-  } else if (parseLoopbackUrl(resolved, flow->http)) {
-    flow->url = resolved;
-  } else {
+  if (!locate(*flow, text)) {
     browser_.console("[network] no network outside this machine: " + text);
     return NPERR_INVALID_URL;
   }
@@ -183,13 +189,7 @@ void Network::offer(NPP npp, const std::string& src) {
   std::unique_ptr<Flow> flow(new Flow);
   flow->id = nextId_++;
   flow->npp = npp;
-  std::string resolved = resolve(src, flow->isFile);
-  if (flow->isFile) {
-    flow->path = resolved;
-    flow->url = "file://" + resolved;
-  } else if (parseLoopbackUrl(resolved, flow->http)) {
-    flow->url = resolved;
-  } else {
+  if (!locate(*flow, src)) {
     browser_.console("[network] embed src outside this machine not loaded: " + src);
     return;
   }
@@ -220,7 +220,7 @@ NPError Network::requestRead(NPStream* stream, NPByteRange* ranges) {
     }
     const std::string range =
         "bytes=" + std::to_string(r->offset) + "-" + std::to_string(static_cast<uint64_t>(r->offset) + r->length - 1);
-    HttpResponse part = httpRequest(flow->http, "GET", {{"Range", range}}, "");
+    HttpResponse part = httpRequest(flow->http, "GET", {{"Range", range}}, "", timeout());
     if (!part.complete || part.status != 206 || part.body.size() != r->length) {
       browser_.console("[network] range " + range + " of " + flow->url + " failed: " +
                        (part.error.empty() ? "status " + std::to_string(part.status) : part.error));
@@ -261,7 +261,7 @@ void Network::fetch(Flow& flow) {
     flow.announced = flow.body.size();
     flow.seekable = true;
   } else {
-    HttpResponse res = httpRequest(flow.http, flow.method, flow.postHeaders, flow.postBody);
+    HttpResponse res = httpRequest(flow.http, flow.method, flow.postHeaders, flow.postBody, timeout());
     if (!res.answered || res.status >= 400) {
       browser_.console("[network] " + flow.url + ": " + (res.answered ? "status " + std::to_string(res.status) : res.error));
       flow.reason = NPRES_NETWORK_ERR;

@@ -37,6 +37,8 @@ void setNetworkKnob(NetworkKnobs& knobs, const std::string& name, const std::str
     if (value != "notifyfirst" && value != "destroyfirst")
       throw NetworkKnobError("network order: notifyfirst or destroyfirst, not " + value);
     knobs.notifyFirst = value == "notifyfirst";
+  } else if (name == "timeout") {
+    knobs.timeoutMs = number(name, value, 1);
   } else {
     throw NetworkKnobError("unknown network setting: " + name);
   }

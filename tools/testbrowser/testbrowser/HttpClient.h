@@ -1,7 +1,8 @@
 // The test browser's HTTP client: one request per connection to a server on this machine (127.0.0.1 or
-// localhost only), read to its end or to the point where the connection broke.
+// localhost only), read to its end, to the point where the connection broke, or to the time limit.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -31,7 +32,9 @@ struct HttpAddress {
 // "http://HOST[:PORT]/..." with HOST 127.0.0.1 or localhost; false for anything else.
 bool parseLoopbackUrl(const std::string& url, HttpAddress& out);
 
+// Gives up (an incomplete response, with what arrived) once `timeout` has passed since the request began.
 HttpResponse httpRequest(const HttpAddress& address, const std::string& method,
-                         const std::vector<std::pair<std::string, std::string>>& headers, const std::string& body);
+                         const std::vector<std::pair<std::string, std::string>>& headers, const std::string& body,
+                         std::chrono::milliseconds timeout);
 
 }  // namespace testbrowser

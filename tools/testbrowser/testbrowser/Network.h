@@ -11,6 +11,7 @@
 // destroyed and every notification sent.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -57,6 +58,9 @@ class Network {
   void end(Flow& flow);
   void finish(Flow& flow, NPReason reason);
   std::string resolve(const std::string& url, bool& isFile) const;
+  // Where the flow's address leads: a file, or the loopback server; false for anything else.
+  bool locate(Flow& flow, const std::string& address) const;
+  std::chrono::milliseconds timeout() const { return std::chrono::milliseconds(knobs_.timeoutMs); }
 
   Browser& browser_;
   NetworkKnobs knobs_;

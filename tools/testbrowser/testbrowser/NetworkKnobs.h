@@ -7,6 +7,8 @@
 //   failafter="N"       a stream breaks (network error) after N bytes of its body (-1: never)
 //   refuse="TEXT"       requests whose address contains TEXT are refused at once ("": none)
 //   order="notifyfirst" NPP_URLNotify comes before NPP_DestroyStream ("destroyfirst", the default, after)
+//   timeout="MS"        an HTTP request that has not ended after MS milliseconds is a network error
+//                       (default 10000: a server that stops answering never holds the page up for good)
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,7 @@ struct NetworkKnobs {
   int64_t failAfter = -1;
   std::string refuse;
   bool notifyFirst = false;
+  int64_t timeoutMs = 10000;
 };
 
 class NetworkKnobError : public std::runtime_error {

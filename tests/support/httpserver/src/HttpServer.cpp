@@ -4,6 +4,10 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <poll.h>
+
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -47,7 +51,39 @@ void writeAll(tcp::socket& socket, const std::string& bytes) {
   asio::write(socket, asio::buffer(bytes), ec);
 }
 
-void handle(tcp::socket& socket, const std::string& folder) {
+// A server that stops answering: the connection stays open, silent, until the client gives up (or the
+// server stops).
+void holdUntilClientLeaves(tcp::socket& socket, const std::atomic<bool>& stopping) {
+  pollfd watch{socket.native_handle(), POLLIN, 0};
+  char scratch[256];
+  while (!stopping) {
+    int ready = ::poll(&watch, 1, 20);
+    if (ready < 0) return;
+    if (ready == 0) continue;
+    boost::system::error_code ec;
+    socket.read_some(asio::buffer(scratch), ec);
+    if (ec) return;
+  }
+}
+
+// "/WORD/N/rest": N and "/rest"; false when the path is not of that form.
+bool countedPrefix(const std::string& path, const std::string& word, size_t& n, std::string& rest) {
+  const std::string prefix = "/" + word + "/";
+  if (path.compare(0, prefix.size(), prefix) != 0) return false;
+  size_t slash = path.find('/', prefix.size());
+  if (slash == std::string::npos) return false;
+  try {
+    size_t used = 0;
+    n = std::stoul(path.substr(prefix.size(), slash - prefix.size()), &used);
+    if (used != slash - prefix.size()) return false;
+  } catch (const std::exception&) {
+    return false;
+  }
+  rest = path.substr(slash);
+  return true;
+}
+
+void handle(tcp::socket& socket, const std::string& folder, const std::atomic<bool>& stopping) {
   boost::beast::flat_buffer buffer;
   http::request<http::string_body> req;
   boost::system::error_code ec;
@@ -70,24 +106,24 @@ void handle(tcp::socket& socket, const std::string& folder) {
   }
 
   std::string path = target;
-  enum { Plain, Chunked, NoRanges, Drop } mode = Plain;
-  size_t dropAfter = 0;
+  enum { Plain, Chunked, NoRanges, Drop, Hang, Stall } mode = Plain;
+  size_t cutAfter = 0;
+  std::string rest;
   if (path.compare(0, 9, "/chunked/") == 0) {
     mode = Chunked;
     path = path.substr(8);
   } else if (path.compare(0, 10, "/noranges/") == 0) {
     mode = NoRanges;
     path = path.substr(9);
-  } else if (path.compare(0, 6, "/drop/") == 0) {
-    size_t slash = path.find('/', 6);
-    if (slash != std::string::npos) {
-      try {
-        dropAfter = std::stoul(path.substr(6, slash - 6));
-        mode = Drop;
-        path = path.substr(slash);
-      } catch (const std::exception&) {
-      }
-    }
+  } else if (path.compare(0, 7, "/stall/") == 0) {
+    mode = Stall;
+    path = path.substr(6);
+  } else if (countedPrefix(path, "drop", cutAfter, rest)) {
+    mode = Drop;
+    path = rest;
+  } else if (countedPrefix(path, "hang", cutAfter, rest)) {
+    mode = Hang;
+    path = rest;
   }
   std::string body;
   if (req.method() != http::verb::get || !readFile(folder + path, body)) {
@@ -107,13 +143,18 @@ void handle(tcp::socket& socket, const std::string& folder) {
       http::write(socket, res, ec);
       return;
     }
-    case Drop: {
+    case Drop:
+    case Hang: {
       std::ostringstream head;
       head << "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " << body.size()
            << "\r\nConnection: close\r\n\r\n";
-      writeAll(socket, head.str() + body.substr(0, std::min(dropAfter, body.size())));
+      writeAll(socket, head.str() + body.substr(0, std::min(cutAfter, body.size())));
+      if (mode == Hang) holdUntilClientLeaves(socket, stopping);
       return;
     }
+    case Stall:
+      holdUntilClientLeaves(socket, stopping);
+      return;
     case Plain: {
       res.set(http::field::accept_ranges, "bytes");
       size_t first = 0, last = 0;
@@ -184,7 +225,7 @@ void HttpServer::serve() {
     acceptor.accept(socket, ec);
     if (ec || stopping_) continue;
     ++requests_;
-    handle(socket, folder_);
+    handle(socket, folder_, stopping_);
     socket.shutdown(tcp::socket::shutdown_both, ec);
   }
 }

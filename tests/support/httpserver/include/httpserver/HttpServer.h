@@ -7,6 +7,8 @@
 //   GET  /chunked/PATH         the same file as a chunked body (no length, no ranges)
 //   GET  /noranges/PATH        the same file without ranges (Range ignored, no Accept-Ranges)
 //   GET  /drop/N/PATH          the whole file's Content-Length, then only N bytes, then the connection drops
+//   GET  /hang/N/PATH          the same, but the connection then stays open, silent, until the client leaves
+//   GET  /stall/PATH           no answer at all; the connection stays open until the client leaves
 //   POST /echo                 200 with the request body; X-Echo-Content-Type is the request's Content-Type
 //   anything else              404
 #include <atomic>
