@@ -9,8 +9,12 @@ BrowserStream::BrowserStream(const std::string& url, bool cache, bool seekable, 
 
 BrowserStream::~BrowserStream()
 {
-    StreamDestroyedEvent evt(this);
-    SendEvent(&evt);
+    // An observer's exception must not leave a destructor (that would end the process).
+    try {
+        StreamDestroyedEvent evt(this);
+        SendEvent(&evt);
+    } catch (...) {
+    }
 }
 
 boost::shared_ptr<BrowserStream> BrowserStream::shared_from_this()

@@ -170,6 +170,10 @@ bool SimpleStreamHelper::joinBlocks()
 
 bool SimpleStreamHelper::onStreamCompleted(StreamCompletedEvent* evt, BrowserStream* stream)
 {
+    // The self-reference goes however the callback ends (it may throw); the local keeps this object alive
+    // to the end of the call, and may be its last owner.
+    SimpleStreamHelperPtr self;
+    self.swap(m_self);
     const HttpCallback callback = m_callback;
     m_callback.clear();
     // A body shorter than the length the browser announced is not the resource, whatever the result says.
@@ -180,9 +184,6 @@ bool SimpleStreamHelper::onStreamCompleted(StreamCompletedEvent* evt, BrowserStr
     } else if (callback) {
         callback(false, HeaderMap(), boost::shared_array<std::uint8_t>(), m_size);
     }
-    // Last: this may be the last reference to this object.
-    SimpleStreamHelperPtr self;
-    self.swap(m_self);
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -99,6 +100,21 @@ class Recorder : public PF::PluginEventSink {
 };
 
 typedef std::vector<std::string> Log;
+
+// A recorder whose owner fails at one event.
+class ThrowingRecorder : public Recorder {
+ public:
+  explicit ThrowingRecorder(const std::string& at) : at_(at) {}
+  bool HandleEvent(PF::PluginEvent* event, PF::PluginEventSource* source) override {
+    const size_t before = log.size();
+    Recorder::HandleEvent(event, source);
+    if (log.size() > before && log.back() == at_) throw std::runtime_error("the observer's own failure");
+    return false;
+  }
+
+ private:
+  std::string at_;
+};
 
 class Streams : public ::testing::Test {
  protected:
@@ -195,6 +211,16 @@ TEST_F(Streams, FullLifecycleInEitherOrderOfDestroyAndNotify) {
     EXPECT_EQ(recorder->body, "0123456789");
     again();
   }
+}
+
+TEST_F(Streams, AnObserverThatThrowsAtTheStreamsEndDoesNotEndTheProcess) {
+  recorder = boost::make_shared<ThrowingRecorder>("Destroyed");
+  boost::weak_ptr<PF::BrowserStream> weak = request();
+  ASSERT_EQ(open(2), NPERR_NO_ERROR);
+  deliver("ab");
+  finish(NPRES_DONE, false);
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(recorder->log, (Log{"Created", "Opened", "Data 0 2 100", "Completed ok", "Destroyed"}));
 }
 
 TEST_F(Streams, UnknownLengthReportsProgressZero) {
@@ -531,6 +557,27 @@ TEST_F(Streams, AStreamAskedForOnAnotherThreadIsRequestedOnTheMainThread) {
   worker.join();
   EXPECT_TRUE(made);
   EXPECT_EQ(browser().requestThreads, (std::vector<std::thread::id>{std::this_thread::get_id()}));
+  h.reset();
+}
+
+TEST_F(Streams, ARefusedHelperRequestCallsBackOnceInFailureAndLeavesNoCallerWaiting) {
+  browser().answer = NPERR_GENERIC_ERROR;
+  Fetched f;
+  EXPECT_FALSE(PF::SimpleStreamHelper::AsyncGet(host(), PF::URI("http://127.0.0.1/x"), into(f), false, 4));
+  ASSERT_EQ(f.calls, 1);  // (without it, the wait below would never end)
+  EXPECT_FALSE(f.success);
+
+  PF::HttpStreamResponsePtr response;
+  std::atomic<bool> finished{false};
+  PF::BrowserHostPtr h = host();
+  std::thread worker([&] {
+    response = PF::SimpleStreamHelper::SynchronousGet(h, PF::URI("http://127.0.0.1/x"), false, 4);
+    finished = true;
+  });
+  while (!finished) rvp_hostloop_drain();
+  worker.join();
+  ASSERT_TRUE(response);
+  EXPECT_FALSE(response->success);
   h.reset();
 }
 

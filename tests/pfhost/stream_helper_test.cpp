@@ -4,6 +4,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,7 +92,9 @@ TEST(SimpleStreamHelper, PlacesBlocksByOffsetWhateverTheirOrder)
         SCOPED_TRACE(c.name);
         Fetched f;
         auto stream = boost::make_shared<OwnStream>();
-        stream->AttachObserver(helperInto(f, c.blockSize));
+        // Held here too, so that a second completion still finds the helper.
+        PF::SimpleStreamHelperPtr helper = helperInto(f, c.blockSize);
+        stream->AttachObserver(helper);
         for (const auto& b : c.blocks)
             stream->data(b.first, b.second);
         stream->complete(true);
@@ -115,6 +118,22 @@ TEST(SimpleStreamHelper, FailureOrAShortBodyReportsNoData)
         EXPECT_FALSE(f.success);
         EXPECT_FALSE(f.hasData);
     }
+}
+
+TEST(SimpleStreamHelper, ACallbackThatThrowsStillLetsTheHelperGo)
+{
+    auto stream = boost::make_shared<OwnStream>();
+    PF::HttpCallback cb = [](bool, const PF::HeaderMap&, const boost::shared_array<uint8_t>&, size_t) {
+        throw std::runtime_error("the caller's own failure");
+    };
+    PF::SimpleStreamHelperPtr helper = boost::make_shared<PF::SimpleStreamHelper>(cb, 4);
+    helper->keepReference(helper);
+    stream->AttachObserver(helper);
+    boost::weak_ptr<PF::SimpleStreamHelper> weak = helper;
+    helper.reset();
+    stream->data(0, "ab");
+    EXPECT_THROW(stream->complete(true), std::runtime_error);
+    EXPECT_TRUE(weak.expired()) << "the helper kept itself alive after its only completion";
 }
 
 TEST(SimpleStreamHelper, HeaderParsing)
