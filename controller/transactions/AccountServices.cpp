@@ -31,6 +31,22 @@ std::string serviceRequest(const ZododovuRavuVODCtrl& ctrl, const stTransferIn& 
       .element("trns_amount", service.amount);
   return requestXml(head, out, elements);
 }
+
+// The record both services have the card write; they differ in the code, the amount and the account
+// at offset 18.
+CardRecord serviceRecord(const std::string& code, const std::string& amount, const std::string& accountField,
+                         const stTransferIn& in, const stTransferOut& out) {
+  using namespace postalslot;
+  CardRecord record(kRecordLength);
+  record.put(kCode, code)
+      .put(kAmount, amount)
+      .put(kAccountField, accountField)
+      .put(kProcessingCode, out.sTacId)
+      .put(kCheckCode, in.sCheckCode)
+      .put(kDateTime, in.sDateTime)
+      .put(kAccountUsed, out.sAccount);
+  return record;
+}
 }  // namespace
 
 long ZododovuRavuVODCtrl::AccountSetting() {
@@ -62,15 +78,7 @@ long ZododovuRavuVODCtrl::doAccountSetting(stTransferIn& in, stTransferOut& out)
   if (!pinStep(in.sPIN)) return lastResult;
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
   out.sTacId = baP_CODE;
-  CardRecord record(kRecordLength);
-  record.put(kCode, accountSettingCardCode(out.sTacId))
-      .put(kAmount, kNoAmount)
-      .put(kAccountField, in.sPayeeAccount)
-      .put(kProcessingCode, out.sTacId)
-      .put(kCheckCode, in.sCheckCode)
-      .put(kDateTime, in.sDateTime)
-      .put(kAccountUsed, out.sAccount);
-  return writeStep(record, out);
+  return writeStep(serviceRecord(accountSettingCardCode(out.sTacId), kNoAmount, in.sPayeeAccount, in, out), out);
 }
 
 long ZododovuRavuVODCtrl::doVisaRenew(stTransferIn& in, stTransferOut& out) {
@@ -81,13 +89,5 @@ long ZododovuRavuVODCtrl::doVisaRenew(stTransferIn& in, stTransferOut& out) {
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
   if (!pinStep(in.sPIN)) return lastResult;
   out.sTacId = baP_CODE;
-  CardRecord record(kRecordLength);
-  record.put(kCode, kServiceCode)
-      .put(kAmount, in.sAmount)
-      .put(kAccountField, out.sAccount)
-      .put(kProcessingCode, out.sTacId)
-      .put(kCheckCode, in.sCheckCode)
-      .put(kDateTime, in.sDateTime)
-      .put(kAccountUsed, out.sAccount);
-  return writeStep(record, out);
+  return writeStep(serviceRecord(kServiceCode, in.sAmount, out.sAccount, in, out), out);
 }
