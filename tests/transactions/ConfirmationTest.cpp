@@ -120,16 +120,33 @@ TEST_F(Confirmation, CancelOrTheCloseBoxGivesTwoAndNothingIsWritten) {
 }
 
 TEST_F(Confirmation, AnotherCardStaysOpenWithItsMessageAndWritesNothing) {
-  connect(kPostalCard);
-  auto dialog = open(kPostalCard, "P014A1");
-  dialog->SetLoginIssuerAccount("7001234567890124");
-  user->click("btnOK")
-      .expectAlert(kNotLoginCard, "轉帳交易", appkit::AlertStyle::Informational)
-      .answerAlert(1)
-      .expectWindow("TransFConfirm")
-      .click("btnCancel");
-  EXPECT_EQ(run(*dialog), 2);
-  EXPECT_TRUE(writes().empty());
+  // Both the bank and the account of the login card must match, byte for byte.
+  struct LoginCase {
+    const char* name;
+    std::string issuer;
+    std::string account;
+  };
+  const LoginCase cases[] = {
+      {"another account of the bank", kPostalCard.issuer, "7001234567890124"},
+      {"another bank", "00400001", kPostalCard.mainAccount},
+      {"the account one character short", kPostalCard.issuer, std::string(kPostalCard.mainAccount).substr(0, 15)},
+      {"the bank with a trailing blank", std::string(kPostalCard.issuer) + " ", kPostalCard.mainAccount},
+  };
+  for (const LoginCase& lc : cases) {
+    SCOPED_TRACE(lc.name);
+    useCard(kPostalCard);
+    auto dialog = open(kPostalCard, "P014A1");
+    dialog->SetLoginIssuerID(lc.issuer);
+    dialog->SetLoginIssuerAccount(lc.account);
+    user->click("btnOK")
+        .expectAlert(kNotLoginCard, "轉帳交易", appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .expectWindow("TransFConfirm")
+        .click("btnCancel");
+    EXPECT_EQ(run(*dialog), 2);
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(dialog->GetInData_Money(), "") << "no card step was prepared";
+  }
 }
 
 TEST_F(Confirmation, ARefusedWriteKeepsTheDialogOpenAndTheSecondOkWritesOnce) {

@@ -76,6 +76,34 @@ TEST_F(FormTransferTest, BlocksTooShortForTheirCutsGive9821AfterTheCriticalBox) 
   }
 }
 
+TEST_F(FormTransferTest, AListOrLimitBlockOfNullInAnyLetterCaseIsAbsent) {
+  for (const char* null : {"null", "NULL", "Null", "nuLL"}) {
+    SCOPED_TRACE(null);
+    useCard(kPostalCard);
+    banktool::TransferCase c = transferCase(kPostalCard, "0307");
+    Blocks blocks = banktool::makeTransferBlocks(c);
+    blocks[6] = blocks[7] = blocks[8] = null;
+    setBlocks(blocks);
+    // The form opens: none of the three blocks was taken for a block that does not open.
+    user->expectWindow("TransFPOST2BANK").click("btnCancel");
+    EXPECT_EQ(ctrl->Transfer_V2(), rc::kCancelled);
+    EXPECT_TRUE(user->finished());
+  }
+}
+
+TEST_F(FormTransferTest, ACardThatDoesNotConnectGives8990WithItsMessageAndNoForm) {
+  connect(kPostalCard);
+  setBlocks(transferCase(kPostalCard, "0307"));
+  card->remove();
+  user->expectAlert("晶片卡連線失敗，請檢查晶片卡是否已依正確方向插入讀卡機!", "轉帳交易",
+                    appkit::AlertStyle::Informational)
+      .answerAlert(1);
+  EXPECT_EQ(ctrl->Transfer_V2(), rc::kCancelled);
+  EXPECT_TRUE(user->finished());
+  EXPECT_TRUE(user->failures().empty());
+  EXPECT_EQ(ctrl->GetTrnsMsg(), "");
+}
+
 TEST_F(FormTransferTest, NotTheLoginCardGives9940WithCardAndReaderClosed) {
   struct LoginCase {
     const char* name;
@@ -94,6 +122,7 @@ TEST_F(FormTransferTest, NotTheLoginCardGives9940WithCardAndReaderClosed) {
     ctrl->SetbaPIN("567890");
     user->expectAlert(kNotLoginCard, "轉帳交易", appkit::AlertStyle::Informational).answerAlert(1);
     EXPECT_EQ(ctrl->Transfer_V2(), rc::kWrongCard);
+    EXPECT_EQ(ctrl->GetLastResult(), 0) << "the card let go before the reader";
     EXPECT_TRUE(cardAndReaderClosed());
     EXPECT_TRUE(writes().empty());
     EXPECT_EQ(ctrl->GetbaPIN(), "");
@@ -228,6 +257,7 @@ TEST_F(PostalToBank, TheFormAndTheConfirmationLeaveOneWriteAndASealedRequest) {
   EXPECT_EQ(ctrl->GetReturnASN(), "") << "a typed payee";
   EXPECT_EQ(ctrl->GetbaP_CODE(), "0307");
   EXPECT_EQ(ctrl->GetbaMoney(), "123");
+  EXPECT_EQ(ctrl->GetLastResult(), 0) << "the card let go before the reader";
   EXPECT_TRUE(cardAndReaderClosed());
 }
 
