@@ -227,6 +227,22 @@ TEST_F(Confirmation, ACardNotPulledOutInTimeKeepsTheDialogOpen) {
   EXPECT_TRUE(writes().empty());
 }
 
+TEST_F(Confirmation, TheReaderNoteIsHiddenForReaderTypeOneAndRedForEveryOther) {
+  struct NoteCase {
+    const char* readerType;
+    bool hidden;
+  };
+  for (NoteCase nc : {NoteCase{"1", true}, NoteCase{"2", false}, NoteCase{"", false}, NoteCase{"11", false}}) {
+    SCOPED_TRACE(nc.readerType);
+    useCard(kPostalCard);
+    auto dialog = open(kPostalCard, "P014A1", nc.readerType);
+    EXPECT_EQ(dialog->ReadType2Text->isHidden(), nc.hidden);
+    if (!nc.hidden) EXPECT_EQ(dialog->ReadType2Text->textColor(), graphics::Color::redColor());
+    user->click("btnCancel");
+    EXPECT_EQ(run(*dialog), 2);
+  }
+}
+
 // The three boxes as the customer sees them: each on (red frame) and drawn with its value.
 TEST_F(Confirmation, PictureShowsTheThreeBoxesDrawn) {
   connect(kPostalCard);
