@@ -13,6 +13,7 @@
 #include "BrowserStreamRequest.h"
 #include "DefaultBrowserStreamHandler.h"
 #include "SimpleStreamHelper.h"
+#include "fake_browser.h"
 
 namespace {
 
@@ -134,6 +135,19 @@ TEST(SimpleStreamHelper, ACallbackThatThrowsStillLetsTheHelperGo)
     stream->data(0, "ab");
     EXPECT_THROW(stream->complete(true), std::runtime_error);
     EXPECT_TRUE(weak.expired()) << "the helper kept itself alive after its only completion";
+}
+
+TEST(SyncHTTPHelper, AHostShutDownEndsTheWaitEmptyEvenAfterAnAnswer)
+{
+    pfhost_test::FakeHostPtr host = pfhost_test::FakeHost::make();
+    PF::SyncHTTPHelper answered;
+    answered.getURLCallback(true, PF::HeaderMap(), boost::shared_array<uint8_t>(new uint8_t[1]()), 1);
+    ASSERT_TRUE(answered.waitForDone(*host));
+    host->shutdown();
+    // However the answer and the shut-down met, the caller sees the same empty result.
+    ASSERT_FALSE(answered.waitForDone(*host));
+    PF::SyncHTTPHelper unanswered;
+    EXPECT_FALSE(unanswered.waitForDone(*host));
 }
 
 TEST(SimpleStreamHelper, HeaderParsing)
