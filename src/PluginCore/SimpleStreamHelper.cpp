@@ -174,6 +174,10 @@ bool SimpleStreamHelper::onStreamCompleted(StreamCompletedEvent* evt, BrowserStr
     // to the end of the call, and may be its last owner.
     SimpleStreamHelperPtr self;
     self.swap(m_self);
+    // Nor does a helper its caller still holds keep the stream past its end: the stream's last owner
+    // then stays the browser's side, on the main thread.
+    const BrowserStreamPtr held = getStream();
+    clearStream();
     const HttpCallback callback = m_callback;
     m_callback.clear();
     // A body shorter than the length the browser announced is not the resource, whatever the result says.

@@ -560,6 +560,21 @@ TEST_F(Streams, AStreamAskedForOnAnotherThreadIsRequestedOnTheMainThread) {
   h.reset();
 }
 
+TEST_F(Streams, AHelperItsCallerStillHoldsLetsTheStreamGoAtItsEnd) {
+  Fetched f;
+  PF::SimpleStreamHelperPtr helper =
+      PF::SimpleStreamHelper::AsyncGet(host(), PF::URI("http://127.0.0.1/file.txt"), into(f), false, 4);
+  ASSERT_TRUE(helper);
+  boost::weak_ptr<PF::BrowserStream> weak = helper->getStream();
+  record.url = "http://127.0.0.1/file.txt";
+  record.notifyData = browser().requests[0].notifyData;
+  ASSERT_EQ(open(2), NPERR_NO_ERROR);
+  deliver("ok");
+  finish(NPRES_DONE, false);
+  EXPECT_EQ(f.calls, 1);
+  EXPECT_TRUE(weak.expired()) << "the helper kept the stream after its end";
+}
+
 TEST_F(Streams, ARefusedHelperRequestCallsBackOnceInFailureAndLeavesNoCallerWaiting) {
   browser().answer = NPERR_GENERIC_ERROR;
   Fetched f;
