@@ -6,6 +6,7 @@
 #include "BrowserStreamRequest.h"
 
 #include "FactoryBase.h"
+#include "Log.h"
 #include "NPJavascriptObject.h"
 #include "NpapiBrowserHost.h"
 #include "PluginCore.h"
@@ -181,6 +182,9 @@ NpapiStreamPtr NpapiPlugin::openUnsolicited(NPStream* stream, NPBool seekable)
     // The host attached the request's sink already (attaching it again would double every event).
     if (!req.getEventSink() && req.getCallback())
         SimpleStreamHelper::AsyncRequest(m_host, made, req);
+    else if (!req.getEventSink())
+        Log::warn("NpapiPlugin", "Unsolicited request accepted but no callback or sink provided", __FILE__, __LINE__,
+                  __func__);
     return boost::dynamic_pointer_cast<NpapiStream>(made);
 }
 
