@@ -22,13 +22,26 @@ SimpleStreamHelper::SimpleStreamHelper(const HttpCallback& callback, std::size_t
 {
 }
 
+namespace {
+
+// The request of the helper's own forms; the post data matters to "RODA" only.
+BrowserStreamRequest fetchRequest(const URI& uri, const std::string& method, const std::string& postdata, bool cache,
+                                  std::size_t bufferSize)
+{
+    BrowserStreamRequest req(uri, method);
+    req.setCacheable(cache);
+    req.setBufferSize(bufferSize);
+    req.setPostData(postdata);
+    return req;
+}
+
+} // namespace
+
 SimpleStreamHelperPtr SimpleStreamHelper::AsyncGet(const BrowserHostPtr& host, const URI& uri,
                                                    const HttpCallback& callback, bool cache, std::size_t bufferSize)
 {
-    BrowserStreamRequest req(uri, "GET");
+    BrowserStreamRequest req = fetchRequest(uri, "GET", std::string(), cache, bufferSize);
     req.setCallback(callback);
-    req.setCacheable(cache);
-    req.setBufferSize(bufferSize);
     return AsyncRequest(host, req);
 }
 
@@ -36,11 +49,8 @@ SimpleStreamHelperPtr SimpleStreamHelper::AsyncRoda(const BrowserHostPtr& host, 
                                                     const std::string& postdata, const HttpCallback& callback,
                                                     bool cache, std::size_t bufferSize)
 {
-    BrowserStreamRequest req(uri, "RODA");
+    BrowserStreamRequest req = fetchRequest(uri, "RODA", postdata, cache, bufferSize);
     req.setCallback(callback);
-    req.setCacheable(cache);
-    req.setBufferSize(bufferSize);
-    req.setPostData(postdata);
     return AsyncRequest(host, req);
 }
 
@@ -75,21 +85,14 @@ SimpleStreamHelperPtr SimpleStreamHelper::AsyncRequest(const BrowserHostPtr& hos
 HttpStreamResponsePtr SimpleStreamHelper::SynchronousGet(const BrowserHostPtr& host, const URI& uri, bool cache,
                                                          std::size_t bufferSize)
 {
-    BrowserStreamRequest req(uri, "GET");
-    req.setCacheable(cache);
-    req.setBufferSize(bufferSize);
-    return SynchronousRequest(host, req);
+    return SynchronousRequest(host, fetchRequest(uri, "GET", std::string(), cache, bufferSize));
 }
 
 HttpStreamResponsePtr SimpleStreamHelper::SynchronousRoda(const BrowserHostPtr& host, const URI& uri,
                                                           const std::string& postdata, bool cache,
                                                           std::size_t bufferSize)
 {
-    BrowserStreamRequest req(uri, "RODA");
-    req.setCacheable(cache);
-    req.setBufferSize(bufferSize);
-    req.setPostData(postdata);
-    return SynchronousRequest(host, req);
+    return SynchronousRequest(host, fetchRequest(uri, "RODA", postdata, cache, bufferSize));
 }
 
 HttpStreamResponsePtr SimpleStreamHelper::SynchronousRequest(const BrowserHostPtr& host,

@@ -26,28 +26,34 @@ BrowserStreamPtr BrowserHost::createStream(const BrowserStreamRequest& req, bool
     return stream;
 }
 
-BrowserStreamPtr BrowserHost::createStream(const std::string& url, const PluginEventSinkPtr& callback, bool cache,
-                                           bool seekable, size_t internalBufferSize) const
+namespace {
+
+// A request whose events go to a sink; the post data matters to "RODA" only.
+BrowserStreamRequest sinkRequest(const std::string& url, const std::string& method, const PluginEventSinkPtr& sink,
+                                 const std::string& postdata, bool cache, bool seekable, size_t internalBufferSize)
 {
-    BrowserStreamRequest req(url, "GET", true);
-    req.setEventSink(callback);
+    BrowserStreamRequest req(url, method, true);
+    req.setEventSink(sink);
     req.setCacheable(cache);
     req.setSeekable(seekable);
     req.setBufferSize(internalBufferSize);
-    return createStream(req, true);
+    req.setPostData(postdata);
+    return req;
+}
+
+} // namespace
+
+BrowserStreamPtr BrowserHost::createStream(const std::string& url, const PluginEventSinkPtr& callback, bool cache,
+                                           bool seekable, size_t internalBufferSize) const
+{
+    return createStream(sinkRequest(url, "GET", callback, std::string(), cache, seekable, internalBufferSize), true);
 }
 
 BrowserStreamPtr BrowserHost::createRodaStream(const std::string& url, const PluginEventSinkPtr& callback,
                                                const std::string& postdata, bool cache, bool seekable,
                                                size_t internalBufferSize) const
 {
-    BrowserStreamRequest req(url, "RODA", true);
-    req.setEventSink(callback);
-    req.setCacheable(cache);
-    req.setSeekable(seekable);
-    req.setBufferSize(internalBufferSize);
-    req.setPostData(postdata);
-    return createStream(req, true);
+    return createStream(sinkRequest(url, "RODA", callback, postdata, cache, seekable, internalBufferSize), true);
 }
 
 BrowserStreamPtr BrowserHost::createUnsolicitedStream(const BrowserStreamRequest& req) const

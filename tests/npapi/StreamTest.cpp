@@ -560,6 +560,21 @@ TEST_F(Streams, AStreamAskedForOnAnotherThreadIsRequestedOnTheMainThread) {
   h.reset();
 }
 
+TEST_F(Streams, TheHelpersPostCarriesItsFormHeadersAndBodyAndOnlyAGetHasNoBody) {
+  Fetched f;
+  PF::SimpleStreamHelper::AsyncRoda(host(), PF::URI("http://127.0.0.1/echo"), "abc", into(f), false, 4);
+  PF::SimpleStreamHelper::AsyncGet(host(), PF::URI("http://127.0.0.1/file.txt"), into(f), false, 4);
+  ASSERT_EQ(browser().requests.size(), 2u);
+  EXPECT_EQ(browser().requests[0].method, "POST");
+  EXPECT_EQ(browser().requests[0].url, "http://127.0.0.1/echo");
+  EXPECT_EQ(browser().requests[0].body, "Content-type: application/x-www-form-urlencoded\nContent-Length: 3\n\nabc");
+  EXPECT_EQ(browser().requests[1].method, "GET");
+  EXPECT_EQ(browser().requests[1].body, "");
+  NpapiPluginModule::NPP_Destroy(&npp, nullptr);  // while f can still hear of it
+  EXPECT_EQ(f.calls, 2);
+  EXPECT_FALSE(f.success);
+}
+
 TEST_F(Streams, AHelperItsCallerStillHoldsLetsTheStreamGoAtItsEnd) {
   Fetched f;
   PF::SimpleStreamHelperPtr helper =
