@@ -8,6 +8,7 @@
 #include <cmath>
 #include <sstream>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -92,6 +93,12 @@ TEST(WindowEvents, ChangesSendOneEventEach) {
        {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(5, 6, 100, 50, clip), {}}}},
       {"clip only", false, {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(5, 6, 100, 50, otherClip), {"clip"}}}},
       {"position only", false, {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(7, 6, 100, 50, clip), {"resized"}}}},
+      {"each side of the clip alone", false,
+       {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}},
+        {npWindow(5, 6, 100, 50, NPRect{0, 0, 50, 99}), {"clip"}},
+        {npWindow(5, 6, 100, 50, NPRect{0, 0, 49, 99}), {"clip"}},
+        {npWindow(5, 6, 100, 50, NPRect{0, 1, 49, 99}), {"clip"}},
+        {npWindow(5, 6, 100, 50, NPRect{1, 1, 49, 99}), {"clip"}}}},
       {"a new context is one change", true,
        {{npWindow(5, 6, 100, 50, clip, &cgA), {"changed"}},
         {npWindow(5, 6, 100, 50, clip, &cgA), {}},
@@ -111,6 +118,20 @@ TEST(WindowEvents, ChangesSendOneEventEach) {
       EXPECT_EQ(window->SetWindow(&w), NPERR_NO_ERROR);
       EXPECT_EQ(sink->events, step.events);
     }
+  }
+}
+
+// Only Core Graphics and Core Animation make a window; the invalidating form of Core Animation is not
+// supported, so no window answers for it.
+TEST(WindowEvents, OnlyTheTwoSupportedDrawingModelsMakeAWindow) {
+  std::unique_ptr<PF::PluginWindowMac> cg(PF::PluginWindowMac::createPluginWindowMac(NPDrawingModelCoreGraphics));
+  std::unique_ptr<PF::PluginWindowMac> ca(PF::PluginWindowMac::createPluginWindowMac(NPDrawingModelCoreAnimation));
+  ASSERT_TRUE(cg && ca);
+  EXPECT_EQ(cg->getDrawingModel(), 1);
+  EXPECT_EQ(ca->getDrawingModel(), 2);
+  for (int model : {static_cast<int>(NPDrawingModelInvalidatingCoreAnimation), -1, 0, 2}) {
+    std::unique_ptr<PF::PluginWindowMac> none(PF::PluginWindowMac::createPluginWindowMac(model));
+    EXPECT_EQ(none, nullptr) << model;
   }
 }
 
