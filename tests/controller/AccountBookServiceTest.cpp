@@ -81,6 +81,10 @@ TEST_F(AccountBookService, ABlockThatDoesNotOpenGivesItsCodeAndNoDialog) {
       {"SetLimit", &Ctrl::CommACCT_Set, {std::nullopt, "0081234\nMom\nnull", kUnreadable}, 9820},
       {"AddChanges", &Ctrl::CommACCT_Add, {kUnreadable, "0081234\nMom\nnull", std::nullopt}, 9810},
       {"AddEntry", &Ctrl::CommACCT_Add, {std::nullopt, kUnreadable, std::nullopt}, 9819},
+      // The blocks open in their order: the first that does not open names the code.
+      {"SetAllThree", &Ctrl::CommACCT_Set, {kUnreadable, kUnreadable, kUnreadable}, 9810},
+      {"SetBookAndLimit", &Ctrl::CommACCT_Set, {std::nullopt, kUnreadable, kUnreadable}, 9819},
+      {"AddBoth", &Ctrl::CommACCT_Add, {kUnreadable, kUnreadable, std::nullopt}, 9810},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
