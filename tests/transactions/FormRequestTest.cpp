@@ -3,6 +3,7 @@
 #include <PCSC/winscard.h>
 
 #include "FormTransferBench.h"
+#include "crypto/random.h"
 #include "transactions/FormParameters.h"
 #include "transactions/FormRoad.h"
 #include "transactions/TransferForms.h"
@@ -139,6 +140,26 @@ TEST_F(FormRequest, AConfirmationEndedOtherThanByTheCardGivesItsCodeWithNoReques
     EXPECT_TRUE(writes().empty());
     EXPECT_TRUE(cardAndReaderClosed());
   }
+}
+
+TEST_F(FormRequest, ARequestThatCannotBeSealedGives9970AndNothingToSend) {
+  connect(kPostalCard);
+  const FormParameters params = parameters(kPostalCard, "0307");
+  const TransferFormRow row{"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false, noForm};
+  TransferFormValues values = formValues("1234567890", "81200000");
+  values.pin = kPostalCard.pin;
+  ctrl->SetTrnsMsg("an earlier request");
+  // No random bytes from the moment the customer confirms: no session key for the envelope.
+  user->expectWindow("TransFConfirm")
+      .run([] { setRandomSource([](unsigned char*, std::size_t) { return false; }); })
+      .click("btnOK");
+  const long result = ctrl->confirmAndRequest(transferRoad(), row, params, values);
+  setRandomSource(RandomSource());
+  EXPECT_EQ(result, rc::kSealFailed);
+  EXPECT_EQ(ctrl->GetTrnsMsg(), "");
+  EXPECT_NE(ctrl->GetXMLStr().find("<tx_code>MSG2521U</tx_code>"), std::string::npos) << "the request was built";
+  EXPECT_EQ(writes().size(), 1u);
+  EXPECT_TRUE(cardAndReaderClosed());
 }
 
 TEST_F(FormRequest, PageTextsGoIntoTheRequestEscapedSoTheyCannotChangeItsStructure) {
