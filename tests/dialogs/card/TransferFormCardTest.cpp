@@ -138,6 +138,20 @@ TEST_F(TransferFormOk, AConfirmedFormHandsBackWhatWasTyped) {
   EXPECT_EQ(card.card().pinTriesLeft(), 3);
 }
 
+TEST_F(TransferFormOk, ACardThatCannotBeReconnectedEndsTheFormWithTwo) {
+  BenchCard& card = insertedCard();
+  const std::string insertCard = "    未偵測到您的晶片卡\n請插入晶片卡後再按【確定】\n    若要離開請按【取消】";
+  fillIn("12345", "100", "567890")
+      .run([&] { card.remove(); })
+      .click("btnOK")
+      .expectAlert(insertCard, "晶片卡連線")
+      .answerAlert(2);  // the customer gives up
+  auto form = run(card, Setup{});
+  EXPECT_EQ(form->GetReturnCode(), 2);
+  EXPECT_EQ(verifies(card), 0);
+  card.insert();
+}
+
 TEST_F(TransferFormOk, ReaderTypeTwoSendsNoVerify) {
   BenchCard& card = insertedCard();
   fillIn("12345", "100", "");
