@@ -12,7 +12,8 @@ namespace {
 
 using rvp::programrun::RunResult;
 
-void expectClean(const std::string& page, const std::string& location) {
+// Runs the page; answers the test browser's output.
+std::string expectClean(const std::string& page, const std::string& location) {
   SCOPED_TRACE(page);
   RunResult r = rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + STREAM_PLUGIN +
                                      " --location " + location + " " + PAGES_DIR + "/" + page + ".html");
@@ -20,12 +21,25 @@ void expectClean(const std::string& page, const std::string& location) {
   EXPECT_NE(r.output.find(page + " done"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("left open"), std::string::npos) << r.output;
+  return r.output;
+}
+
+// Both lines are in the output, the first one earlier.
+testing::AssertionResult comesBefore(const std::string& output, const std::string& first, const std::string& second) {
+  const size_t a = output.find(first), b = output.find(second);
+  if (a != std::string::npos && b != std::string::npos && a < b) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "\"" << first << "\" is not followed by \"" << second << "\" in:\n" << output;
 }
 
 // A page opened from disk: its streams are file: addresses next to it.
 std::string filePage(const std::string& page) { return std::string("file://") + PAGES_DIR + "/" + page + ".html"; }
 
-TEST(StreamPages, LifecycleInBothOrdersAndWithoutALength) { expectClean("lifecycle", filePage("lifecycle")); }
+TEST(StreamPages, LifecycleInBothOrdersAndWithoutALength) {
+  const std::string output = expectClean("lifecycle", filePage("lifecycle"));
+  // The page's first request ends as browsers mostly do, its second with the notification first.
+  EXPECT_TRUE(comesBefore(output, "#1 NPP_DestroyStream 0", "#1 NPP_URLNotify 0"));
+  EXPECT_TRUE(comesBefore(output, "#2 NPP_URLNotify 0", "#2 NPP_DestroyStream 0"));
+}
 TEST(StreamPages, NetworkErrorsCancelsAndRefusalsEachEndOnceInFailure) {
   expectClean("failures", filePage("failures"));
 }

@@ -180,7 +180,7 @@ NPError Network::request(NPP npp, const char* url, const char* target, const cha
     }
     splitPost(std::string(buf ? buf : "", len), flow->postHeaders, flow->postBody);
   }
-  browser_.console("[network] " + flow->method + " " + flow->url);
+  browser_.console("[network] #" + std::to_string(flow->id) + " " + flow->method + " " + flow->url);
   flows_.push_back(std::move(flow));
   return NPERR_NO_ERROR;
 }
@@ -369,17 +369,28 @@ void Network::asFile(Flow& flow) {
   finish(flow, written ? NPRES_DONE : NPRES_NETWORK_ERR);
 }
 
-void Network::end(Flow& flow) {
+// The browser's two ends of a stream, each noted (with the request's number) in the order they happen.
+void Network::destroyInPlugin(Flow& flow) {
+  flow.destroyed = true;
+  browser_.console("[network] #" + std::to_string(flow.id) + " NPP_DestroyStream " + std::to_string(flow.reason));
   const NPPluginFuncs& plugin = browser_.pluginFuncs();
+  if (plugin.destroystream) plugin.destroystream(flow.npp, &flow.record, flow.reason);
+}
+
+void Network::notifyPlugin(Flow& flow) {
+  flow.notified = true;
+  browser_.console("[network] #" + std::to_string(flow.id) + " NPP_URLNotify " + std::to_string(flow.reason));
+  const NPPluginFuncs& plugin = browser_.pluginFuncs();
+  if (plugin.urlnotify) plugin.urlnotify(flow.npp, flow.url.c_str(), flow.reason, flow.notifyData);
+}
+
+void Network::end(Flow& flow) {
   const bool destroyPending = flow.opened && !flow.destroyed;
   const bool notifyPending = flow.notify && !flow.notified;
-  if (destroyPending && (!knobs_.notifyFirst || !notifyPending)) {
-    flow.destroyed = true;
-    if (plugin.destroystream) plugin.destroystream(flow.npp, &flow.record, flow.reason);
-  } else if (notifyPending) {
-    flow.notified = true;
-    if (plugin.urlnotify) plugin.urlnotify(flow.npp, flow.url.c_str(), flow.reason, flow.notifyData);
-  }
+  if (destroyPending && (!knobs_.notifyFirst || !notifyPending))
+    destroyInPlugin(flow);
+  else if (notifyPending)
+    notifyPlugin(flow);
   if ((!flow.opened || flow.destroyed) && (!flow.notify || flow.notified)) flow.phase = Flow::Phase::Done;
 }
 
@@ -408,20 +419,13 @@ size_t Network::step() {
 }
 
 void Network::endStreams(NPP npp) {
-  const NPPluginFuncs& plugin = browser_.pluginFuncs();
   for (size_t i = 0; i < flows_.size(); ++i) {
     Flow& flow = *flows_[i];
     if (flow.npp != npp || flow.phase == Flow::Phase::Done) continue;
     if (flow.phase == Flow::Phase::Fetch) flow.opened = false;  // never opened: only the notification is left
     flow.reason = flow.phase == Flow::Phase::End ? flow.reason : NPRES_USER_BREAK;
-    if (flow.opened && !flow.destroyed) {
-      flow.destroyed = true;
-      if (plugin.destroystream) plugin.destroystream(npp, &flow.record, flow.reason);
-    }
-    if (flow.notify && !flow.notified) {
-      flow.notified = true;
-      if (plugin.urlnotify) plugin.urlnotify(npp, flow.url.c_str(), flow.reason, flow.notifyData);
-    }
+    if (flow.opened && !flow.destroyed) destroyInPlugin(flow);
+    if (flow.notify && !flow.notified) notifyPlugin(flow);
     flow.phase = Flow::Phase::Done;
   }
 }

@@ -56,6 +56,8 @@ class Network {
   void deliver(Flow& flow);
   void asFile(Flow& flow);
   void end(Flow& flow);
+  void destroyInPlugin(Flow& flow);
+  void notifyPlugin(Flow& flow);
   void finish(Flow& flow, NPReason reason);
   std::string resolve(const std::string& url, bool& isFile) const;
   // Where the flow's address leads: a file, or the loopback server; false for anything else.
