@@ -1,6 +1,7 @@
 // Transfer_V2 up to its transfer form: the page's parameter blocks, the reader and card opened afresh,
 // the login card, the kind of transfer; and what every way out leaves for the page.
 #include <functional>
+#include <set>
 #include <stdexcept>
 
 #include "FormTransferBench.h"
@@ -160,6 +161,27 @@ TEST_F(FormTransferTest, AKindNoFormServesGives9821AfterClosingAndBuildsNoReques
     EXPECT_EQ(ctrl->GetXMLStr(), "<earlier/>");
     EXPECT_TRUE(writes().empty());
   }
+}
+
+TEST_F(FormTransferTest, EachCallListsTheCardsAccountsOnceOnTheBankCardForm) {
+  connect(kBankCard);
+  std::vector<std::string> lists[2][2];
+  for (auto& seen : lists) {
+    setBlocks(transferCase(kBankCard, "0306"));
+    user->expectWindow("TransFBANK2BANK")
+        .inspect([&seen](appkit::Window& w) {
+          int n = 0;
+          for (const char* list : {"cmbOutAccount", "cmbPreAccount"})
+            if (auto* combo = dynamic_cast<appkit::ComboBox*>(w.viewWithIdentifier(list))) seen[n++] = combo->items();
+        })
+        .click("btnCancel");
+    EXPECT_EQ(ctrl->Transfer_V2(), rc::kCancelled);
+  }
+  ASSERT_FALSE(lists[0][0].empty());
+  EXPECT_EQ(lists[1][0], lists[0][0]) << "the paying accounts of the second call";
+  EXPECT_EQ(lists[1][1], lists[0][1]) << "the application accounts of the second call";
+  const std::set<std::string> distinct(lists[1][0].begin(), lists[1][0].end());
+  EXPECT_EQ(distinct.size(), lists[1][0].size());
 }
 
 TEST_F(FormTransferTest, UnreadableOrMissingCardAccountsGive8800WithCardAndReaderClosed) {
