@@ -213,6 +213,29 @@ TEST_F(Confirmation, ReaderTypeOneHasTheCardPulledOutAndPutBackBeforeTheWrite) {
   EXPECT_EQ(writesTaken(), 1u);
 }
 
+TEST_F(Confirmation, ACardThatDoesNotReconnectAfterItWasPutBackEndsWithTwoAndNoWrite) {
+  connect(kPostalCard);
+  auto dialog = open(kPostalCard, "P014A1", "1");
+  user->click("btnOK")
+      .expectWindow("CARDINOUTDLG")
+      .wait(1.5)
+      .run([this] { card->remove(); })
+      .wait(1)
+      // Back in, but it drops off the reader when the application is selected again.
+      .run([this] {
+        card->insert();
+        card->inject(Fault::drop(1, 0xA4));
+      })
+      .wait(3)
+      .expectAlert("請檢查晶片卡是否已依正確方向插入讀卡機!", "晶片卡連線")
+      .answerAlert(1)
+      .expectAlert("連線晶片卡失敗，請重新操作", "", appkit::AlertStyle::Informational)
+      .answerAlert(1);
+  EXPECT_EQ(run(*dialog), 2);
+  EXPECT_TRUE(writes().empty());
+  EXPECT_TRUE(user->finished());
+}
+
 TEST_F(Confirmation, ACardNotPulledOutInTimeKeepsTheDialogOpen) {
   connect(kPostalCard);
   auto dialog = open(kPostalCard, "P014A1", "1");
