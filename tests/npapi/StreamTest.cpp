@@ -154,11 +154,15 @@ class Streams : public ::testing::Test {
     PF::BrowserStreamPtr s = host()->createStream("http://127.0.0.1/file.txt", recorder, false, seekable, buffer);
     EXPECT_TRUE(s);
     EXPECT_EQ(browser().requests.size(), 1u);
+    answerLastRequest();
+    return s;
+  }
+  // The browser's record for the last request it received (always of the same address).
+  void answerLastRequest(const char* headers = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n") {
     record = NPStream();
     record.url = "http://127.0.0.1/file.txt";
     record.notifyData = browser().requests.back().notifyData;
-    record.headers = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n";
-    return s;
+    record.headers = headers;
   }
   NPError open(uint32_t end, NPBool seekable = 0) {
     record.end = end;
@@ -450,8 +454,7 @@ TEST_F(Streams, ARequestWithSinkAndCallbackReportsOnlyToTheSink) {
   req.setEventSink(recorder);
   req.setCallback([&](bool, const PF::HeaderMap&, const boost::shared_array<uint8_t>&, size_t) { called = true; });
   ASSERT_TRUE(host()->createStream(req));
-  record.url = "http://127.0.0.1/file.txt";
-  record.notifyData = browser().requests.back().notifyData;
+  answerLastRequest();
   ASSERT_EQ(open(2), NPERR_NO_ERROR);
   deliver("ok");
   finish(NPRES_DONE, false);
@@ -495,9 +498,7 @@ TEST_F(Streams, TheHelperReportsTheWholeBodyOrAFailureNeverAPartialSuccess) {
     Fetched f;
     PF::SimpleStreamHelper::AsyncGet(host(), PF::URI("http://127.0.0.1/file.txt"), into(f), false, 4);
     ASSERT_EQ(browser().requests.size(), 1u);
-    record.url = "http://127.0.0.1/file.txt";
-    record.notifyData = browser().requests[0].notifyData;
-    record.headers = "HTTP/1.1 200 OK\r\nX-A: 1\r\n\r\n";
+    answerLastRequest("HTTP/1.1 200 OK\r\nX-A: 1\r\n\r\n");
     ASSERT_EQ(open(c.end), NPERR_NO_ERROR);
     deliver("0123456789");
     finish(c.reason, c.notifyFirst);
@@ -511,37 +512,43 @@ TEST_F(Streams, TheHelperReportsTheWholeBodyOrAFailureNeverAPartialSuccess) {
   }
 }
 
-TEST_F(Streams, ASynchronousGetFromAWorkerThreadReturnsTheBody) {
-  PF::HttpStreamResponsePtr response;
+// A synchronous get on a thread of its own, as a plug-in's worker makes one; joined at the latest when it goes.
+struct SyncGetWorker {
+  SyncGetWorker(const PF::BrowserHostPtr& host, const std::string& url)
+      : thread([this, host, url] {
+          response = PF::SimpleStreamHelper::SynchronousGet(host, PF::URI(url), false, 4);
+          finished = true;
+        }) {}
+  ~SyncGetWorker() { join(); }
+  void join() {
+    if (thread.joinable()) thread.join();
+  }
+  // Not empty until the worker answers, so that an empty answer shows.
+  PF::HttpStreamResponsePtr response =
+      boost::make_shared<PF::HttpStreamResponse>(true, PF::HeaderMap(), boost::shared_array<uint8_t>(), 1);
   std::atomic<bool> finished{false};
-  PF::BrowserHostPtr h = host();
-  std::thread worker([&] {
-    response = PF::SimpleStreamHelper::SynchronousGet(h, PF::URI("http://127.0.0.1/file.txt"), false, 4);
-    finished = true;
-  });
+  std::thread thread;
+};
+
+TEST_F(Streams, ASynchronousGetFromAWorkerThreadReturnsTheBody) {
+  SyncGetWorker worker(host(), "http://127.0.0.1/file.txt");
   while (browser().requests.empty()) rvp_hostloop_drain();  // the start is carried to this thread
-  record.url = "http://127.0.0.1/file.txt";
-  record.notifyData = browser().requests[0].notifyData;
+  answerLastRequest();
   ASSERT_EQ(open(5), NPERR_NO_ERROR);
   deliver("hello");
   finish(NPRES_DONE, false);
   worker.join();
-  ASSERT_TRUE(response);
-  EXPECT_TRUE(response->success);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(response->data.get()), response->size), "hello");
-  h.reset();
+  ASSERT_TRUE(worker.response);
+  EXPECT_TRUE(worker.response->success);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(worker.response->data.get()), worker.response->size), "hello");
 }
 
 TEST_F(Streams, AnInstanceDestroyedMidWaitEndsTheSynchronousGetEmpty) {
-  PF::HttpStreamResponsePtr response = boost::make_shared<PF::HttpStreamResponse>(true, PF::HeaderMap(),
-                                                                                  boost::shared_array<uint8_t>(), 1);
-  PF::BrowserHostPtr h = host();
-  std::thread worker([&] { response = PF::SimpleStreamHelper::SynchronousGet(h, PF::URI("http://127.0.0.1/x")); });
+  SyncGetWorker worker(host(), "http://127.0.0.1/x");
   while (browser().requests.empty()) rvp_hostloop_drain();
   NpapiPluginModule::NPP_Destroy(&npp, nullptr);
   worker.join();
-  EXPECT_FALSE(response);
-  h.reset();
+  EXPECT_FALSE(worker.response);
 }
 
 TEST_F(Streams, ASynchronousGetOnTheMainThreadReturnsAtOnce) {
@@ -581,8 +588,7 @@ TEST_F(Streams, AHelperItsCallerStillHoldsLetsTheStreamGoAtItsEnd) {
       PF::SimpleStreamHelper::AsyncGet(host(), PF::URI("http://127.0.0.1/file.txt"), into(f), false, 4);
   ASSERT_TRUE(helper);
   boost::weak_ptr<PF::BrowserStream> weak = helper->getStream();
-  record.url = "http://127.0.0.1/file.txt";
-  record.notifyData = browser().requests[0].notifyData;
+  answerLastRequest();
   ASSERT_EQ(open(2), NPERR_NO_ERROR);
   deliver("ok");
   finish(NPRES_DONE, false);
@@ -597,18 +603,11 @@ TEST_F(Streams, ARefusedHelperRequestCallsBackOnceInFailureAndLeavesNoCallerWait
   ASSERT_EQ(f.calls, 1);  // (without it, the wait below would never end)
   EXPECT_FALSE(f.success);
 
-  PF::HttpStreamResponsePtr response;
-  std::atomic<bool> finished{false};
-  PF::BrowserHostPtr h = host();
-  std::thread worker([&] {
-    response = PF::SimpleStreamHelper::SynchronousGet(h, PF::URI("http://127.0.0.1/x"), false, 4);
-    finished = true;
-  });
-  while (!finished) rvp_hostloop_drain();
+  SyncGetWorker worker(host(), "http://127.0.0.1/x");
+  while (!worker.finished) rvp_hostloop_drain();
   worker.join();
-  ASSERT_TRUE(response);
-  EXPECT_FALSE(response->success);
-  h.reset();
+  ASSERT_TRUE(worker.response);
+  EXPECT_FALSE(worker.response->success);
 }
 
 TEST_F(Streams, AHelperRequestWithoutCallbackIsRefusedBeforeAnyStream) {
