@@ -68,9 +68,10 @@ std::uint32_t byteCountedCommand(CardHandle hCard, unsigned char* data, std::siz
     *length = 0;
     const std::uint32_t rv = send(hCard, sw);
     if (rv != 0 || ulRecLen < 3) return rv;
-    const auto n = static_cast<unsigned char>(dataBytes() & 0xFF);
+    const std::size_t n = dataBytes();
+    if (n > 0xFF) return storeResult(SCARD_E_INSUFFICIENT_BUFFER);
     if (!copyAnswer(n, data, capacity)) return ulRtn;
-    *length = n;
+    *length = static_cast<unsigned char>(n);
     return rv;
 }
 

@@ -9,9 +9,10 @@
 //   fewer than two bytes is a failed command (SCARD_F_COMM_ERROR), *sw stays 0 and nothing is
 //   copied. kSwOk (0x9000, card/CardAnswer.h) is success. A command that answers only a status word
 //   fails the same way when its answer carries data.
-// - A one-byte length out is cleared before sending and set to (received - 2) mod 256 only when at
-//   least three bytes came back; exactly that many data bytes are copied (so a 256-byte answer
-//   reports 0 and copies nothing).
+// - A one-byte length out is cleared before sending and set to the count of data bytes only when at
+//   least three bytes came back; exactly that many data bytes are copied. Data of more than 255
+//   bytes, which the count cannot say, gives SCARD_E_INSUFFICIENT_BUFFER (status word set, nothing
+//   copied, length 0): read modulo 256 it would pass an over-long answer off as a shorter one.
 // - Every data-out buffer comes with its capacity: an answer whose data does not fit gives
 //   SCARD_E_INSUFFICIENT_BUFFER (status word set, nothing copied, length 0).
 // - Missing out pointers, and length arguments that do not fit the command's length byte, give
@@ -83,7 +84,7 @@ std::uint32_t FISC_LockDF(CardHandle hCard, FiscSW* sw);
 std::uint32_t FISC_UnlockDF(CardHandle hCard, const unsigned char value[2], FiscSW* sw);
 // 00 2C 00 00 02 b1 b2
 std::uint32_t FISC_UnlockKey(CardHandle hCard, const unsigned char value[2], FiscSW* sw);
-// 00 86 00 00 08; copies (received - 2) mod 256 bytes
+// 00 86 00 00 08; copies the data bytes (at most 255)
 std::uint32_t FISC_GenerateRandomNumber(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
                                         FiscSW* sw);
 // 00 82 00 P2 08 value

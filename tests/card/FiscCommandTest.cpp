@@ -160,15 +160,27 @@ TEST_F(FiscCommands, StatusWordOnlyAnswerCopiesNothing) {
     EXPECT_EQ(sw, 0x6A82u);
 }
 
-TEST_F(FiscCommands, AnswerOf256DataBytesReportsZeroAndCopiesNothing) {
+// A one-byte count cannot say 256 or more: read modulo 256 it would report 0 bytes for 256 and pass
+// an answer 256 bytes too long off as the real one.
+TEST_F(FiscCommands, AnswerOfMoreDataThanAOneByteCountCanSayIsRefused) {
     select(kBigBinary);
     std::memset(data, 0xEE, sizeof data);
-    EXPECT_EQ(FISC_ReadBinary(hCard, 0, 0, data, sizeof data, &length, &sw), 0u);
+    EXPECT_EQ(FISC_ReadBinary(hCard, 0, 0, data, sizeof data, &length, &sw),
+              static_cast<std::uint32_t>(SCARD_E_INSUFFICIENT_BUFFER));
     EXPECT_EQ(sw, 0x9000u);
     EXPECT_EQ(ulRecLen, 258u);
     EXPECT_EQ(length, 0);
     EXPECT_EQ(data[0], 0xEE);
 
+    // A record of 18 bytes followed by 256 more: not the record.
+    select(kIssuerFile);
+    card->inject(rvp::cardbench::Fault::extend(Bytes(256, 0xEE), 1));
+    EXPECT_EQ(FISC_ReadRecord(hCard, 3, 0, data, sizeof data, &length, &sw),
+              static_cast<std::uint32_t>(SCARD_E_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(data[0], 0xEE);
+
+    select(kBigBinary);
     EXPECT_EQ(FISC_ReadBinary(hCard, 0x0100, 0, data, sizeof data, &length, &sw), 0u);
     EXPECT_EQ(length, 44) << "the rest of the 300 bytes";
 }

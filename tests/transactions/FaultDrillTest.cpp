@@ -34,6 +34,8 @@ const Drill kDrills[] = {
      },
      false},
     {"over-long", [](int n, const Bytes&) { return Fault::extend(Bytes{0xEE, 0xEE}, n); }, false},
+    // A one-byte count cannot tell this answer from the real one.
+    {"over-long by 256 bytes", [](int n, const Bytes&) { return Fault::extend(Bytes(256, 0xEE), n); }, false},
     {"garbage with 9000",
      [](int n, const Bytes& a) -> std::optional<Fault> {
        if (dataLength(a) == 0) return Fault::replace(Bytes{0x5A, 0x5A}, n);
