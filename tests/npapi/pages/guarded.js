@@ -36,7 +36,8 @@ var cardMembers = [
   {name: "DisConnectReader", result: "0"},
 ];
 var transactions = ["Inquiry", "Transfer", "RodaAccount", "Tax", "Payment", "PayTransfer", "WideFee", "CardStart",
-                    "PayCredit", "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2"];
+                    "PayCredit", "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2",
+                    "PublicDonation"];
 // The issuer texts read the card; these are the virtual bank card's.
 var issuerTexts = {IssuerId: "00400001", IssuerAccount: "0040123456789012"};
 
