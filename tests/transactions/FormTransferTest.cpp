@@ -184,6 +184,59 @@ TEST_F(FormTransferTest, EachCallListsTheCardsAccountsOnceOnTheBankCardForm) {
   EXPECT_EQ(distinct.size(), lists[1][0].size());
 }
 
+TEST_F(FormTransferTest, EachFormGetsThePagesListsInTheirOwnPlaces) {
+  struct ListCase {
+    const char* kind;
+    const CardFacts* card;
+    const char* form;
+    const char* agreed;      // bh_d6, one entry
+    const char* common;      // bh_d7, one entry
+    bool agreedShown;        // the bank-card forms list the card's application accounts instead
+    bool bankListChanged;    // the forms with a payee-bank list take the page's bank changes
+  };
+  const ListCase cases[] = {
+      {"0307", &kPostalCard, "TransFPOST2BANK", "22222222222222$004-台灣銀行", "004555512345$房租", true, true},
+      {"P014A1", &kPostalCard, "TransFPOST2RODA", "22222222222222$王小明", "70055551234500001$房租", true, false},
+      {"G004A4", &kPostalCard, "TransFPOSTTRANSFER2RODA", "22222222222222$王小明", "70055551234500001$房租", true,
+       false},
+      {"0306", &kBankCard, "TransFBANK2BANK", "004-22222222222222", "004555512345$房租", false, true},
+  };
+  auto holds = [](const std::vector<std::string>& items, const std::string& part) {
+    for (const std::string& item : items)
+      if (item.find(part) != std::string::npos) return true;
+    return false;
+  };
+  for (const ListCase& lc : cases) {
+    SCOPED_TRACE(lc.kind);
+    useCard(*lc.card);
+    banktool::TransferCase c = transferCase(*lc.card, lc.kind);
+    c.agreedAccounts = lc.agreed;
+    c.commonAccounts = lc.common;
+    c.bankChanges = "013U新名";
+    c.giroAccount = "87654321";
+    setBlocks(c);
+    std::vector<std::string> agreed, common, banks;
+    user->expectWindow(lc.form)
+        .inspect([&](appkit::Window& w) {
+          auto items = [&w](const char* name) {
+            auto* combo = dynamic_cast<appkit::ComboBox*>(w.viewWithIdentifier(name));
+            return combo ? combo->items() : std::vector<std::string>{};
+          };
+          agreed = items("cmbPreAccount");
+          common = items("cmbCommonAccount");
+          banks = items("cmbBankNo");
+        })
+        .click("btnCancel");
+    EXPECT_EQ(ctrl->Transfer_V2(), rc::kCancelled);
+    EXPECT_EQ(holds(agreed, "22222222222222"), lc.agreedShown) << "agreed list";
+    if (!lc.agreedShown) EXPECT_TRUE(holds(agreed, "0123456789012345")) << "the card's application account";
+    EXPECT_FALSE(holds(common, "22222222222222")) << "the agreed entry in the account book";
+    EXPECT_TRUE(holds(common, "555512345")) << "account book";
+    EXPECT_FALSE(holds(agreed, "555512345")) << "an account-book entry in the agreed list";
+    EXPECT_EQ(holds(banks, "013新名"), lc.bankListChanged) << "bank list";
+  }
+}
+
 TEST_F(FormTransferTest, UnreadableOrMissingCardAccountsGive8800WithCardAndReaderClosed) {
   Profile noAccounts = loadProfile("postal");
   // The main account record holds sixteen "0" characters: no account at all.
