@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <stdexcept>
 
@@ -181,9 +182,11 @@ void handle(tcp::socket& socket, const std::string& folder, const std::atomic<bo
 }  // namespace
 
 HttpServer::HttpServer(std::string folder) : folder_(std::move(folder)) {
-  thread_ = std::thread([this] { serve(); });
-  // The port is known once the acceptor listens.
-  while (port_ == 0 && !stopping_) std::this_thread::yield();
+  std::promise<void> listening;
+  std::future<void> ready = listening.get_future();
+  thread_ = std::thread([this, listening = std::move(listening)]() mutable { serve(listening); });
+  // The port is known once the acceptor listens (or failed to).
+  ready.wait();
   if (port_ == 0) {
     thread_.join();
     throw std::runtime_error("the test HTTP server could not listen");
@@ -206,7 +209,7 @@ std::string HttpServer::url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-void HttpServer::serve() {
+void HttpServer::serve(std::promise<void>& listening) {
   asio::io_context io;
   tcp::acceptor acceptor(io);
   try {
@@ -216,9 +219,11 @@ void HttpServer::serve() {
     acceptor.listen();
   } catch (const std::exception&) {
     stopping_ = true;
+    listening.set_value();
     return;
   }
   port_ = acceptor.local_endpoint().port();
+  listening.set_value();
   while (!stopping_) {
     tcp::socket socket(io);
     boost::system::error_code ec;

@@ -12,6 +12,7 @@
 //   POST /echo                 200 with the request body; X-Echo-Content-Type is the request's Content-Type
 //   anything else              404
 #include <atomic>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -31,7 +32,7 @@ class HttpServer {
   int requests() const { return requests_.load(); }
 
  private:
-  void serve();
+  void serve(std::promise<void>& listening);
 
   std::string folder_;
   std::atomic<unsigned short> port_{0};
