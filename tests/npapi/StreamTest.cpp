@@ -582,6 +582,25 @@ TEST_F(Streams, TheHelpersPostCarriesItsFormHeadersAndBodyAndOnlyAGetHasNoBody) 
   EXPECT_FALSE(f.success);
 }
 
+TEST_F(Streams, AnOfferedStreamAcceptedWithACallbackIsFetchedByTheHelper) {
+  Fetched f;
+  factoryControl().unsolicitedCallback = into(f);
+  NPStream offered{};
+  offered.url = "http://127.0.0.1/embedded.bin";
+  offered.end = 3;
+  offered.headers = "HTTP/1.1 200 OK\r\nX-A: 1\r\n\r\n";
+  ASSERT_EQ(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("application/octet-stream"), &offered, 0,
+                                             &stype),
+            NPERR_NO_ERROR);
+  ASSERT_NE(offered.pdata, nullptr);
+  EXPECT_EQ(NpapiPluginModule::NPP_Write(&npp, &offered, 0, 3, const_cast<char*>("abc")), 3);
+  NpapiPluginModule::NPP_DestroyStream(&npp, &offered, NPRES_DONE);
+  EXPECT_EQ(f.calls, 1);
+  EXPECT_TRUE(f.success);
+  EXPECT_EQ(f.body, "abc");
+  EXPECT_EQ(f.headers, (PF::HeaderMap{{"X-A", "1"}}));
+}
+
 TEST_F(Streams, AHelperItsCallerStillHoldsLetsTheStreamGoAtItsEnd) {
   Fetched f;
   PF::SimpleStreamHelperPtr helper =

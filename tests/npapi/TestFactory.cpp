@@ -34,8 +34,13 @@ void TestCore::setParams(const PF::VariantMap& params) {
 }
 
 void TestCore::handleUnsolicitedStream(PF::BrowserStreamRequest& req) {
-  if (!factoryControl().unsolicitedSink) return;
-  req.setEventSink(factoryControl().unsolicitedSink);
+  const FactoryControl& c = factoryControl();
+  if (c.unsolicitedSink)
+    req.setEventSink(c.unsolicitedSink);
+  else if (c.unsolicitedCallback)
+    req.setCallback(c.unsolicitedCallback);
+  else
+    return;
   req.accept();
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "BrowserStreamRequest.h"
 #include "FactoryBase.h"
 #include "JSAPIAuto.h"
 #include "PluginCore.h"
@@ -49,8 +50,10 @@ struct FactoryControl {
   int coreShutdowns = 0;
   bool hostDownAtCoreShutdown = false;    // was the host already shut down when the core was?
   bool windowGoneAtCoreShutdown = false;  // had the plug-in already cleared the core's window?
-  // Streams the browser offers on its own are accepted for this sink; none: declined.
+  // Streams the browser offers on its own are accepted for this sink, else for this completion callback
+  // (through the simple stream helper); neither: declined.
   PF::PluginEventSinkPtr unsolicitedSink;
+  PF::HttpCallback unsolicitedCallback;
   int globalStarts = 0;
   int globalEnds = 0;
 };
