@@ -237,6 +237,45 @@ TEST_F(FormTransferTest, EachFormGetsThePagesListsInTheirOwnPlaces) {
   }
 }
 
+TEST_F(FormTransferTest, ATypedPayeeIsHeldToTheSecondLimitOfThePageOnEveryPostalFamily) {
+  struct LimitCase {
+    const char* kind;
+    const char* form;
+    const char* ok;
+    std::string bank;  // the payee bank to pick first, if the form has a list of them
+    const char* payee;
+    const char* title;
+  };
+  const LimitCase cases[] = {
+      {"0307", "TransFPOST2BANK", "btnOK", "812台新國際商業銀行" + std::string(60, ' '), "1234567890", "RODA to Bank"},
+      {"G004A4", "TransFPOSTTRANSFER2RODA", "btbOK", "", "12345690000001", "POSTTRANSFER to RODA"},
+      {"G004A2", "TransFPT2PT", "btnOK", "", "12345678", "PT to PT"},
+  };
+  for (const LimitCase& lc : cases) {
+    SCOPED_TRACE(lc.kind);
+    useCard(kPostalCard);
+    banktool::TransferCase c = transferCase(kPostalCard, lc.kind);
+    c.giroAccount = "87654321";
+    c.limits = "50000$1000";  // agreed payees up to 50000, any other up to 1000
+    setBlocks(c);
+    user->expectWindow(lc.form);
+    if (!lc.bank.empty()) user->chooseItem("cmbBankNo", lc.bank);
+    user->click("cbInAccount")
+        .pressDigits(lc.payee)
+        .click("cbAmount")
+        .pressDigits("2000")
+        .click("cbCaptchaInput")
+        .typeDigitsShownIn("cbCaptcha")
+        .click(lc.ok)
+        .expectAlert("轉帳金額不可超過 01000, 請重新輸入", lc.title, appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .click("btnCancel");
+    EXPECT_EQ(ctrl->Transfer_V2(), rc::kCancelled);
+    EXPECT_TRUE(user->finished());
+    EXPECT_TRUE(user->failures().empty());
+  }
+}
+
 TEST_F(FormTransferTest, UnreadableOrMissingCardAccountsGive8800WithCardAndReaderClosed) {
   Profile noAccounts = loadProfile("postal");
   // The main account record holds sixteen "0" characters: no account at all.
