@@ -12,6 +12,12 @@ namespace {
 // Longest record data the page may hand over as hex text (128 bytes).
 constexpr std::size_t kMaxRecordHex = 256;
 
+// A PIN the card can be given: 1 to 16 ASCII digits. Packed as it stands, any other character would
+// become a nibble of some digit and a 17th digit would be cut off.
+bool isPinText(const std::string& pin) {
+  return !pin.empty() && pin.size() <= 16 && pin.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // PIN block: the digits left-aligned in sixteen 'F's, packed to 8 bytes.
 void pinBlock(const std::string& pin, unsigned char block[8]) {
   std::string digits(16, 'F');
@@ -218,11 +224,13 @@ long ZododovuRavuVODCtrl::verifyPinBlock(const std::string& pin) {
 }
 
 long ZododovuRavuVODCtrl::VerifyPIN() {
+  if (!isPinText(baPIN)) return refuseStep(rc::kInputMissing);
   lastResult = verifyPinBlock(baPIN);
   return lastResult;
 }
 
 long ZododovuRavuVODCtrl::ChangePassword() {
+  if (!isPinText(baNewPIN)) return refuseStep(rc::kInputMissing);
   if (selectFile("00C2") != 0 || swRaw != kSwOk) return lastResult;
   unsigned char block[8];
   pinBlock(baNewPIN, block);

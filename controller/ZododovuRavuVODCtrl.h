@@ -91,6 +91,7 @@ class ZododovuRavuVODCtrl {
   long CardAccounts();
   long ListAccounts();
   long AppnAccounts();
+  // A PIN (baPIN, baNewPIN) of other than 1 to 16 digits gives 8600 before anything is sent.
   long VerifyPIN();
   long ChangePassword();
   // A dialog's PIN check.

@@ -320,6 +320,32 @@ TEST_F(CardSession, ChangePasswordThenVerifyWithTheNewPin) {
   EXPECT_EQ(ctrl.GetLastResult(), 0);  // a dialog's check keeps the PC/SC result there
 }
 
+// A PIN is 1 to 16 digits. Anything else never reaches the card: packed as it stands, a character that
+// is no digit turns into a nibble of some digit (so a wrong PIN could open the card, or a new PIN be
+// written that the customer never chose), and a 17th digit was cut off unseen.
+TEST_F(CardSession, APinOfOtherThanOneToSixteenDigitsNeverReachesTheCard) {
+  constexpr const char* kCardPin = "1204567890123456";
+  const std::string profile =
+      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = " + std::string(kCardPin) +
+      "\npin_tries = 3\ntac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 1\n"
+      "log = 1080\nlog_capacity = 10\n[ef 1080]\n";
+  const char* const notPins[] = {"", "12x4567890123456", "12 4567890123456", "1204567890123456" "7", "１２０４"};
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl, parseProfile(profile));
+  for (const char* pin : notPins) {
+    SCOPED_TRACE(pin);
+    ctrl.SetbaPIN(pin);
+    EXPECT_EQ(ctrl.VerifyPIN(), rc::kInputMissing);
+    EXPECT_EQ(ctrl.GetLastResult(), rc::kInputMissing);
+    ctrl.SetbaNewPIN(pin);
+    EXPECT_EQ(ctrl.ChangePassword(), rc::kInputMissing);
+    EXPECT_TRUE(card.apduCommands().empty());
+  }
+  EXPECT_EQ(card.card().pinTriesLeft(), 3);
+  ctrl.SetbaPIN(kCardPin);
+  EXPECT_EQ(ctrl.VerifyPIN(), 0);
+}
+
 TEST_F(CardSession, ReaderAttributeThatCannotBeReadKeepsTheFields) {
   ZododovuRavuVODCtrl ctrl;
   connect(ctrl);
