@@ -2,14 +2,18 @@
 
 namespace PF {
 
+// The lock guards the set alone: no stream is called while it is held, since a stream's own calls take the
+// stream's lock and reach its observers (this manager among them), possibly on another thread.
+
 BrowserStreamManager::~BrowserStreamManager()
 {
-    boost::recursive_mutex::scoped_lock lock(m_xtmutex);
-    // A copy: a stream's completion comes back to releaseStream, which must not pull the set from under us.
-    const std::set<BrowserStreamPtr> streams = m_retainedStreams;
+    std::set<BrowserStreamPtr> streams;
+    {
+        boost::recursive_mutex::scoped_lock lock(m_xtmutex);
+        streams.swap(m_retainedStreams);
+    }
     for (const BrowserStreamPtr& stream : streams)
         stream->close();
-    m_retainedStreams.clear();
 }
 
 bool BrowserStreamManager::HandleEvent(PluginEvent* event, PluginEventSource* source)
@@ -23,32 +27,44 @@ bool BrowserStreamManager::HandleEvent(PluginEvent* event, PluginEventSource* so
 
 bool BrowserStreamManager::onStreamCompleted(StreamCompletedEvent*, BrowserStream* stream)
 {
-    boost::recursive_mutex::scoped_lock lock(m_xtmutex);
-    for (const BrowserStreamPtr& held : m_retainedStreams) {
-        if (held.get() == stream) {
-            const BrowserStreamPtr keep = held;
-            releaseStream(keep);
-            break;
+    BrowserStreamPtr held;
+    {
+        boost::recursive_mutex::scoped_lock lock(m_xtmutex);
+        for (const BrowserStreamPtr& candidate : m_retainedStreams) {
+            if (candidate.get() == stream) {
+                held = candidate;
+                break;
+            }
         }
     }
+    if (held)
+        releaseStream(held);
     return false;
 }
 
 void BrowserStreamManager::retainStream(const BrowserStreamPtr& stream)
 {
-    boost::recursive_mutex::scoped_lock lock(m_xtmutex);
-    stream->AttachObserver(PluginEventSink::shared_from_this());
-    m_retainedStreams.insert(stream);
+    const PluginEventSinkPtr self = PluginEventSink::shared_from_this();
+    {
+        boost::recursive_mutex::scoped_lock lock(m_xtmutex);
+        m_retainedStreams.insert(stream);
+    }
+    stream->AttachObserver(self);
+    // A completion that came before the attachment was not heard here; the stream is done all the same.
+    if (stream->isCompleted())
+        releaseStream(stream);
 }
 
 void BrowserStreamManager::releaseStream(const BrowserStreamPtr& stream)
 {
-    boost::recursive_mutex::scoped_lock lock(m_xtmutex);
+    {
+        boost::recursive_mutex::scoped_lock lock(m_xtmutex);
+        m_retainedStreams.erase(stream);
+    }
     // The weak self-reference is gone while the manager is being destroyed; the stream then simply
     // forgets an observer that no longer exists.
     if (PluginEventSinkPtr self = weak_from_this().lock())
         stream->DetachObserver(self);
-    m_retainedStreams.erase(stream);
 }
 
 } // namespace PF

@@ -5,6 +5,8 @@
 #include <boost/make_shared.hpp>
 
 #include <stdexcept>
+#include <chrono>
+#include <future>
 #include <string>
 #include <utility>
 #include <vector>
@@ -234,6 +236,39 @@ TEST(BrowserStreamManager, KeepsStreamsUntilTheyCompleteAndClosesTheRestWhenDrop
     EXPECT_TRUE(watch->isCompleted());
     watch.reset();
     EXPECT_TRUE(weakOpen.expired());
+}
+
+// A stream that, while the manager attaches to it, has another thread retain and release a stream of the
+// same manager: that thread gets through only if the manager holds no lock of its own while calling a stream.
+class ProbingStream : public OwnStream
+{
+public:
+    explicit ProbingStream(PF::BrowserStreamManager& manager) : manager(manager) {}
+    using OwnStream::AttachObserver;
+    void AttachObserver(PF::PluginEventSinkPtr sink) override
+    {
+        OwnStream::AttachObserver(sink);
+        PF::BrowserStreamManager* m = &manager;
+        other = std::async(std::launch::async, [m] {
+            auto another = boost::make_shared<OwnStream>();
+            m->retainStream(another);
+            m->releaseStream(another);
+        });
+        otherGotThrough = other.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    }
+    PF::BrowserStreamManager& manager;
+    std::future<void> other;
+    bool otherGotThrough = false;
+};
+
+TEST(BrowserStreamManager, CallsNoStreamWhileHoldingItsLock)
+{
+    auto manager = boost::make_shared<PF::BrowserStreamManager>();
+    auto probe = boost::make_shared<ProbingStream>(*manager);
+    manager->retainStream(probe);
+    probe->other.wait();
+    EXPECT_TRUE(probe->otherGotThrough) << "another thread waited on the manager while it called a stream";
+    probe->complete(true);
 }
 
 } // namespace
