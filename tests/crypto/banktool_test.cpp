@@ -1,9 +1,12 @@
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "crypto/ParseEncParam.h"
 #include "crypto/charset.h"
 #include "crypto/mac.h"
 #include "crypto/random.h"
@@ -105,6 +108,44 @@ TEST(BankToolProgram, OpensAnEnvelopeFileAndMakesParameters) {
     EXPECT_EQ(out.size(), 33u);
     run(std::string(BANKTOOL_PROGRAM) + " open /nonexistent/file 2>/dev/null", &status);
     EXPECT_NE(status, 0);
+}
+
+TEST(BankToolProgram, MakesTheParameterBlocksOfAFormDrivenTransfer) {
+    int status = -1;
+    const std::string out = run(std::string(BANKTOOL_PROGRAM) +
+                                    " transfer iv=0102030405060708 reader-type=1 issuer-id=70000019"
+                                    " issuer-account=7001234567890123 'reader=Virtual Reader 00' session=S-1"
+                                    " terminal=TERM0001 check-code=CHK00001 agent=00000001 time=20261210131500"
+                                    " giro=87654321 kind=0307 'agreed=1234$a#5678$b' 'limits=50000$30000'",
+                                &status);
+    EXPECT_EQ(status, 0) << out;
+    std::map<std::string, std::string> blocks;
+    std::istringstream lines(out);
+    for (std::string name, hex; lines >> name;) {
+        std::getline(lines, hex);
+        blocks[name] = hex.empty() ? hex : hex.substr(1);
+    }
+    ASSERT_EQ(blocks.size(), 9u) << out;
+    // Opened as the plug-in opens them, under the IV that bh_d5 carries.
+    CParseEncParam plugin;
+    unsigned char iv[8] = {};
+    plugin.GetParam_IV(blocks["bh_d5"], iv);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(iv), 8), std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+    auto open = [&](const char* name) { return plugin.GetStringFromEncData(blocks[name], iv); };
+    EXPECT_EQ(open("bh_d1"), "1700000197001234567890123Virtual Reader 00");
+    EXPECT_EQ(open("bh_d2"), "S-1");
+    EXPECT_EQ(open("bh_d3"), "TERM0001CHK000010000000120261210131500" "87654321");
+    EXPECT_EQ(open("bh_d4"), "0307");
+    EXPECT_EQ(open("bh_d6"), "1234$a#5678$b");
+    EXPECT_EQ(open("bh_d8"), "50000$30000");
+    EXPECT_EQ(blocks["bh_d0"], "") << "no bank changes: not sent";
+    EXPECT_EQ(blocks["bh_d7"], "null") << "no account book: not sent";
+
+    for (const char* wrong : {"colour=red", "iv=0102", "iv=01020304050607GG", "kind"}) {
+        SCOPED_TRACE(wrong);
+        EXPECT_EQ(run(std::string(BANKTOOL_PROGRAM) + " transfer " + wrong + " 2>/dev/null", &status), "");
+        EXPECT_NE(status, 0);
+    }
 }
 
 }  // namespace
