@@ -263,6 +263,27 @@ TEST_F(FiscCommands, InjectedStatusWordIsReportedAndLengthCleared) {
     EXPECT_TRUE(card->card().records(0x1080).empty());
 }
 
+// SELECT and VERIFY answer a status word alone; data before it means the answer is not theirs, so a
+// 9000 behind it must not pass for a selection made or a PIN accepted.
+TEST_F(FiscCommands, AStatusWordCommandAnsweredWithDataFails) {
+    const Bytes pin = pinBlockOf("1234");
+    const struct {
+        const char* name;
+        std::function<std::uint32_t()> send;
+    } commands[] = {
+        {"select", [&] { return FISC_SelectEF(hCard, kIssuerFile, &sw); }},
+        {"verify", [&] { return FISC_VerifyPIN(hCard, 0x10, pin.data(), &sw); }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        card->inject(rvp::cardbench::Fault::extend(Bytes{0x01}, 1));
+        sw = 0xCCCC;
+        EXPECT_EQ(c.send(), static_cast<std::uint32_t>(SCARD_F_COMM_ERROR));
+        EXPECT_EQ(ulRtn, static_cast<std::uint32_t>(SCARD_F_COMM_ERROR));
+        EXPECT_EQ(sw, 0u);
+    }
+}
+
 TEST_F(FiscCommands, LengthsThatDoNotFitTheirByteAreRefusedUnsent) {
     const unsigned char big[255] = {};
     const unsigned char v8[8] = {};
