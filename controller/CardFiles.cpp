@@ -224,7 +224,10 @@ long ZododovuRavuVODCtrl::verifyPinBlock(const std::string& pin) {
 }
 
 long ZododovuRavuVODCtrl::VerifyPIN() {
-  if (!isPinText(baPIN)) return refuseStep(rc::kInputMissing);
+  if (!isPinText(baPIN)) {
+    swRaw = 0;  // no card answered
+    return refuseStep(rc::kInputMissing);
+  }
   lastResult = verifyPinBlock(baPIN);
   return lastResult;
 }

@@ -52,6 +52,23 @@ TEST_F(Faults, AWrongPinReturnsTheCardsStatusWord) {
   }
 }
 
+// A PIN of anything but digits never reaches the card: once its letters packed as digits of a PIN.
+TEST_F(Faults, APinThatIsNotDigitsGives8600WithoutAVerify) {
+  for (Front front : {&ZododovuRavuVODCtrl::Inquiry, &ZododovuRavuVODCtrl::Transfer}) {
+    connect(kBankCard);
+    bankTransferPage(*ctrl);
+    ctrl->SetbaPIN("12x4");
+    ctrl->SetTrnsMsg("an earlier request");
+    if (front == &ZododovuRavuVODCtrl::Transfer) user->expectWindow("ATM_Trans_Dlg").click("btnOK");
+    EXPECT_EQ((ctrl.get()->*front)(), rc::kInputMissing);
+    EXPECT_EQ(ctrl->GetuiSW12(), 0u);
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(ctrl->GetTrnsMsg(), "");
+    for (const Bytes& command : card->apduCommands()) EXPECT_NE(command[1], 0x20);
+    EXPECT_EQ(card->card().pinTriesLeft(), 3);
+  }
+}
+
 TEST_F(Faults, AnEmptyPinSkipsTheCheckAndTheCardStillWrites) {
   struct NoPin {
     const char* name;
