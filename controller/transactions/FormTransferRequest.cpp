@@ -107,7 +107,7 @@ long ZododovuRavuVODCtrl::confirmAndRequest(const FormRoad& road, const Transfer
   card.sSerialNo = confirm->GetOutData_SNUM();
   card.sTac = confirm->GetOutData_TSAC();
   card.sTacId = confirm->GetOutData_PCODE();
-  const RequestHead head{transferTxCode(card.sTacId), SessionId, confirm->GetInData_TrnsTime(),
+  const RequestHead head{formTransferTxCode(card.sTacId), SessionId, confirm->GetInData_TrnsTime(),
                          confirm->GetInData_IFDId(), confirm->GetInData_IFDChkCode()};
   auto bank = [&road](const std::string& text) { return road.trimsRequestBanks ? bank8(text) : text; };
   XmlText elements;

@@ -90,6 +90,19 @@ std::string transferTxCode(const std::string& tacId) {
   return "MSG" + tacId + "U";
 }
 
+std::string formTransferTxCode(const std::string& code) {
+  std::size_t i = code.find_first_not_of(' ');
+  long number = 0;
+  for (; i < code.size() && code[i] >= '0' && code[i] <= '9' && number < 100000; ++i) number = number * 10 + (code[i] - '0');
+  std::string txCode = number >= 2521 && number <= 2524 ? "MSG" + std::to_string(number) + "U" : "MSG" + code + "U";
+  // "P014AI" has a postal code only in the page-driven transfer; the forms' request keeps "MSG" code "U".
+  if (code.size() == 6 && code != "P014AI") {
+    const std::string postal = postalTransferCode(code);
+    if (!postal.empty()) txCode = postal;
+  }
+  return txCode;
+}
+
 std::string postalInquiryCode(const std::string& processingCode) { return lookup(kPostalInquiry, processingCode); }
 
 std::string accountServiceCode(const std::string& processingCode) { return lookup(kAccountService, processingCode); }

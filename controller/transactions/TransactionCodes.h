@@ -19,6 +19,9 @@ std::string taxCardCode(const std::string& cardBank);
 std::string postalTransferCode(const std::string& processingCode);
 // tx_code of a transfer: "MSG" code "U", or the postal code of a processing code that has one.
 std::string transferTxCode(const std::string& tacId);
+// tx_code of a form-driven transfer or donation from the code its card step reported: 2521-2524 read as a
+// number, "MSG" code "U" otherwise, or the postal code of a 6-character transfer kind the forms know.
+std::string formTransferTxCode(const std::string& code);
 // Postal inquiries: card code and tx_code of a processing code ("" when it has none).
 std::string postalInquiryCode(const std::string& processingCode);
 // Postal account services: card code and tx_code ("" when it has none).
