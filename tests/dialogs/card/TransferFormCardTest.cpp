@@ -21,6 +21,9 @@ using namespace rvp::cardbench;
 
 const char* const kWrongPin = "　　　 密碼錯誤，請重新輸入！\n〈金融卡密碼若連續錯誤三次將被鎖卡〉";
 const char* const kCardRead = "卡片資料讀取錯誤，請檢查讀卡機與晶片卡是否有問題。";
+// Written out here, not taken from the form, so a changed word of the warning shows.
+const char* const kFraudWarning =
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  轉帳嗎？";
 const std::string kBank812 = "812台新國際商業銀行" + std::string(60, ' ');
 const std::vector<std::string> kOkCancel = {"確定", "取消"};
 constexpr std::uint8_t kVerify = 0x20;
@@ -78,7 +81,7 @@ class TransferFormOk : public WithScriptedUser<CardBenchTest> {
   }
 
   appkit::ScriptedUser& confirm() {
-    return user->click("btnOK").expectAlert(TransferForm::kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel);
+    return user->click("btnOK").expectAlert(kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel);
   }
 
   static int verifies(const BenchCard& card) {
@@ -268,6 +271,34 @@ TEST_F(TransferFormOk, AMissingOrWrongCodeIsSaidAndCleared) {
   Setup setup;
   setup.readerType = "0";
   EXPECT_EQ(run(card, setup)->GetReturnCode(), 0);
+}
+
+// Each check of OK in its turn: every press finds the first thing still wrong, so an earlier check
+// always speaks before a later one (PIN, payee, payee bank, amount, limit, code).
+TEST_F(TransferFormOk, OkSaysWhatIsWrongInTheOrderOfItsChecks) {
+  BenchCard& card = insertedCard();
+  auto okSays = [&](const char* message, const char* title = "") -> appkit::ScriptedUser& {
+    return user->click("btnOK").expectAlert(message, title, appkit::AlertStyle::Informational).answerAlert(1);
+  };
+  user->click("cbAmount").pressDigits("0");  // a wrong amount, to be found only after the payee
+  okSays("請輸入晶片卡密碼");
+  user->click("cbCardPIN").pressDigits("567890");
+  okSays("請輸入轉入帳號");
+  user->click("cbInAccount")
+      .expectAlert("請選擇一銀行代號", "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
+      .pressDigits("12345");
+  okSays("請選擇一銀行代號");
+  user->chooseItem("cmbBankNo", kBank812);
+  okSays("轉帳金額輸入有錯，請重新輸入").pressDigits("50001");  // the amount is the active field again
+  okSays("轉帳金額不可超過 50000, 請重新輸入", "RODA to Bank").pressDigits("100");
+  okSays("請輸入交易驗證碼").typeDigitsShownIn("cbCaptcha");
+  confirm().answerAlert(1);
+  auto form = run(card, Setup{});
+  EXPECT_EQ(form->GetReturnCode(), 0);
+  EXPECT_EQ(form->GetIn_Acct(), "12345");
+  EXPECT_EQ(form->GetAmount(), "100");
+  EXPECT_EQ(verifies(card), 6) << "the PIN is checked again at every press once it is typed";
 }
 
 struct LimitCase {

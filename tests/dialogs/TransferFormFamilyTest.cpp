@@ -1,0 +1,108 @@
+// What the nine transfer forms share, checked on each of them in one table: the blank payee display a
+// form opens with and the one a list choice leaves, and the payee-bank list's change records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TransFBANK2BANK.h"
+#include "TransFBANK2POSTTRANSFER.h"
+#include "TransFBANK2RODA.h"
+#include "TransFPOST2BANK.h"
+#include "TransFPOST2POSTTRANSFER.h"
+#include "TransFPOST2RODA.h"
+#include "TransFPOSTTRANSFER2RODA.h"
+#include "TransFPT2PT.h"
+#include "TransFPUBLICDONATION.h"
+#include "dialogfixture/ScriptedUserFixture.h"
+
+namespace {
+
+std::string padded(const std::string& text, std::size_t blanks) { return text + std::string(blanks, ' '); }
+
+struct FormCase {
+  const char* name;
+  std::function<std::unique_ptr<TransferForm>()> make;
+  std::size_t payeeWidth;  // blanks in the payee display when the form opens
+};
+
+template <class Form>
+std::function<std::unique_ptr<TransferForm>()> maker() {
+  return [] { return std::make_unique<Form>(); };
+}
+
+class TransferFormFamily : public WithScriptedUser<> {};
+
+TEST_F(TransferFormFamily, EachFormOpensWithItsPayeeWidthAndAListChoiceLeavesFourteenBlanks) {
+  const FormCase kCases[] = {
+      {"TransFPOST2BANK", maker<TransFPOST2BANK>(), 16},
+      {"TransFBANK2BANK", maker<TransFBANK2BANK>(), 16},
+      {"TransFBANK2RODA", maker<TransFBANK2RODA>(), 14},
+      {"TransFBANK2POSTTRANSFER", maker<TransFBANK2POSTTRANSFER>(), 14},
+      {"TransFPOST2RODA", maker<TransFPOST2RODA>(), 14},
+      {"TransFPOSTTRANSFER2RODA", maker<TransFPOSTTRANSFER2RODA>(), 16},
+      {"TransFPOST2POSTTRANSFER", maker<TransFPOST2POSTTRANSFER>(), 8},
+      {"TransFPT2PT", maker<TransFPT2PT>(), 16},
+      {"TransFPUBLICDONATION", maker<TransFPUBLICDONATION>(), 16},
+  };
+  for (const FormCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<TransferForm> form = c.make();
+    form->initWithWindowNibName(c.name);
+    EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(c.payeeWidth, ' '));
+    // An entry every form lists, whatever the layout of its agreed entries.
+    form->AppendAgreeACCT({"70000000123456$x"});
+    form->AppendCommACCT({"70012345690000001$y"});
+    user->choose("cmbPreAccount", 0)
+        .inspect([&](appkit::Window&) {
+          EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(14, ' ')) << "after the header";
+        })
+        .click("cbAmount")
+        .choose("cmbCommonAccount", 1)
+        .inspect([&](appkit::Window&) {
+          EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(14, ' ')) << "after a pick";
+          EXPECT_EQ(form->GetIn_Acct(), "12345690000001");
+        })
+        .closeWindow();
+    appkit::app().runModalForWindow(form->window());
+    EXPECT_EQ(form->GetReturnCode(), 2);
+  }
+}
+
+// The two forms with a payee-bank list build it alike: entries shorter than a code and a name of two
+// characters are left out, and a "U" or "D" record takes the first item that names its code anywhere.
+TEST_F(TransferFormFamily, BankListsSkipShortEntriesAndChangeTheFirstItemNamingTheCode) {
+  const FormCase kCases[] = {
+      {"TransFPOST2BANK", maker<TransFPOST2BANK>(), 16},
+      {"TransFBANK2BANK", maker<TransFBANK2BANK>(), 16},
+  };
+  const std::string header = padded("==選擇銀行代號==", 60);
+  struct Change {
+    std::vector<std::string> records;
+    std::vector<std::string> items;
+  };
+  const Change kChanges[] = {
+      {{}, {header, padded("004台灣銀行", 60), padded("005行號013", 60), padded("013國泰世華", 60)}},
+      {{"013U新名"}, {header, padded("004台灣銀行", 60), padded("013新名", 60), padded("013國泰世華", 60)}},
+      {{"013D"}, {header, padded("004台灣銀行", 60), padded("013國泰世華", 60)}},
+      {{"013D", "013D"}, {header, padded("004台灣銀行", 60)}},
+  };
+  for (const FormCase& c : kCases) {
+    for (const Change& change : kChanges) {
+      SCOPED_TRACE(std::string(c.name) + " with " + std::to_string(change.records.size()) + " records");
+      std::unique_ptr<TransferForm> form = c.make();
+      form->initWithWindowNibName(c.name);
+      // "123台" has a name of one character (6 bytes): no entry of the list.
+      form->SetcsBankIDList("004台灣銀行#123台#005行號013#013國泰世華#");
+      form->SetFlagBankDiff(1);
+      form->AppendBankDiffData(change.records);
+      EXPECT_EQ(form->cmbBankNoOutlet->items(), change.items);
+      form->CloseWindow(nullptr);
+    }
+  }
+}
+
+}  // namespace
