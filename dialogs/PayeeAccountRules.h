@@ -38,5 +38,5 @@ struct PayeeRule {
 // The rules of the forms that pay a postal savings or giro account.
 extern const PayeeRule kPostalSavingsPayeeRule;          // from a postal card or giro: 14 digits
 extern const PayeeRule kPostalSavingsPayeeFromBankRule;  // from another bank's card: 14 to 16
-extern const PayeeRule kGiroPayeeFromBankRule;
-extern const PayeeRule kGiroPayeeRule;                   // from a postal card or giro: 8 digits           // from another bank's card: 15 with the prefix
+extern const PayeeRule kGiroPayeeFromBankRule;           // from another bank's card: 15 with the prefix
+extern const PayeeRule kGiroPayeeRule;                   // from a postal card or giro: 8 digits

@@ -1,5 +1,9 @@
 #include "RuledTransferForm.h"
 
+const char* RuledTransferForm::payeeLengthMessage() const {
+  return rule_ ? rule_->wrongLengthMessage : TransferForm::payeeLengthMessage();
+}
+
 bool RuledTransferForm::payeeAccepted(const std::string& account) {
   if (!rule_) return TransferForm::payeeAccepted(account);
   switch (rule_->check(account)) {

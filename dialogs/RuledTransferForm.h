@@ -13,6 +13,7 @@ class RuledTransferForm : public TransferForm {
 
  protected:
   bool payeeAccepted(const std::string& account) override;
+  const char* payeeLengthMessage() const override;
 
  private:
   const PayeeRule* rule_;

@@ -294,7 +294,7 @@ void TransferForm::pickFromList(int kind) {
   // the payee is to be typed.
   list.selectItemAtIndex(0);
   nInAcctCntType = kTyped;
-  tell(kPayeeLength);
+  tell(payeeLengthMessage());
 }
 
 void TransferForm::cmbPreAccount(appkit::View*) {
@@ -384,6 +384,8 @@ bool TransferForm::pinAccepted(ZododovuRavuVODCtrl& card) {
   if (tell(wrongPin ? kWrongPin : kCardReadError)) clearField(kPin);
   return false;
 }
+
+const char* TransferForm::payeeLengthMessage() const { return kPayeeLength; }
 
 bool TransferForm::payeeAccepted(const std::string& account) {
   if (account.empty()) {

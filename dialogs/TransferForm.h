@@ -117,6 +117,8 @@ class TransferForm : public KeypadDialog {
   // The form's checks of the payee account (its message shown and fields cleared on a refusal).
   // The family's: 1 to 16 digits.
   virtual bool payeeAccepted(const std::string& account);
+  // The form's word on a payee account of the wrong length; a list pick that is no account gets it too.
+  virtual const char* payeeLengthMessage() const;
   // Reads what the form's own lists hold once payee and amount have passed (the transaction type).
   virtual void ownChoicesAtOk() {}
 

@@ -125,7 +125,7 @@ TEST_F(BankCardForms, PicksGiveTheAccountAndAPickWithoutOneIsRefused) {
         EXPECT_EQ(form->cmbPreAccountOutlet->indexOfSelectedItem(), 0);
       })
       .choose("cmbCommonAccount", 2)  // "700$空": no account to take
-      .expectAlert("請輸入16位轉入帳號", "", appkit::AlertStyle::Informational)
+      .expectAlert("請輸入14位轉入帳號", "", appkit::AlertStyle::Informational)  // the form's own length
       .answerAlert(1)
       .inspect([&](appkit::Window&) {
         EXPECT_EQ(form->GetIn_Acct(), "");

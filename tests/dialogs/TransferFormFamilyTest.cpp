@@ -1,8 +1,8 @@
 // What the nine transfer forms share, checked on each of them in one table: the blank payee display a
-// form opens with and the one a list choice leaves, and the payee-bank list's change records.
+// form opens with and the one a list choice leaves, the message of a list pick that is no account, and
+// the payee-bank list's change records.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,7 +26,9 @@ std::string padded(const std::string& text, std::size_t blanks) { return text + 
 struct FormCase {
   const char* name;
   std::function<std::unique_ptr<TransferForm>()> make;
-  std::size_t payeeWidth;  // blanks in the payee display when the form opens
+  std::size_t payeeWidth;      // blanks in the payee display when the form opens
+  const char* lengthMessage;   // what the form says of a payee of the wrong length
+  bool payeeBankList;
 };
 
 template <class Form>
@@ -34,33 +36,38 @@ std::function<std::unique_ptr<TransferForm>()> maker() {
   return [] { return std::make_unique<Form>(); };
 }
 
+const char* const kSixteen = "請輸入16位轉入帳號";
+const char* const kFourteen = "請輸入14位轉入帳號";
+const char* const kEight = "請輸入8位轉入帳號";
+
+const FormCase kForms[] = {
+    {"TransFPOST2BANK", maker<TransFPOST2BANK>(), 16, kSixteen, true},
+    {"TransFBANK2BANK", maker<TransFBANK2BANK>(), 16, kSixteen, true},
+    {"TransFBANK2RODA", maker<TransFBANK2RODA>(), 14, kFourteen, false},
+    {"TransFBANK2POSTTRANSFER", maker<TransFBANK2POSTTRANSFER>(), 14, "請輸入轉入帳號(7000010 + 8位劃撥帳號)共15碼",
+     false},
+    {"TransFPOST2RODA", maker<TransFPOST2RODA>(), 14, kFourteen, false},
+    {"TransFPOSTTRANSFER2RODA", maker<TransFPOSTTRANSFER2RODA>(), 16, kFourteen, false},
+    {"TransFPOST2POSTTRANSFER", maker<TransFPOST2POSTTRANSFER>(), 8, kEight, false},
+    {"TransFPT2PT", maker<TransFPT2PT>(), 16, kEight, false},
+    {"TransFPUBLICDONATION", maker<TransFPUBLICDONATION>(), 16, kEight, false},
+};
+
 class TransferFormFamily : public WithScriptedUser<> {};
 
 TEST_F(TransferFormFamily, EachFormOpensWithItsPayeeWidthAndAListChoiceLeavesFourteenBlanks) {
-  const FormCase kCases[] = {
-      {"TransFPOST2BANK", maker<TransFPOST2BANK>(), 16},
-      {"TransFBANK2BANK", maker<TransFBANK2BANK>(), 16},
-      {"TransFBANK2RODA", maker<TransFBANK2RODA>(), 14},
-      {"TransFBANK2POSTTRANSFER", maker<TransFBANK2POSTTRANSFER>(), 14},
-      {"TransFPOST2RODA", maker<TransFPOST2RODA>(), 14},
-      {"TransFPOSTTRANSFER2RODA", maker<TransFPOSTTRANSFER2RODA>(), 16},
-      {"TransFPOST2POSTTRANSFER", maker<TransFPOST2POSTTRANSFER>(), 8},
-      {"TransFPT2PT", maker<TransFPT2PT>(), 16},
-      {"TransFPUBLICDONATION", maker<TransFPUBLICDONATION>(), 16},
-  };
-  for (const FormCase& c : kCases) {
+  for (const FormCase& c : kForms) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<TransferForm> form = c.make();
     form->initWithWindowNibName(c.name);
     EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(c.payeeWidth, ' '));
-    // An entry every form lists, whatever the layout of its agreed entries.
+    // Entries every form lists, whatever the layout of its agreed entries.
     form->AppendAgreeACCT({"70000000123456$x"});
     form->AppendCommACCT({"70012345690000001$y"});
     user->choose("cmbPreAccount", 0)
         .inspect([&](appkit::Window&) {
           EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(14, ' ')) << "after the header";
         })
-        .click("cbAmount")
         .choose("cmbCommonAccount", 1)
         .inspect([&](appkit::Window&) {
           EXPECT_EQ(form->cbInAccountOutlet->displayedText(), std::string(14, ' ')) << "after a pick";
@@ -72,13 +79,30 @@ TEST_F(TransferFormFamily, EachFormOpensWithItsPayeeWidthAndAListChoiceLeavesFou
   }
 }
 
+// A pick that is no account the form could take is refused with the form's own word on the length:
+// telling a giro form's customer to give 16 digits would send them after an account it refuses too.
+TEST_F(TransferFormFamily, ARefusedPickSaysTheFormsOwnLengthRule) {
+  for (const FormCase& c : kForms) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<TransferForm> form = c.make();
+    form->initWithWindowNibName(c.name);
+    form->AppendCommACCT({"70012345678901234567$長"});  // 17 digits
+    user->choose("cmbCommonAccount", 1)
+        .expectAlert(c.lengthMessage, "", appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .inspect([&](appkit::Window&) {
+          EXPECT_EQ(form->GetIn_Acct(), "");
+          EXPECT_EQ(form->InAcctCntType(), 2);
+          EXPECT_EQ(form->cmbCommonAccountOutlet->indexOfSelectedItem(), 0);
+        })
+        .closeWindow();
+    appkit::app().runModalForWindow(form->window());
+  }
+}
+
 // The two forms with a payee-bank list build it alike: entries shorter than a code and a name of two
 // characters are left out, and a "U" or "D" record takes the first item that names its code anywhere.
 TEST_F(TransferFormFamily, BankListsSkipShortEntriesAndChangeTheFirstItemNamingTheCode) {
-  const FormCase kCases[] = {
-      {"TransFPOST2BANK", maker<TransFPOST2BANK>(), 16},
-      {"TransFBANK2BANK", maker<TransFBANK2BANK>(), 16},
-  };
   const std::string header = padded("==選擇銀行代號==", 60);
   struct Change {
     std::vector<std::string> records;
@@ -90,12 +114,13 @@ TEST_F(TransferFormFamily, BankListsSkipShortEntriesAndChangeTheFirstItemNamingT
       {{"013D"}, {header, padded("004台灣銀行", 60), padded("013國泰世華", 60)}},
       {{"013D", "013D"}, {header, padded("004台灣銀行", 60)}},
   };
-  for (const FormCase& c : kCases) {
+  for (const FormCase& c : kForms) {
+    if (!c.payeeBankList) continue;
     for (const Change& change : kChanges) {
       SCOPED_TRACE(std::string(c.name) + " with " + std::to_string(change.records.size()) + " records");
       std::unique_ptr<TransferForm> form = c.make();
       form->initWithWindowNibName(c.name);
-      // "123台" has a name of one character (6 bytes): no entry of the list.
+      // "123台" is a code and a name of one character (6 bytes): no entry of the list.
       form->SetcsBankIDList("004台灣銀行#123台#005行號013#013國泰世華#");
       form->SetFlagBankDiff(1);
       form->AppendBankDiffData(change.records);
