@@ -194,7 +194,7 @@ class ZododovuRavuVODCtrl {
   long confirmAndRequest(const FormRoad& road, const TransferFormRow& row, const FormParameters& params,
                          const TransferFormValues& values);
   // Card, then reader, each failure only logged.
-  void closeReaderAndCard();
+  void closeReaderAndCard(const FormRoad& road);
 
  private:
   // The steps the card steps share, in the order most of them take them (transactions/CardSteps.cpp).

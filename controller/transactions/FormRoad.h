@@ -8,8 +8,10 @@
 struct TransferFormRow;
 
 struct FormRoad {
-  // The operation: the log's tag and the title of the box an unexpected failure shows.
+  // The operation: the log's tag.
   const char* name;
+  // The title of the box an unexpected failure shows.
+  const char* failureTitle;
   // The form of the call: by the transfer kind (Transfer_V2), or always the same one (the donation).
   const TransferFormRow* (*formFor)(const std::string& kind);
   // bh_d0 (bank-list changes) is read, and a kind of 4 characters has the card's lists read for the

@@ -35,7 +35,8 @@ const char* payeeSourceMarker(int source) { return source == 1 ? "P%d" : source 
 
 const FormRoad& transferRoad() {
   static const FormRoad road{
-      "TransFer_V2",    // name
+      "Transfer_V2",    // name
+      "TransFer_V2",    // failureTitle
       transferFormFor,  // formFor
       true,             // readsBankChanges
       true,             // limitsMayBeAbsent
@@ -50,6 +51,7 @@ const FormRoad& transferRoad() {
 const FormRoad& donationRoad() {
   static const FormRoad road{
       "PublicDonation",  // name
+      "PublicDonation",  // failureTitle
       donationFormFor,   // formFor
       false,             // readsBankChanges
       false,             // limitsMayBeAbsent
@@ -76,8 +78,8 @@ long ZododovuRavuVODCtrl::runFormRoad(const FormRoad& road) {
   } catch (...) {
     TrnsMsg.clear();
     try {
-      closeReaderAndCard();
-      MessageBox("exception catched", road.name, kInformationBox);
+      closeReaderAndCard(road);
+      MessageBox("exception catched", road.failureTitle, kInformationBox);
     } catch (...) {
     }
     result = rc::kCancelled;
@@ -103,7 +105,7 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   if (reopened != rc::kOk) return reopened;
   if (!loginCardInReader(params)) {
     MessageBox(kNotLoginCard, road.cardTitle, kInformationBox);
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     return rc::kWrongCard;
   }
 
@@ -111,7 +113,7 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   const TransferFormRow* row = road.formFor(baP_CODE);
   if (!row) {
     // No form serves this kind: nothing to confirm and no request to build.
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     MessageBox(kParametersWrong, "", kCriticalBox);
     return rc::kParameterUnparsable;
   }
@@ -122,7 +124,7 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   appkit::app().runModalForWindow(form->window());
   const int formCode = form->GetReturnCode();
   if (formCode != 0) {
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     return formCode == kFormCancelled ? rc::kCancelled : formCode;
   }
   TransferFormValues values = form->values();
@@ -135,23 +137,23 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   return result;
 }
 
-void ZododovuRavuVODCtrl::closeReaderAndCard() {
+void ZododovuRavuVODCtrl::closeReaderAndCard(const FormRoad& road) {
   const long card = static_cast<long>(IFD_DisConnectCard(hCard, iDisConnectType));
   lastResult = card;
-  if (card != 0) cardCallFailed("Transfer_V2", "IFD_DisConnectCard()", card);
+  if (card != 0) cardCallFailed(road.name, "IFD_DisConnectCard()", card);
   const long reader = static_cast<long>(IFD_DisConnectReader());
   lastResult = reader;
-  if (reader != 0) cardCallFailed("Transfer_V2", "IFD_DisConnectReader()", reader);
+  if (reader != 0) cardCallFailed(road.name, "IFD_DisConnectReader()", reader);
 }
 
 // Whatever the page left open is let go first, on both roads: a card handle still held would keep the
 // card from the new connection.
 long ZododovuRavuVODCtrl::reopenReaderAndCard(const FormRoad& road) {
-  closeReaderAndCard();
+  closeReaderAndCard(road);
   pause(100);
   lastResult = static_cast<long>(IFD_ConnectReader());
   if (lastResult != 0) {
-    cardCallFailed("Transfer_V2", "IFD_ConnectReader()", lastResult);
+    cardCallFailed(road.name, "IFD_ConnectReader()", lastResult);
     MessageBox(kReaderFailed, kTransferTitle, kInformationBox);
     return rc::kCancelled;
   }
@@ -162,12 +164,12 @@ long ZododovuRavuVODCtrl::reopenReaderAndCard(const FormRoad& road) {
   }
   if (CardAccounts() != 0) {
     MessageBox(kCardUnreadable, kTransferTitle, kInformationBox);
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     return rc::kRecordUnreadable;
   }
   if (iNoA == 0) {
     MessageBox(kNoAccounts, kTransferTitle, kInformationBox);
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     return rc::kRecordUnreadable;
   }
   return rc::kOk;

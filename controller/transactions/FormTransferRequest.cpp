@@ -92,7 +92,7 @@ long ZododovuRavuVODCtrl::confirmAndRequest(const FormRoad& road, const Transfer
 
   const long code = codeOfDialog(confirm->GetReturnCode());
   if (code != rc::kOk) {
-    closeReaderAndCard();
+    closeReaderAndCard(road);
     return code;
   }
   // A bank-card transfer to a bank tells the page whether both banks are one.
@@ -118,6 +118,6 @@ long ZododovuRavuVODCtrl::confirmAndRequest(const FormRoad& road, const Transfer
       .element("trns_out_account", card.sAccount)
       .element("trns_amount", confirm->GetInData_Money());
   const long sealed = finishRequest(requestXml(head, card, elements));
-  closeReaderAndCard();
+  closeReaderAndCard(road);
   return sealed;
 }
