@@ -29,14 +29,16 @@ struct Block {
   std::string clearText;
 };
 
-// Opens each block the page set; 0, or 9810 + the number of the first one that opens to nothing.
-// A block the page left empty is simply absent.
+// Opens each block the page set; 0, or 9810 + the number of the first one that opens to nothing
+// (9815 when a block is set and the IV block is unreadable: a zero IV would garble only each block's
+// first eight characters and let the rest through). A block the page left empty is simply absent.
 long openBlocks(const std::string& ivBlock, std::initializer_list<Block*> blocks) {
   CParseEncParam parser;
   unsigned char iv[16] = {};
-  parser.GetParam_IV(ivBlock, iv);
+  const bool ivRead = parser.GetParam_IV(ivBlock, iv) == 0;
   for (Block* block : blocks) {
     if (block->cipherText.empty()) continue;
+    if (!ivRead) return rc::kParameterEmptyBase + 5;
     block->clearText = parser.GetStringFromEncData(block->cipherText, iv);
     if (block->clearText.empty()) return rc::kParameterEmptyBase + block->number;
   }

@@ -10,7 +10,9 @@ bool absent(const std::string& block) { return compareNoCase(block, "null") == 0
 
 long openFormParameters(const FormParameterBlocks& blocks, FormParameters& out, bool limitsMayBeAbsent) {
   CParseEncParam& p = out.fields;
-  p.GetParam_IV(blocks[5], out.iv);  // a bad IV block shows as blocks that do not open
+  // Under a zero IV only the first eight characters of each block would come out wrong, and a block of
+  // several cipher blocks would still open: an unreadable IV block is refused outright.
+  if (p.GetParam_IV(blocks[5], out.iv) != 0) return rc::kParameterEmptyBase + 5;
 
   std::array<std::string, 9> clear;
   auto open = [&](std::size_t n) {
