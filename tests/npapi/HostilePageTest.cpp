@@ -80,7 +80,19 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
   std::string thousands;
   for (int i = 0; i < 2000; ++i) thousands += "700" + std::to_string(1000000 + i) + "\nc" + std::to_string(i) + "\nnull#";
 
+  // Lists of thousands of entries, entries without their "$" or their text, and limits past 64 bits:
+  // the form still opens for the customer, who cancels.
+  banktool::TransferCase lists = transfer;
+  for (int i = 0; i < 2000; ++i) lists.agreedAccounts += std::to_string(1000000 + i) + (i % 3 ? "$x#" : "#$#");
+  lists.commonAccounts = "$#70#700$#" + thousands;
+  lists.limits = "99999999999999999999999999$-1";
+  const std::array<std::string, 9> listBlocks = banktool::makeTransferBlocks(lists);
+  std::string hostileLists;
+  for (std::size_t n = 0; n < listBlocks.size(); ++n) hostileLists += block(static_cast<int>(n), listBlocks[n]);
+
   const HostileCase kCases[] = {
+      {"hostile lists and limits", "Transfer_V2", hostileLists,
+       "user.expectWindow(\"TransFPOST2BANK\"); user.click(\"btnCancel\");\n", 8990},
       {"block 1 not hex", "Transfer_V2", goodBlocks + block(1, "not hex at all!!"), "", 9811},
       {"block 2 cut short", "Transfer_V2", goodBlocks + block(2, good[2].substr(0, good[2].size() - 2)), "", 9812},
       {"block 4 padded to nothing", "Transfer_V2", goodBlocks + raw(4, std::string(8, '\x08')), "", 9814},
