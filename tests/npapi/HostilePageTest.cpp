@@ -97,6 +97,11 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
       {"block 2 cut short", "Transfer_V2", goodBlocks + block(2, good[2].substr(0, good[2].size() - 2)), "", 9812},
       {"block 4 padded to nothing", "Transfer_V2", goodBlocks + raw(4, std::string(8, '\x08')), "", 9814},
       {"block 3 padding beyond its block", "Transfer_V2", goodBlocks + raw(3, "ABCDEFG\x09"), "", 9813},
+      {"reader name of thousands of characters", "Transfer_V2",
+       goodBlocks + clear(1, transfer.readerType + transfer.loginIssuerId + transfer.loginIssuerAccount +
+                                 std::string(5000, 'R')),
+       "user.expectAlert(\"晶片卡連線失敗，請檢查晶片卡是否已依正確方向插入讀卡機!\", \"轉帳交易\"); user.answerAlert(1);\n",
+       8990},
       {"block 1 too short to cut", "Transfer_V2", goodBlocks + clear(1, "3700"), kParametersWrong, 9821},
       {"block 3 too short to cut", "Transfer_V2", goodBlocks + clear(3, "TERM0001"), kParametersWrong, 9821},
       // A zero IV would garble only the first cipher block of each block and let the rest open.
