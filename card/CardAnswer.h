@@ -50,7 +50,7 @@ std::optional<RecordValue> recordValue(const unsigned char* data, std::size_t le
 // The serial number and TAC of a write; empty unless the answer holds a serial number of 8 non-zero
 // bytes, a TAC length of at least 8 and exactly the TAC bytes it announces.
 struct WriteAnswer {
-  std::string serial;      // 8 characters
+  std::string serial;        // 8 characters
   const unsigned char* tac;  // inside the answer
   std::size_t tacLength;
 };

@@ -11,19 +11,19 @@
 
 constexpr std::size_t kCardBufferSize = 10240;
 
-extern SCARDCONTEXT EZPR_ezContext;            // opened by IFD_ConnectReader
+extern SCARDCONTEXT EZPR_ezContext;               // opened by IFD_ConnectReader
 extern unsigned char baSendBuf[kCardBufferSize];  // the command being built
-extern std::uint32_t ulSendLen;                 // its length
+extern std::uint32_t ulSendLen;                   // its length
 extern unsigned char baRecBuf[kCardBufferSize];   // reader names, or the last card answer (data, SW1, SW2)
-extern std::uint32_t ulRecLen;                  // bytes received into baRecBuf
-extern std::uint32_t ulRtn;                     // last PC/SC result of the card layer (0 = success)
+extern std::uint32_t ulRecLen;                    // bytes received into baRecBuf
+extern std::uint32_t ulRtn;                       // last PC/SC result of the card layer (0 = success)
 
 namespace card {
 
 // Leaves a result of the card layer in ulRtn and returns it (PC/SC results keep their 32 bits).
 inline std::uint32_t storeResult(std::int64_t code) {
-    ulRtn = static_cast<std::uint32_t>(code);
-    return ulRtn;
+  ulRtn = static_cast<std::uint32_t>(code);
+  return ulRtn;
 }
 
 // Sends `length` bytes of `command` with the T=1 header; the answer lands in baRecBuf/ulRecLen.

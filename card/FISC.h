@@ -68,14 +68,13 @@ std::uint32_t FISC_VerifyPIN(CardHandle hCard, unsigned char p2, const unsigned 
 std::uint32_t FISC_CreateFile(CardHandle hCard, const unsigned char descriptor[16], FiscSW* sw);
 // 00 E6 00 P2 (n+10) value[8] k (n+8) data 08; n <= 245. The first 8 answer bytes go to tac
 // (zero-filled when fewer came back).
-std::uint32_t FISC_WriteRecordWithTAC(CardHandle hCard, unsigned char p2, const unsigned char value[8],
-                                      unsigned char k, unsigned char n, const unsigned char* data,
-                                      unsigned char tac[8], FiscSW* sw);
+std::uint32_t FISC_WriteRecordWithTAC(CardHandle hCard, unsigned char p2, const unsigned char value[8], unsigned char k,
+                                      unsigned char n, const unsigned char* data, unsigned char tac[8], FiscSW* sw);
 // 00 E2 P1 P2 n data 00. Answer: byte 0 unused, 1-8 serial number, 9-10 TAC length (big-endian),
 // then the TAC. The transaction log is P1 P2 = 10 80.
 std::uint32_t FISC_WriteRecordWithSNUMTAC(CardHandle hCard, const unsigned char p1p2[2], unsigned char n,
-                                          const unsigned char* data, unsigned char* answer,
-                                          std::size_t answerCapacity, unsigned char* answerLength, FiscSW* sw);
+                                          const unsigned char* data, unsigned char* answer, std::size_t answerCapacity,
+                                          unsigned char* answerLength, FiscSW* sw);
 // 00 0E 00 00
 std::uint32_t FISC_EraseEF(CardHandle hCard, FiscSW* sw);
 // 00 76 00 00
@@ -85,11 +84,9 @@ std::uint32_t FISC_UnlockDF(CardHandle hCard, const unsigned char value[2], Fisc
 // 00 2C 00 00 02 b1 b2
 std::uint32_t FISC_UnlockKey(CardHandle hCard, const unsigned char value[2], FiscSW* sw);
 // 00 86 00 00 08; copies the data bytes (at most 255)
-std::uint32_t FISC_GenerateRandomNumber(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
-                                        FiscSW* sw);
+std::uint32_t FISC_GenerateRandomNumber(CardHandle hCard, unsigned char* data, std::size_t dataCapacity, FiscSW* sw);
 // 00 82 00 P2 08 value
-std::uint32_t FISC_TerminalAuthentication(CardHandle hCard, unsigned char p2, const unsigned char value[8],
-                                          FiscSW* sw);
+std::uint32_t FISC_TerminalAuthentication(CardHandle hCard, unsigned char p2, const unsigned char value[8], FiscSW* sw);
 // 00 88 00 P2 10 first second 10; copies every data byte
 std::uint32_t FISC_CardAuthentication(CardHandle hCard, unsigned char p2, const unsigned char first[8],
                                       const unsigned char second[8], unsigned char* data, std::size_t dataCapacity,
@@ -97,8 +94,8 @@ std::uint32_t FISC_CardAuthentication(CardHandle hCard, unsigned char p2, const 
 // 00 E8 00 04 n data
 std::uint32_t FISC_BinaryAdd(CardHandle hCard, unsigned char n, const unsigned char* data, FiscSW* sw);
 // 00 84 00 P2 08 value 08; copies every data byte
-std::uint32_t FISC_SetSessionKey(CardHandle hCard, unsigned char p2, const unsigned char value[8],
-                                 unsigned char* data, std::size_t dataCapacity, FiscSW* sw);
+std::uint32_t FISC_SetSessionKey(CardHandle hCard, unsigned char p2, const unsigned char value[8], unsigned char* data,
+                                 std::size_t dataCapacity, FiscSW* sw);
 // 00 E4 01 04 n data
 std::uint32_t FISC_UpdateRecordCiphered(CardHandle hCard, unsigned char n, const unsigned char* data, FiscSW* sw);
 // 00 CA tagH tagL Le; *leInOut is Le going in and the data length coming out
@@ -108,8 +105,8 @@ std::uint32_t FISC_ReadData(CardHandle hCard, std::uint16_t tag, unsigned char* 
 std::uint32_t FISC_UpdateData(CardHandle hCard, std::uint16_t offset, unsigned char n, const unsigned char* data,
                               FiscSW* sw);
 // 00 AA 00 00 00 00 00; the full data length is reported
-std::uint32_t FISC_ListFile(CardHandle hCard, unsigned char* data, std::size_t dataCapacity,
-                            std::uint32_t* dataLength, FiscSW* sw);
+std::uint32_t FISC_ListFile(CardHandle hCard, unsigned char* data, std::size_t dataCapacity, std::uint32_t* dataLength,
+                            FiscSW* sw);
 
 // ---- Composite operations ------------------------------------------------------------------
 // They return a PC/SC failure as it is, or the code of the step whose status word was not 9000:
@@ -134,11 +131,11 @@ constexpr std::size_t kFiscTransferInputSize = 67;
 constexpr std::size_t kFiscPaymentInputSize = 65;
 constexpr std::size_t kFiscTaxInputSize = 64;
 
-std::uint32_t FISC_Inquiry(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
-                           unsigned char* output, std::size_t outputCapacity);
-std::uint32_t FISC_Transfer(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
-                            unsigned char* output, std::size_t outputCapacity);
-std::uint32_t FISC_Payment(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
-                           unsigned char* output, std::size_t outputCapacity);
-std::uint32_t FISC_Tax(CardHandle hCard, const unsigned char* input, std::size_t inputSize,
-                       unsigned char* output, std::size_t outputCapacity);
+std::uint32_t FISC_Inquiry(CardHandle hCard, const unsigned char* input, std::size_t inputSize, unsigned char* output,
+                           std::size_t outputCapacity);
+std::uint32_t FISC_Transfer(CardHandle hCard, const unsigned char* input, std::size_t inputSize, unsigned char* output,
+                            std::size_t outputCapacity);
+std::uint32_t FISC_Payment(CardHandle hCard, const unsigned char* input, std::size_t inputSize, unsigned char* output,
+                           std::size_t outputCapacity);
+std::uint32_t FISC_Tax(CardHandle hCard, const unsigned char* input, std::size_t inputSize, unsigned char* output,
+                       std::size_t outputCapacity);

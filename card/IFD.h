@@ -14,15 +14,15 @@ constexpr int kReaderSlots = 40;
 constexpr int kReaderNameSlot = 50;  // a name keeps at most 49 characters and its terminating zero
 
 struct stReaderList {
-    unsigned char names[kReaderSlots][kReaderNameSlot];  // each zero-padded in its slot
-    std::int32_t count;
+  unsigned char names[kReaderSlots][kReaderNameSlot];  // each zero-padded in its slot
+  std::int32_t count;
 };
 
 struct stCardStatus {
-    std::uint64_t state;      // PC/SC card state word
-    std::uint64_t protocol;   // active protocol (SCARD_PROTOCOL_T0 / _T1)
-    std::uint64_t atrLength;  // bytes used in ATR (at most 32)
-    unsigned char ATR[80];
+  std::uint64_t state;      // PC/SC card state word
+  std::uint64_t protocol;   // active protocol (SCARD_PROTOCOL_T0 / _T1)
+  std::uint64_t atrLength;  // bytes used in ATR (at most 32)
+  unsigned char ATR[80];
 };
 
 // Card-presence codes of IFD_CheckCardInsert.
@@ -58,8 +58,7 @@ std::uint32_t IFD_ConnectCard(CardHandle* hCard, const char* readerName, stCardS
 std::uint32_t IFD_DisConnectCard(CardHandle hCard, int disposition);
 
 // initialisation 0 unpower, 1 reset, anything else leave; then the card status as IFD_ConnectCard.
-std::uint32_t IFD_ReConnectCard(CardHandle hCard, const char* readerName, int initialisation,
-                                stCardStatus* status);
+std::uint32_t IFD_ReConnectCard(CardHandle hCard, const char* readerName, int initialisation, stCardStatus* status);
 
 // Sends a command with the T=1 header and copies the whole answer (data, SW1, SW2) into `response`.
 // An answer longer than responseCapacity gives SCARD_E_INSUFFICIENT_BUFFER; on any failure neither

@@ -5,7 +5,7 @@ namespace card {
 namespace {
 
 const PcscCalls kReal = {
-    SCardEstablishContext, SCardReleaseContext, SCardListReaders, SCardGetAttrib, SCardStatus,
+    SCardEstablishContext, SCardReleaseContext, SCardListReaders, SCardGetAttrib,  SCardStatus,
     SCardGetStatusChange,  SCardConnect,        SCardReconnect,   SCardDisconnect, SCardTransmit,
 };
 

@@ -8,16 +8,16 @@
 namespace card {
 
 struct PcscCalls {
-    decltype(&SCardEstablishContext) establishContext;
-    decltype(&SCardReleaseContext) releaseContext;
-    decltype(&SCardListReaders) listReaders;
-    decltype(&SCardGetAttrib) getAttrib;
-    decltype(&SCardStatus) status;
-    decltype(&SCardGetStatusChange) getStatusChange;
-    decltype(&SCardConnect) connect;
-    decltype(&SCardReconnect) reconnect;
-    decltype(&SCardDisconnect) disconnect;
-    decltype(&SCardTransmit) transmit;
+  decltype(&SCardEstablishContext) establishContext;
+  decltype(&SCardReleaseContext) releaseContext;
+  decltype(&SCardListReaders) listReaders;
+  decltype(&SCardGetAttrib) getAttrib;
+  decltype(&SCardStatus) status;
+  decltype(&SCardGetStatusChange) getStatusChange;
+  decltype(&SCardConnect) connect;
+  decltype(&SCardReconnect) reconnect;
+  decltype(&SCardDisconnect) disconnect;
+  decltype(&SCardTransmit) transmit;
 };
 
 // The pcsc-lite functions.

@@ -79,8 +79,8 @@ long ZododovuRavuVODCtrl::readRecordWith(int record, unsigned char le, unsigned 
   std::memset(data, 0, room);
   unsigned char received = 0;
   swRaw = 0;
-  lastResult = static_cast<long>(
-      FISC_ReadRecord(hCard, static_cast<unsigned char>(record), le, data, room, &received, &swRaw));
+  lastResult =
+      static_cast<long>(FISC_ReadRecord(hCard, static_cast<unsigned char>(record), le, data, room, &received, &swRaw));
   length = received;
   if (lastResult != 0) cardCallFailed("readRecord", "FISC_ReadRecord()", lastResult);
   return lastResult;
@@ -150,8 +150,7 @@ long ZododovuRavuVODCtrl::WriteRecordWithSNUMTAC() {
   return lastResult;
 }
 
-long ZododovuRavuVODCtrl::readAccountList(int firstRecord, int width,
-                                          std::array<std::string, 8>& list, int& count) {
+long ZododovuRavuVODCtrl::readAccountList(int firstRecord, int width, std::array<std::string, 8>& list, int& count) {
   unsigned char data[256];
   int length = 0;
   int n = 0;

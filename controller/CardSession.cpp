@@ -34,8 +34,8 @@ long transmitHex(const std::string& hex, std::vector<unsigned char>& response, s
   std::size_t length = GP_PackData(hex.c_str(), hex.size(), command, sizeof command);
   response.assign(10240, 0);
   received = 0;
-  return static_cast<long>(IFD_T1Transmit(hCard, command, static_cast<std::uint32_t>(length), response.data(),
-                                          response.size(), &received));
+  return static_cast<long>(
+      IFD_T1Transmit(hCard, command, static_cast<std::uint32_t>(length), response.data(), response.size(), &received));
 }
 }  // namespace
 
@@ -92,8 +92,7 @@ long ZododovuRavuVODCtrl::GetReaderStatus() {
 }
 
 void ZododovuRavuVODCtrl::copyCardStatusToFields() {
-  std::size_t atrLength = cardStatus.atrLength > sizeof cardStatus.ATR ? sizeof cardStatus.ATR
-                                                                       : cardStatus.atrLength;
+  std::size_t atrLength = cardStatus.atrLength > sizeof cardStatus.ATR ? sizeof cardStatus.ATR : cardStatus.atrLength;
   baATR = GP_UnpackData(cardStatus.ATR, atrLength);
   ulProtocol = cardStatus.protocol;
   ulState = cardStatus.state;

@@ -20,17 +20,15 @@ ZododovuRavuVODCtrl::ZododovuRavuVODCtrl() = default;
 #define RVP_DEFINE_SET(name) \
   void ZododovuRavuVODCtrl::Set##name(const char* text) { name = orEmpty(text); }
 #define RVP_DEFINE_TEXT(name) RVP_DEFINE_GET(name) RVP_DEFINE_SET(name)
-#define RVP_DEFINE_NUMBER(type, name)                         \
+#define RVP_DEFINE_NUMBER(type, name)                          \
   type ZododovuRavuVODCtrl::Get##name() const { return name; } \
   void ZododovuRavuVODCtrl::Set##name(type value) { name = value; }
-#define RVP_DEFINE_LIST(name, size)                                         \
-  std::string ZododovuRavuVODCtrl::Get##name(long index) const {            \
-    return inRange<size>(index) ? name[static_cast<std::size_t>(index)]     \
-                                : std::string();                            \
-  }                                                                         \
-  void ZododovuRavuVODCtrl::Set##name(long index, const char* text) {       \
-    if (inRange<size>(index)) name[static_cast<std::size_t>(index)] = orEmpty(text); \
+#define RVP_DEFINE_LIST(name, size)                                                      \
+  std::string ZododovuRavuVODCtrl::Get##name(long index) const {                         \
+    return inRange<size>(index) ? name[static_cast<std::size_t>(index)] : std::string(); \
+  }                                                                                      \
+  void ZododovuRavuVODCtrl::Set##name(long index, const char* text) {                    \
+    if (inRange<size>(index)) name[static_cast<std::size_t>(index)] = orEmpty(text);     \
   }
 
-RVP_CONTROLLER_PROPERTIES(RVP_DEFINE_TEXT, RVP_DEFINE_SET, RVP_DEFINE_GET, RVP_DEFINE_NUMBER,
-                          RVP_DEFINE_LIST)
+RVP_CONTROLLER_PROPERTIES(RVP_DEFINE_TEXT, RVP_DEFINE_SET, RVP_DEFINE_GET, RVP_DEFINE_NUMBER, RVP_DEFINE_LIST)

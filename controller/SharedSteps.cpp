@@ -13,9 +13,7 @@ constexpr int kLetterValue[26] = {10, 11, 12, 13, 14, 15, 16, 17, 34, 18, 19, 20
                                   22, 35, 23, 24, 25, 26, 27, 28, 29, 32, 30, 31, 33};
 
 // atoi's reading (leading blanks, a sign, the digits) without its overflow: clamped to long.
-long leadingNumber(const std::string& text) {
-  return std::strtol(text.c_str(), nullptr, 10);
-}
+long leadingNumber(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
 }  // namespace
 
 std::string ZododovuRavuVODCtrl::doNumString(const std::string& digits, int n) {

@@ -15,9 +15,9 @@
 #include "card/StringFormat.h"
 #include "ControllerTypes.h"
 
-struct stTransferIn;   // transfer records: controller/transactions/
+struct stTransferIn;  // transfer records: controller/transactions/
 struct stTransferOut;
-struct stCardAnswer;   // the other transaction records: controller/transactions/TransactionRecords.h
+struct stCardAnswer;  // the other transaction records: controller/transactions/TransactionRecords.h
 struct stInquiryIn;
 struct stInquiryOut;
 struct stPaymentIn;
@@ -27,7 +27,7 @@ struct stTaxOut;
 struct stWideFeeIn;
 struct stWideFeeOut;
 class CardRecord;
-struct FormParameters;     // the form-driven transfer: controller/transactions/
+struct FormParameters;  // the form-driven transfer: controller/transactions/
 struct FormRoad;
 struct TransferFormRow;
 struct TransferFormValues;
@@ -51,8 +51,8 @@ class ZododovuRavuVODCtrl {
 #define RVP_ACCESSORS_LIST(name, size)     \
   std::string Get##name(long index) const; \
   void Set##name(long index, const char* text);
-  RVP_CONTROLLER_PROPERTIES(RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT_SET, RVP_ACCESSORS_TEXT_GET,
-                            RVP_ACCESSORS_NUMBER, RVP_ACCESSORS_LIST)
+  RVP_CONTROLLER_PROPERTIES(RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT_SET, RVP_ACCESSORS_TEXT_GET, RVP_ACCESSORS_NUMBER,
+                            RVP_ACCESSORS_LIST)
 #undef RVP_ACCESSORS_TEXT
 #undef RVP_ACCESSORS_TEXT_SET
 #undef RVP_ACCESSORS_TEXT_GET
@@ -248,8 +248,7 @@ class ZododovuRavuVODCtrl {
 #define RVP_FIELD_TEXT(name) std::string name;
 #define RVP_FIELD_NUMBER(type, name) type name = 0;
 #define RVP_FIELD_LIST(name, size) std::array<std::string, size> name;
-  RVP_CONTROLLER_PROPERTIES(RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_NUMBER,
-                            RVP_FIELD_LIST)
+  RVP_CONTROLLER_PROPERTIES(RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_NUMBER, RVP_FIELD_LIST)
 #undef RVP_FIELD_TEXT
 #undef RVP_FIELD_NUMBER
 #undef RVP_FIELD_LIST

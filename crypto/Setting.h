@@ -23,8 +23,8 @@ extern const std::string OCXNAME;
 extern const std::string OCXPATH;
 extern const int Card_inout_Timeout;
 extern const int BHO_Trans_Timeout;
-extern const char P_TRANSFER_1[7], P_TRANSFER_2[7], P_TRANSFER_3[7], P_TRANSFER_4[7], P_TRANSFER_5[7],
-    P_TRANSFER_6[7], P_TRANSFER_7[7];
+extern const char P_TRANSFER_1[7], P_TRANSFER_2[7], P_TRANSFER_3[7], P_TRANSFER_4[7], P_TRANSFER_5[7], P_TRANSFER_6[7],
+    P_TRANSFER_7[7];
 extern const char P_PAYMENT_1[7], P_PAYMENT_2[7], P_PAYMENT_3[7], P_PAYMENT_4[7], P_PAYMENT_5[7], P_PAYMENT_6[7],
     P_PAYMENT_7[7];
 extern const char P_INQUIRY_1[7], P_INQUIRY_2[7], P_INQUIRY_3[7], P_INQUIRY_4[7], P_INQUIRY_5[7];

@@ -20,14 +20,14 @@ void setRandomSource(RandomSource source);  // an empty function restores the li
 
 // Replaces the process-wide source for its lifetime.
 class ScopedRandomSource {
-public:
-    explicit ScopedRandomSource(RandomSource source);
-    ~ScopedRandomSource();
-    ScopedRandomSource(const ScopedRandomSource&) = delete;
-    ScopedRandomSource& operator=(const ScopedRandomSource&) = delete;
+ public:
+  explicit ScopedRandomSource(RandomSource source);
+  ~ScopedRandomSource();
+  ScopedRandomSource(const ScopedRandomSource&) = delete;
+  ScopedRandomSource& operator=(const ScopedRandomSource&) = delete;
 
-private:
-    RandomSource saved_;
+ private:
+  RandomSource saved_;
 };
 
 // One draw: 16 bytes are asked for and the last is the value (0 to 255); nothing when the source fails.

@@ -8,7 +8,7 @@
 #include <openssl/evp.h>
 
 struct PKeyFree {
-    void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
+  void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
 };
 using PKeyPtr = std::unique_ptr<EVP_PKEY, PKeyFree>;
 

@@ -16,6 +16,6 @@ std::string joinedBHOKey() { return BHOI + BHOII + BHOIII; }
 std::string joinedDESKey() { return DESI + DESII + DESIII; }
 
 std::string readRSAKey() {
-    return "-----BEGIN PUBLIC KEY-----\r\n" + RSAI + "\r\n" + RSAII + "\r\n" + RSAIII + "\r\n" +
-           "-----END PUBLIC KEY-----";
+  return "-----BEGIN PUBLIC KEY-----\r\n" + RSAI + "\r\n" + RSAII + "\r\n" + RSAIII + "\r\n" +
+         "-----END PUBLIC KEY-----";
 }

@@ -12,9 +12,9 @@ const char* const kKeywords[] = {"select", "update", "delete", "drop",   "exec",
 constexpr int kSpecialCharacter = -13;
 constexpr int kEmailRefused = 100;
 
-const char kCommentCharacters[] = {'~', '`', '!', '@', '#', '$', '%', '^',  '&', '*', '(', ')', '_', '+', '-', '=',
+const char kCommentCharacters[] = {'~', '`', '!', '@', '#',  '$', '%', '^', '&',  '*', '(', ')', '_', '+', '-', '=',
                                    '{', '}', '[', ']', '\\', '|', '"', '"', '\'', '<', '>', ',', '.', '?', '/'};
-const char kEmailCharacters[] = {'~', '`', '!', '#', '$', '%', '^', '&', '*', '(', ')', '+', '-', '=',
+const char kEmailCharacters[] = {'~', '`', '!', '#', '$',  '%', '^', '&',  '*', '(', ')', '+', '-', '=',
                                  '{', '}', '[', ']', '\\', '|', '"', '\'', '<', '>', ',', '?', '/'};
 // Characters an address may hold only inside a quoted string.
 const char kEmailSpecials[] = {'(', ')', '<', '>', '@', ',', ':', '\\', '"', '[', ']'};
@@ -38,9 +38,7 @@ bool holdsAnyOf(const std::string& text, const char (&characters)[N]) {
 // A control character, a blank, DEL or any byte of 0x80 and above.
 bool isControlOrWide(char c) { return static_cast<signed char>(c) < '!' || c == 127; }
 
-bool isUnfit(char c) {
-  return isControlOrWide(c) || std::memchr(kEmailSpecials, c, sizeof kEmailSpecials) != nullptr;
-}
+bool isUnfit(char c) { return isControlOrWide(c) || std::memchr(kEmailSpecials, c, sizeof kEmailSpecials) != nullptr; }
 
 // Walks a quoted string that opens at `at`; returns the position of its closing quote, or nullptr.
 const char* closingQuote(const char* at) {
@@ -85,9 +83,7 @@ bool domainFits(const char* domain) {
   return dotted;
 }
 
-bool allDigits(const std::string& text) {
-  return text.find_first_not_of("0123456789") == std::string::npos;
-}
+bool allDigits(const std::string& text) { return text.find_first_not_of("0123456789") == std::string::npos; }
 }  // namespace
 
 int CheckCommentSyntax(const std::string& comment) {

@@ -22,7 +22,8 @@ const char* const kWrongPostalAccount = "您輸入的帳號資料錯誤，請查
 const char* const kAccountTooLong = "轉入帳號輸入錯誤";
 const char* const kCommentTooLong = "轉入備註長度超過10個中文字或英文字母，請重新輸入";
 const char* const kNoComment = "請輸入備註/別名";
-const char* const kCommentRefused = "「備註/別名」欄位：\n一、須正體中文或英文字母。\n二、不得含有;+--=等特殊符號，或程式語法";
+const char* const kCommentRefused =
+    "「備註/別名」欄位：\n一、須正體中文或英文字母。\n二、不得含有;+--=等特殊符號，或程式語法";
 const char* const kEmailMalformed = "Email格式錯誤，請重新輸入";
 const char* const kEmailRefused = "「Email」欄位不得含有:+--=等特殊符號，或程式語法";
 

@@ -21,11 +21,11 @@ std::vector<std::string> characters(const std::string& text) {
 }
 
 const graphics::Color& noiseColor(int n) {
-  static const graphics::Color kColors[] = {
-      graphics::Color::greenColor(),   graphics::Color::redColor(),     graphics::Color::blueColor(),
-      graphics::Color::cyanColor(),    graphics::Color::yellowColor(),  graphics::Color::magentaColor(),
-      graphics::Color::orangeColor(),  graphics::Color::purpleColor(),  graphics::Color::brownColor(),
-      graphics::Color::blackColor()};
+  static const graphics::Color kColors[] = {graphics::Color::greenColor(),  graphics::Color::redColor(),
+                                            graphics::Color::blueColor(),   graphics::Color::cyanColor(),
+                                            graphics::Color::yellowColor(), graphics::Color::magentaColor(),
+                                            graphics::Color::orangeColor(), graphics::Color::purpleColor(),
+                                            graphics::Color::brownColor(),  graphics::Color::blackColor()};
   return kColors[std::clamp(n, 0, 9)];
 }
 
@@ -132,13 +132,25 @@ void CaptchaButton::drawShortCurveLine() const {
 
 void CaptchaButton::drawNoiseStroke(int kind) {
   switch (kind) {
-    case 0: drawStraightLine(); break;
-    case 1: drawCurveLine(); break;
-    case 2: drawQuaterCurveLine(); break;
-    case 3: drawQuaterStraightLine(); break;
+    case 0:
+      drawStraightLine();
+      break;
+    case 1:
+      drawCurveLine();
+      break;
+    case 2:
+      drawQuaterCurveLine();
+      break;
+    case 3:
+      drawQuaterStraightLine();
+      break;
     case 4:
-    case 6: drawShortCurveLine(); break;
-    default: drawShortStraightLine(); break;
+    case 6:
+      drawShortCurveLine();
+      break;
+    default:
+      drawShortStraightLine();
+      break;
   }
 }
 

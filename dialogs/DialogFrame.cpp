@@ -72,7 +72,8 @@ void DialogFrame::startCountdown(std::int64_t seconds) {
 void DialogFrame::startCountdownTimer() {
   if (ended_) return;
   stopCountdown();
-  CountDownTimer = appkit::Timer::scheduledTimer(1.0, [this](appkit::Timer&) { updateTimer(); }, true);
+  CountDownTimer = appkit::Timer::scheduledTimer(
+      1.0, [this](appkit::Timer&) { updateTimer(); }, true);
   appkit::RunLoop::current().addTimer(CountDownTimer, appkit::RunLoopMode::Default);
   appkit::RunLoop::current().addTimer(CountDownTimer, appkit::RunLoopMode::ModalPanel);
 }
@@ -89,7 +90,9 @@ void DialogFrame::endDialog(int code, ModalEnd how) {
   SetReturnCode(code);
   appkit::Window* w = isWindowLoaded() ? window() : nullptr;
   if (w) w->performClose();
-  if (how == ModalEnd::Stop) appkit::app().stopModal(w);
-  else appkit::app().abortModal(w);
+  if (how == ModalEnd::Stop)
+    appkit::app().stopModal(w);
+  else
+    appkit::app().abortModal(w);
   close();
 }

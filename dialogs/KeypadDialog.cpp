@@ -33,8 +33,8 @@ void eraseLastLabel(std::string& labels) {
 }  // namespace
 
 KeypadDialog::KeypadDialog(unsigned fields) : fields_(fields) {
-  static const char* const kKeyActions[] = {"cbBtn0:", "cbBtn1:", "cbBtn2:", "cbBtn3:", "cbBtn4:",
-                                            "cbBtn5:", "cbBtn6:", "cbBtn7:", "cbBtn8:", "cbBtn9:"};
+  static const char* const kKeyActions[] = {
+      "cbBtn0:", "cbBtn1:", "cbBtn2:", "cbBtn3:", "cbBtn4:", "cbBtn5:", "cbBtn6:", "cbBtn7:", "cbBtn8:", "cbBtn9:"};
   for (int position = 0; position < CVKB::kKeys; ++position) {
     addAction(kKeyActions[position], [this, position](appkit::View*) { DigitalInputProcess(position); });
   }
@@ -61,10 +61,14 @@ CaptchaButton* KeypadDialog::key(int position) const {
 
 CaptchaButton* KeypadDialog::display(Field field) const {
   switch (field) {
-    case kPayeeAccount: return cbInAccountOutlet.operator->();
-    case kAmount: return cbAmount.operator->();
-    case kVerificationCode: return cbCaptchaInput.operator->();
-    case kPin: break;
+    case kPayeeAccount:
+      return cbInAccountOutlet.operator->();
+    case kAmount:
+      return cbAmount.operator->();
+    case kVerificationCode:
+      return cbCaptchaInput.operator->();
+    case kPin:
+      break;
   }
   return cbCardPIN.operator->();
 }
@@ -224,8 +228,12 @@ void KeypadDialog::ClearInput() {
         wipe(In_ACCT);
         wipe(ShowIn_ACCT);
         break;
-      case kAmount: wipe(Amount); break;
-      case kVerificationCode: wipe(GRCode); break;
+      case kAmount:
+        wipe(Amount);
+        break;
+      case kVerificationCode:
+        wipe(GRCode);
+        break;
       case kPin:
         wipe(CardPIN);
         CardPINStar.clear();

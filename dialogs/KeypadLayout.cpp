@@ -16,8 +16,8 @@ std::vector<appkit::LayoutItem> keyBlock(double x, double y, bool withBackspace)
   // Positions 1-9 in three rows, 0 in the middle of the last row; the digits they show are shuffled.
   for (int position = 1; position <= 9; ++position) {
     const std::string n = std::to_string(position);
-    items.push_back(appkit::layout::custom<CaptchaButton>("cb" + n, cellAt(x, y, (position - 1) % 3, (position - 1) / 3),
-                                                          "", "cbBtn" + n + ":"));
+    items.push_back(appkit::layout::custom<CaptchaButton>(
+        "cb" + n, cellAt(x, y, (position - 1) % 3, (position - 1) / 3), "", "cbBtn" + n + ":"));
   }
   items.push_back(appkit::layout::custom<CaptchaButton>("cb0", cellAt(x, y, 1, 3), "", "cbBtn0:"));
   if (withBackspace) {

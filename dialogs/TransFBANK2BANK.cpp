@@ -16,8 +16,8 @@ appkit::Layout layout() {
   transfer_form_layout::Options options;
   options.okOutlet = "btnConfirm";
   options.contentView = "TransFB2BView";
-  appkit::Layout built = transfer_form_layout::build("TransFBANK2BANK", "金融卡跨行轉帳",
-                                                     BankCardTransferForm::ownRows(true), options);
+  appkit::Layout built =
+      transfer_form_layout::build("TransFBANK2BANK", "金融卡跨行轉帳", BankCardTransferForm::ownRows(true), options);
   // This form's clear button has an action of its own name.
   for (appkit::LayoutItem& item : built.items) {
     if (item.outlet == "btnClear") item.withAction("cbBtnClear:");

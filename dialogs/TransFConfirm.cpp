@@ -76,8 +76,10 @@ void TransFConfirm::windowDidLoad() {
 }
 
 void TransFConfirm::showReaderTypeNote() {
-  if (ReaderType == "1") ReadType2Text->setHidden(true);
-  else ReadType2Text->setTextColor(graphics::Color::redColor());
+  if (ReaderType == "1")
+    ReadType2Text->setHidden(true);
+  else
+    ReadType2Text->setTextColor(graphics::Color::redColor());
 }
 
 void TransFConfirm::SetOut_ACCT(const std::string& text) {

@@ -8,12 +8,11 @@
 #include "transactions/TransactionRecords.h"
 
 // The last window of a form-driven transfer: shows the paying account, the payee account and the amount
-// in drawn boxes (captcha buttons as entry displays), continues the form's countdown, and on OK has the card write the transaction record
-// itself (reconnect, the pull-out check for reader type "1", the login-card check, the card step). The
-// card's answer stays in the records for the caller's getters. Ends with 0 when the card wrote the
-// record, 2 on Cancel or a failed reconnection, 9950 when the time ran out, or the card step's own code;
-// a card that refused the write (8900), a card not pulled out and a card that is not the login card
-// leave it open for another OK.
+// in drawn boxes (captcha buttons as entry displays), continues the form's countdown, and on OK has the card write the
+// transaction record itself (reconnect, the pull-out check for reader type "1", the login-card check, the card step).
+// The card's answer stays in the records for the caller's getters. Ends with 0 when the card wrote the record, 2 on
+// Cancel or a failed reconnection, 9950 when the time ran out, or the card step's own code; a card that refused the
+// write (8900), a card not pulled out and a card that is not the login card leave it open for another OK.
 class TransFConfirm : public DialogFrame {
  public:
   static constexpr int kSeconds = 600;

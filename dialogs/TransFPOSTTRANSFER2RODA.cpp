@@ -16,8 +16,8 @@ appkit::Layout layout() {
   transfer_form_layout::Options options;
   options.okOutlet = "btbOK";
   options.contentView = "TransFP2PTView";
-  return transfer_form_layout::build("TransFPOSTTRANSFER2RODA", "郵政劃撥轉帳至存簿", PostalSavingsTransferForm::ownRows(),
-                                     options);
+  return transfer_form_layout::build("TransFPOSTTRANSFER2RODA", "郵政劃撥轉帳至存簿",
+                                     PostalSavingsTransferForm::ownRows(), options);
 }
 
 const appkit::LayoutRegistration kLayout(&layout);

@@ -13,7 +13,8 @@
 #include "crypto/ParseEncParam.h"
 
 const char* const TransferForm::kFraudWarning =
-    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  轉帳嗎？";
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  "
+    "轉帳嗎？";
 const char* const TransferForm::kNoBankChosen = "請選擇一銀行代號";
 
 namespace {
@@ -443,9 +444,12 @@ bool TransferForm::withinLimit(const std::string& amount) {
       return false;
     }
   }
-  auto entryOf = [](const std::vector<int>& map, int item) { return item > 0 && item < static_cast<int>(map.size()) ? map[item] : -1; };
+  auto entryOf = [](const std::vector<int>& map, int item) {
+    return item > 0 && item < static_cast<int>(map.size()) ? map[item] : -1;
+  };
   if (kind == kFromAgreedList) nInAcctCntIdx = entryOf(agreedEntryOfItem_, cmbPreAccountOutlet->indexOfSelectedItem());
-  if (kind == kFromAccountBook) nInAcctCntIdx = entryOf(bookEntryOfItem_, cmbCommonAccountOutlet->indexOfSelectedItem());
+  if (kind == kFromAccountBook)
+    nInAcctCntIdx = entryOf(bookEntryOfItem_, cmbCommonAccountOutlet->indexOfSelectedItem());
   return true;
 }
 

@@ -38,10 +38,10 @@ class TransferForm : public KeypadDialog {
 
   // A pick in one of the payee lists, read from the item's text.
   struct PayeePick {
-    std::string bankCode;   // 3 characters, or empty when the item names none
-    std::string bankName;   // the rest of the bank piece, when the form keeps it
+    std::string bankCode;  // 3 characters, or empty when the item names none
+    std::string bankName;  // the rest of the bank piece, when the form keeps it
     bool hasBankName = false;
-    std::string account;    // the clear digits as the item holds them
+    std::string account;  // the clear digits as the item holds them
   };
 
   static constexpr int kPinBlocked = 26144;  // the card answered 0x6620 to the PIN

@@ -18,8 +18,8 @@ struct OwnRow {
 };
 
 struct Options {
-  std::string okOutlet = "btnOK";   // one form names its OK button otherwise
-  std::string contentView;          // outlet of the form's content view
+  std::string okOutlet = "btnOK";  // one form names its OK button otherwise
+  std::string contentView;         // outlet of the form's content view
 };
 
 appkit::Layout build(const std::string& name, const std::string& title, std::vector<OwnRow> ownRows,

@@ -52,10 +52,9 @@ PF::PropertyFunctors intProperty(Ctrl& controller, int (Ctrl::*get)() const, voi
 template <class Wide>
 PF::PropertyFunctors wideProperty(Ctrl& controller, Wide (Ctrl::*get)() const, void (Ctrl::*set)(Wide)) {
   Ctrl* ctrl = &controller;
-  return PF::PropertyFunctors([ctrl, get] { return PF::variant(static_cast<long>((ctrl->*get)())); },
-                              [ctrl, set](const PF::variant& value) {
-                                (ctrl->*set)(static_cast<Wide>(fromPage<long>(value)));
-                              });
+  return PF::PropertyFunctors(
+      [ctrl, get] { return PF::variant(static_cast<long>((ctrl->*get)())); },
+      [ctrl, set](const PF::variant& value) { (ctrl->*set)(static_cast<Wide>(fromPage<long>(value))); });
 }
 
 // A transaction: like every method without parameters it ignores whatever arguments the page passes.
@@ -81,6 +80,8 @@ PF::CallMethodFunctor formTransaction(Z& object, long (Ctrl::*run)()) {
 
 // Each entry names who may use it (Open: any page; Guarded: only the bank's pages, see PageMember)
 // and its member once; the forwarding target is the member of the same name.
+// The member macros keep their hand layout (the formatter misreads "#name" inside braces).
+// clang-format off
 #define RVP_OWN_METHOD(reach, name) \
   { #name, PageMember::Method, PageMember::reach, [](Z& z) { return PF::make_method(&z, &Z::name); }, nullptr }
 #define RVP_CARD_OPERATION(reach, name)                                                            \
@@ -117,6 +118,8 @@ PF::CallMethodFunctor formTransaction(Z& object, long (Ctrl::*run)()) {
     #name, PageMember::ReadOnlyProperty, PageMember::reach, nullptr,                               \
         [](Z& z) { return PF::make_property(&z.controller(), &Ctrl::Get##name); }                 \
   }
+
+// clang-format on
 
 const std::vector<PageMember>& ZODODOVURAVUVOD::pageMembers() {
   static const std::vector<PageMember> table = {

@@ -102,6 +102,6 @@ PF::CallMethodFunctor ZODODOVURAVUVOD::guardedMethod(const PF::CallMethodFunctor
 
 PF::PropertyFunctors ZODODOVURAVUVOD::guardedProperty(const PF::PropertyFunctors& property) {
   PF::GetPropFunctor get = property.get;
-  return PF::PropertyFunctors(
-      [this, get] { return pageMayReachCard() ? get() : PF::variant(std::string()); }, property.set);
+  return PF::PropertyFunctors([this, get] { return pageMayReachCard() ? get() : PF::variant(std::string()); },
+                              property.set);
 }

@@ -56,8 +56,8 @@ class ZODODOVURAVUVOD : public PF::JSAPIAuto {
 
   // ---- indexed lists: caReaderGet(index), caReaderPut(index, text), ... ----
   // Indexes stay 64-bit down to the controller, which refuses anything outside its table.
-#define RVP_PAGE_LIST_MEMBERS(list)                                                      \
-  std::string list##Get(long index) { return ctrl.Get##list(index); }                   \
+#define RVP_PAGE_LIST_MEMBERS(list)                                   \
+  std::string list##Get(long index) { return ctrl.Get##list(index); } \
   void list##Put(long index, const std::string& text) { ctrl.Set##list(index, text.c_str()); }
   RVP_PAGE_LIST_MEMBERS(caReader)
   RVP_PAGE_LIST_MEMBERS(baAccount)

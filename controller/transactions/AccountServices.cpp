@@ -72,7 +72,9 @@ long ZododovuRavuVODCtrl::VisaRenewal() {
 
 long ZododovuRavuVODCtrl::doAccountSetting(stTransferIn& in, stTransferOut& out) {
   using namespace postalslot;
-  if (!fits({{kAccountField, in.sPayeeAccount}, {kProcessingCode, baP_CODE}, {kCheckCode, in.sCheckCode},
+  if (!fits({{kAccountField, in.sPayeeAccount},
+             {kProcessingCode, baP_CODE},
+             {kCheckCode, in.sCheckCode},
              {kDateTime, in.sDateTime}}))
     return refuseStep(rc::kInputMissing);
   if (!pinStep(in.sPIN)) return lastResult;
@@ -83,8 +85,8 @@ long ZododovuRavuVODCtrl::doAccountSetting(stTransferIn& in, stTransferOut& out)
 
 long ZododovuRavuVODCtrl::doVisaRenew(stTransferIn& in, stTransferOut& out) {
   using namespace postalslot;
-  if (!fits({{kAmount, in.sAmount}, {kProcessingCode, baP_CODE}, {kCheckCode, in.sCheckCode},
-             {kDateTime, in.sDateTime}}))
+  if (!fits(
+          {{kAmount, in.sAmount}, {kProcessingCode, baP_CODE}, {kCheckCode, in.sCheckCode}, {kDateTime, in.sDateTime}}))
     return refuseStep(rc::kInputMissing);
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
   if (!pinStep(in.sPIN)) return lastResult;

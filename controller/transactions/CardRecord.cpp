@@ -5,8 +5,7 @@
 #include "card/Ebcdic.h"
 
 bool fits(std::initializer_list<SlotText> texts) {
-  return std::all_of(texts.begin(), texts.end(),
-                     [](const SlotText& t) { return t.text.size() <= t.slot.capacity(); });
+  return std::all_of(texts.begin(), texts.end(), [](const SlotText& t) { return t.text.size() <= t.slot.capacity(); });
 }
 
 CardRecord& CardRecord::put(const RecordSlot& slot, const std::string& text) {

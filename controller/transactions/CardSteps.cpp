@@ -65,8 +65,8 @@ long ZododovuRavuVODCtrl::writeStep(const CardRecord& record, stCardAnswer& out)
                                                              &answerLength, &swRaw));
   uiSW12 = swRaw;
   if (stepFailed(lastResult)) {
-    LogMsg(2, "writeStep", "FISC_WriteRecordWithSNUMTAC() error with error code:[0x%08x], uiSW12:[0x%08x].",
-           lastResult, swRaw);
+    LogMsg(2, "writeStep", "FISC_WriteRecordWithSNUMTAC() error with error code:[0x%08x], uiSW12:[0x%08x].", lastResult,
+           swRaw);
     return refuseStep(rc::kWriteFailed);
   }
   const std::optional<WriteAnswer> written = writeAnswer(answer, answerLength);

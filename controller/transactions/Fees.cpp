@@ -24,8 +24,9 @@ bool isUnitType(const std::string& paymentType) {
 long ZododovuRavuVODCtrl::Tax() {
   TrnsMsg.clear();
   if (baCancelNo.empty()) return refuseStep(rc::kInputMissing);
-  stTaxIn in{baPIN, baIFD_Chk_Code, baIFD_ID, format("%02s", bAccountID), baAagency_No, baPaymentType,
-             "",    "",             "",       format("%014s", baMoney),    GetOptionData(1)};
+  stTaxIn in{
+      baPIN, baIFD_Chk_Code,           baIFD_ID,        format("%02s", bAccountID), baAagency_No, baPaymentType, "", "",
+      "",    format("%014s", baMoney), GetOptionData(1)};
   stTaxOut out;
   lastResult = doTax(in, out);
   if (stepFailed(lastResult)) return lastResult;
@@ -47,8 +48,12 @@ long ZododovuRavuVODCtrl::Tax() {
 
 long ZododovuRavuVODCtrl::doTax(stTaxIn& in, stTaxOut& out) {
   using namespace bankslot;
-  if (!fits({{kAmount, in.sAmount}, {kTerminalId, in.sTerminalId}, {kCheckCode, in.sCheckCode},
-             {kDateTime, in.sDateTime}, {kPaymentType, in.sPaymentType}, {kPayeeNumber, baCancelNo},
+  if (!fits({{kAmount, in.sAmount},
+             {kTerminalId, in.sTerminalId},
+             {kCheckCode, in.sCheckCode},
+             {kDateTime, in.sDateTime},
+             {kPaymentType, in.sPaymentType},
+             {kPayeeNumber, baCancelNo},
              {kAccountSlot, bSelectedAccount}}))
     return refuseStep(rc::kInputMissing);
   if (!pinStep(in.sPIN)) return lastResult;
@@ -89,8 +94,8 @@ long ZododovuRavuVODCtrl::doTax(stTaxIn& in, stTaxOut& out) {
 
 long ZododovuRavuVODCtrl::WideFee() {
   TrnsMsg.clear();
-  stWideFeeIn in{baPIN,         baIFD_Chk_Code, baIFD_ID,     format("%02s", bAccountID), baAccept_No, baAagency_No,
-                 baPaymentType, baTaxAgencyNo,  baTaxComment, format("%014s", baMoney),    GetOptionData(1)};
+  stWideFeeIn in{baPIN,         baIFD_Chk_Code, baIFD_ID,     format("%02s", bAccountID), baAccept_No,     baAagency_No,
+                 baPaymentType, baTaxAgencyNo,  baTaxComment, format("%014s", baMoney),   GetOptionData(1)};
   stWideFeeOut out;
   lastResult = doWideFee(in, out);
   if (stepFailed(lastResult)) return lastResult;
@@ -111,8 +116,11 @@ long ZododovuRavuVODCtrl::WideFee() {
 
 long ZododovuRavuVODCtrl::doWideFee(stWideFeeIn& in, stWideFeeOut& out) {
   using namespace bankslot;
-  if (!fits({{kAmount, in.sAmount}, {kTerminalId, in.sTerminalId}, {kCheckCode, in.sCheckCode},
-             {kDateTime, in.sDateTime}, {kAccountSlot, bSelectedAccount}}))
+  if (!fits({{kAmount, in.sAmount},
+             {kTerminalId, in.sTerminalId},
+             {kCheckCode, in.sCheckCode},
+             {kDateTime, in.sDateTime},
+             {kAccountSlot, bSelectedAccount}}))
     return refuseStep(rc::kInputMissing);
   if (!pinStep(in.sPIN)) return lastResult;
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;

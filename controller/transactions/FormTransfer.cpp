@@ -92,8 +92,8 @@ long ZododovuRavuVODCtrl::runFormRoad(const FormRoad& road) {
 long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   FormParameters params;
   const std::string bankChanges = road.readsBankChanges ? bh_d0 : std::string();
-  const long opened = openFormParameters({bankChanges, bh_d1, bh_d2, bh_d3, bh_d4, bh_d5, bh_d6, bh_d7, bh_d8},
-                                         params, road.limitsMayBeAbsent);
+  const long opened = openFormParameters({bankChanges, bh_d1, bh_d2, bh_d3, bh_d4, bh_d5, bh_d6, bh_d7, bh_d8}, params,
+                                         road.limitsMayBeAbsent);
   if (opened == rc::kParameterUnparsable) MessageBox(kParametersWrong, "", kCriticalBox);
   if (opened != rc::kOk) return opened;
   const CParseEncParam& p = params.fields;
@@ -118,8 +118,8 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
     return rc::kParameterUnparsable;
   }
 
-  const TransferFormInputs inputs{params,          shownCardAccount(road),     CardAccountList, AppnAccountList,
-                                  BankIDListText,  p.D1IssuerId.substr(0, 3), baReaderName,    hCard};
+  const TransferFormInputs inputs{params,         shownCardAccount(road),    CardAccountList, AppnAccountList,
+                                  BankIDListText, p.D1IssuerId.substr(0, 3), baReaderName,    hCard};
   std::unique_ptr<OpenTransferForm> form = row->open(inputs);
   appkit::app().runModalForWindow(form->window());
   const int formCode = form->GetReturnCode();
@@ -203,8 +203,9 @@ void ZododovuRavuVODCtrl::returnPayeeSource(const TransferFormRow& row, const Fo
   if (row.postalOrigin()) {
     // A marker only for a real pick from a list; a typed payee sends none.
     const char* marker = payeeSourceMarker(values.payeeSource);
-    ReturnASN = marker && values.payeeIndex >= 0 ? cipher.SetStringToEncData(format(marker, values.payeeIndex), params.iv)
-                                                 : std::string();
+    ReturnASN = marker && values.payeeIndex >= 0
+                    ? cipher.SetStringToEncData(format(marker, values.payeeIndex), params.iv)
+                    : std::string();
   }
   if (row.returnsTxType) ReturnTxFlag = cipher.SetStringToEncData(format("%d", values.txTypeIndex), params.iv);
 }

@@ -32,8 +32,9 @@ long ZododovuRavuVODCtrl::Inquiry() {
   const bool postal = !baP_CODE.empty();
   lastResult = postal ? doRodaInquiry(in, out) : doInquiry(in, out);
   if (stepFailed(lastResult)) {
-    LogMsg(2, "Inquiry", postal ? "doRodaInquiry() error with error code:[0x%08x]."
-                                : "doInquiry() error with error code:[0x%08x].", lastResult);
+    LogMsg(2, "Inquiry",
+           postal ? "doRodaInquiry() error with error code:[0x%08x]." : "doInquiry() error with error code:[0x%08x].",
+           lastResult);
     return lastResult;
   }
   RequestHead head{inquiryTxCode(out.sTacId), SessionId, GetOptionData(1), in.sTerminalId, in.sCheckCode};

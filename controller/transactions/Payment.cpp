@@ -23,7 +23,7 @@ long ZododovuRavuVODCtrl::CardStart() {
 
 long ZododovuRavuVODCtrl::Payment() {
   TrnsMsg.clear();
-  stPaymentIn in{baPIN,         baIFD_Chk_Code,  baIFD_ID, format("%02s", bAccountID), baMerchantID,
+  stPaymentIn in{baPIN,         baIFD_Chk_Code,           baIFD_ID,        format("%02s", bAccountID), baMerchantID,
                  baOrderNumber, format("%014s", baMoney), GetOptionData(1)};
   stPaymentOut out;
   lastResult = doPayment(in, out);
@@ -42,8 +42,12 @@ long ZododovuRavuVODCtrl::Payment() {
 
 long ZododovuRavuVODCtrl::doPayment(stPaymentIn& in, stPaymentOut& out) {
   using namespace bankslot;
-  if (!fits({{kAmount, in.sAmount}, {kTerminalId, in.sTerminalId}, {kCheckCode, in.sCheckCode},
-             {kDateTime, in.sDateTime}, {kMerchantId, in.sMerchantId}, {kAccountSlot, bSelectedAccount}}))
+  if (!fits({{kAmount, in.sAmount},
+             {kTerminalId, in.sTerminalId},
+             {kCheckCode, in.sCheckCode},
+             {kDateTime, in.sDateTime},
+             {kMerchantId, in.sMerchantId},
+             {kAccountSlot, bSelectedAccount}}))
     return refuseStep(rc::kInputMissing);
   if (!pinStep(in.sPIN)) return lastResult;
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
@@ -62,8 +66,8 @@ long ZododovuRavuVODCtrl::doPayment(stPaymentIn& in, stPaymentOut& out) {
 
 long ZododovuRavuVODCtrl::RodaPayment() {
   TrnsMsg.clear();
-  stPaymentIn in{baPIN, baIFD_Chk_Code, baIFD_ID, format("%02s", bAccountID), "", "", postalAmount(baMoney),
-                 GetOptionData(1)};
+  stPaymentIn in{baPIN, baIFD_Chk_Code,        baIFD_ID,        format("%02s", bAccountID), "",
+                 "",    postalAmount(baMoney), GetOptionData(1)};
   stPaymentOut out;
   lastResult = doRodaPayment(in, out);
   if (stepFailed(lastResult)) return lastResult;

@@ -29,7 +29,9 @@ long ZododovuRavuVODCtrl::RodaAccount() {
       .element("trns_out_account", out.sAccount)
       .element("trns_amount", in.sAmount);
   if (out.sTacId == kContactCode)
-    elements.element("trns_acc_tel", baACC_TEL).element("trns_acc_addr", baACC_ADDR).element("trns_acc_email", baACC_EMAIL);
+    elements.element("trns_acc_tel", baACC_TEL)
+        .element("trns_acc_addr", baACC_ADDR)
+        .element("trns_acc_email", baACC_EMAIL);
   else
     elements.element("trns_user_ref", baUSER_REF);
   return finishRequest(requestXml(head, out, elements));

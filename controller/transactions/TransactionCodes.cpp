@@ -19,9 +19,8 @@ std::string lookup(const CodeOf (&table)[N], const std::string& key) {
 }
 
 const CodeOf kPostalTransfer[] = {
-    {"P014AI", "2581"}, {"P014A1", "2580"}, {"P014A2", "2580"}, {"P014A8", "2580"},
-    {"G004A2", "2583"}, {"G004A4", "2583"}, {"G103E9", "2583"}, {"G103EA", "2583"},
-    {"I03533", "2582"}, {"I03537", "2582"},
+    {"P014AI", "2581"}, {"P014A1", "2580"}, {"P014A2", "2580"}, {"P014A8", "2580"}, {"G004A2", "2583"},
+    {"G004A4", "2583"}, {"G103E9", "2583"}, {"G103EA", "2583"}, {"I03533", "2582"}, {"I03537", "2582"},
 };
 
 const CodeOf kPostalInquiry[] = {
@@ -29,18 +28,23 @@ const CodeOf kPostalInquiry[] = {
 };
 
 const CodeOf kAccountService[] = {
-    {"P116A1", "2584"}, {"P116A2", "2584"}, {"D38713", "2584"}, {"P116A4", "2581"},
+    {"P116A1", "2584"},
+    {"P116A2", "2584"},
+    {"D38713", "2584"},
+    {"P116A4", "2581"},
 };
 
 const CodeOf kAccountSetting[] = {
-    {"P116A3", "2581"}, {"P116A5", "2581"}, {"P116A6", "2581"},
+    {"P116A3", "2581"},
+    {"P116A5", "2581"},
+    {"P116A6", "2581"},
 };
 
 const PostalPaymentCode kPostalPayment[] = {
-    {"P014A5", "2580", PaymentField::CancelNo, "2580"},      {"P014A6", "2580", PaymentField::UserReference, "2580"},
-    {"P014A9", "2580", PaymentField::CancelNo, "2580"},      {"P014AA", "2581", PaymentField::CancelNo, "2581"},
-    {"P014AB", "2581", PaymentField::CancelNo, "2581"},      {"P014AC", "2581", PaymentField::CancelNo, "2581"},
-    {"P014AD", "2581", PaymentField::CancelNo, "2581"},      {"I03533", "", PaymentField::None, "2582"},
+    {"P014A5", "2580", PaymentField::CancelNo, "2580"}, {"P014A6", "2580", PaymentField::UserReference, "2580"},
+    {"P014A9", "2580", PaymentField::CancelNo, "2580"}, {"P014AA", "2581", PaymentField::CancelNo, "2581"},
+    {"P014AB", "2581", PaymentField::CancelNo, "2581"}, {"P014AC", "2581", PaymentField::CancelNo, "2581"},
+    {"P014AD", "2581", PaymentField::CancelNo, "2581"}, {"I03533", "", PaymentField::None, "2582"},
     {"I03537", "", PaymentField::None, "2582"},
 };
 
@@ -93,7 +97,8 @@ std::string transferTxCode(const std::string& tacId) {
 std::string formTransferTxCode(const std::string& code) {
   std::size_t i = code.find_first_not_of(' ');
   long number = 0;
-  for (; i < code.size() && code[i] >= '0' && code[i] <= '9' && number < 100000; ++i) number = number * 10 + (code[i] - '0');
+  for (; i < code.size() && code[i] >= '0' && code[i] <= '9' && number < 100000; ++i)
+    number = number * 10 + (code[i] - '0');
   std::string txCode = number >= 2521 && number <= 2524 ? "MSG" + std::to_string(number) + "U" : "MSG" + code + "U";
   // "P014AI" has a postal code only in the page-driven transfer; the forms' request keeps "MSG" code "U".
   if (code.size() == 6 && code != "P014AI") {

@@ -94,38 +94,71 @@ std::vector<FieldRule> bankFields(std::initializer_list<FieldRule> more) {
 
 const std::vector<LogKind>& logKinds() {
   static const std::vector<LogKind> kinds = {
-      {{"P014A1", "P014A2", "G004A4", "G004A2", "G103E9", "G103EA"}, 0, 0, 0,
+      {{"P014A1", "P014A2", "G004A4", "G004A2", "G103E9", "G103EA"},
+       0,
+       0,
+       0,
        {{&Ctrl::SetbaMoney, Coding::Text, 16, 6},
         {&Ctrl::SetbaIFD_Chk_Code, Coding::Fixed, 0, 0},
         {&Ctrl::SetbaDateTime, Coding::Ebcdic, 67, 14},
         {&Ctrl::SetbaImport_Account, Coding::Ebcdic, 97, 16},
         {&Ctrl::SetbaAccount1, Coding::Text, 21, 16}},
-       90, rowOf({kInAccountImport, kOutAccount})},
-      {{"P014A5"}, 0, 0, 0, postalFields({{&Ctrl::SetbaCancelNo, Coding::Ebcdic, 62, 16}}), 78,
+       90,
+       rowOf({kInAccountImport, kOutAccount})},
+      {{"P014A5"},
+       0,
+       0,
+       0,
+       postalFields({{&Ctrl::SetbaCancelNo, Coding::Ebcdic, 62, 16}}),
+       78,
        rowOf({kOutAccount, kInAccountCancel})},
-      {{"P014A6"}, 0, 0, 0,
+      {{"P014A6"},
+       0,
+       0,
+       0,
        postalFields({{&Ctrl::SetbaTax_Date, Coding::Ebcdic, 62, 7}, {&Ctrl::SetbaUSER_REF, Coding::Ebcdic, 69, 16}}),
-       85, rowOf({kOutAccount, {"trns_date", &Ctrl::GetbaTax_Date}, {"trns_user_ref", &Ctrl::GetbaUSER_REF}})},
+       85,
+       rowOf({kOutAccount, {"trns_date", &Ctrl::GetbaTax_Date}, {"trns_user_ref", &Ctrl::GetbaUSER_REF}})},
       {{"P014AB", "P014AC", "P014AD"}, 0, 0, 0, postalFields({}), 78, rowOf({kOutAccount, kInAccountCancel})},
-      {{"P611A1", "P611A2", "GJ01A1"}, 0, 0, 0,
+      {{"P611A1", "P611A2", "GJ01A1"},
+       0,
+       0,
+       0,
        {{&Ctrl::SetbaIFD_Chk_Code, Coding::Ebcdic, 38, 8},
         {&Ctrl::SetbaDateTime, Coding::Ebcdic, 62, 14},
         {&Ctrl::SetbaAccount1, Coding::Text, 16, 16}},
-       60, rowOf({kOutAccount, kInAccountCancel})},
-      {{}, 2500, 2500, CARDSTART,
-       {{&Ctrl::SetbaIFD_Chk_Code, Coding::Text, 16, 8}, {&Ctrl::SetbaAccount1, Coding::Text, 24, 16}}, 40,
+       60,
+       rowOf({kOutAccount, kInAccountCancel})},
+      {{},
+       2500,
+       2500,
+       CARDSTART,
+       {{&Ctrl::SetbaIFD_Chk_Code, Coding::Text, 16, 8}, {&Ctrl::SetbaAccount1, Coding::Text, 24, 16}},
+       40,
        rowOf({{"atm_checkcode", &Ctrl::GetbaIFD_Chk_Code}, kOutAccount}, false)},
       {{}, 2510, 2510, 0, bankFields({{&Ctrl::SetbaAccount1, Coding::Text, 60, 16}}), 76, rowOf({kOutAccount})},
-      {{}, 2521, 2525, 0,
+      {{},
+       2521,
+       2525,
+       0,
        bankFields({{&Ctrl::SetbaImport_Account, Coding::Text, 60, 16}, {&Ctrl::SetbaAccount1, Coding::Text, 76, 16}}),
-       92, rowOf({kInAccountImport, kOutAccount})},
-      {{}, 2531, 2532, 0,
+       92,
+       rowOf({kInAccountImport, kOutAccount})},
+      {{},
+       2531,
+       2532,
+       0,
        bankFields({{&Ctrl::SetbaPaymentType, Coding::Text, 60, 5},
                    {&Ctrl::SetbaAccount1, Coding::Text, 65, 16},
                    {&Ctrl::SetbaCancelNo, Coding::Text, 81, 16}}),
-       97, rowOf({{"tax_type", &Ctrl::GetbaPaymentType}, kOutAccount, kInAccountCancel})},
-      {{}, 2541, 2541, 0,
-       bankFields({{&Ctrl::SetbaMerchantID, Coding::Text, 60, 30}, {&Ctrl::SetbaAccount1, Coding::Text, 90, 16}}), 106,
+       97,
+       rowOf({{"tax_type", &Ctrl::GetbaPaymentType}, kOutAccount, kInAccountCancel})},
+      {{},
+       2541,
+       2541,
+       0,
+       bankFields({{&Ctrl::SetbaMerchantID, Coding::Text, 60, 30}, {&Ctrl::SetbaAccount1, Coding::Text, 90, 16}}),
+       106,
        rowOf({{"merchant_id", &Ctrl::GetbaMerchantID}, kOutAccount})},
       {{}, 2561, 2564, 0, bankFields({{&Ctrl::SetbaAccount1, Coding::Text, 60, 16}}), 76, rowOf({kOutAccount})},
   };
@@ -163,10 +196,14 @@ std::string amountAt(const RecordBytes& record, std::size_t offset) {
 
 std::string decoded(const RecordBytes& record, const FieldRule& rule) {
   switch (rule.coding) {
-    case Coding::Text: return textAt(record, rule.offset, rule.length);
-    case Coding::Ebcdic: return ebcdicAt(record, rule.offset, rule.length);
-    case Coding::Amount: return amountAt(record, rule.offset);
-    case Coding::Fixed: return "REVO 100";
+    case Coding::Text:
+      return textAt(record, rule.offset, rule.length);
+    case Coding::Ebcdic:
+      return ebcdicAt(record, rule.offset, rule.length);
+    case Coding::Amount:
+      return amountAt(record, rule.offset);
+    case Coding::Fixed:
+      return "REVO 100";
   }
   return std::string();
 }
@@ -189,7 +226,8 @@ const LogKind* kindOfPCode(const std::string& pCode) {
 
 const LogKind* kindOfNumber(int code) {
   for (const LogKind& kind : logKinds())
-    if (kind.pCodes.empty() && ((code >= kind.lowCode && code <= kind.highCode) || (kind.alsoCode && code == kind.alsoCode)))
+    if (kind.pCodes.empty() &&
+        ((code >= kind.lowCode && code <= kind.highCode) || (kind.alsoCode && code == kind.alsoCode)))
       return &kind;
   return nullptr;
 }
@@ -206,7 +244,8 @@ Ctrl::LogDecode ZododovuRavuVODCtrl::decodeLogRecord(const LogRecordView& record
   }
   // The TAC must lie inside what the card sent.
   if (record.length < kind->tacAt + 2) return LogDecode::Unreadable;
-  const std::size_t tacLength = (static_cast<std::size_t>(record.bytes[kind->tacAt]) << 8) | record.bytes[kind->tacAt + 1];
+  const std::size_t tacLength =
+      (static_cast<std::size_t>(record.bytes[kind->tacAt]) << 8) | record.bytes[kind->tacAt + 1];
   if (tacLength > record.length - kind->tacAt - 2) return LogDecode::Unreadable;
 
   for (const FieldRule& rule : kind->fields) (this->*rule.set)(decoded(record, rule).c_str());

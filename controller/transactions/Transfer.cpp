@@ -72,8 +72,12 @@ long ZododovuRavuVODCtrl::PayCredit() {
 
 long ZododovuRavuVODCtrl::doTransfer(stTransferIn& in, stTransferOut& out, int kind, int confirmed) {
   using namespace bankslot;
-  if (!fits({{kAmount, in.sAmount}, {kTerminalId, in.sTerminalId}, {kCheckCode, in.sCheckCode},
-             {kDateTime, in.sDateTime}, {kBankPayeeAccount, in.sPayeeAccount}, {kAccountSlot, bSelectedAccount}}))
+  if (!fits({{kAmount, in.sAmount},
+             {kTerminalId, in.sTerminalId},
+             {kCheckCode, in.sCheckCode},
+             {kDateTime, in.sDateTime},
+             {kBankPayeeAccount, in.sPayeeAccount},
+             {kAccountSlot, bSelectedAccount}}))
     return refuseStep(rc::kInputMissing);
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
   selectedAccountStep(out);
@@ -101,8 +105,11 @@ long ZododovuRavuVODCtrl::doTransfer(stTransferIn& in, stTransferOut& out, int k
 long ZododovuRavuVODCtrl::doRodaTransfer(stTransferIn& in, stTransferOut& out, int confirmed) {
   using namespace postalslot;
   const std::string processingCode = confirmed == 1 ? in.sConfirmedCode : baP_CODE;
-  if (!fits({{kAmount, in.sAmount}, {kAccountField, in.sPayeeAccount}, {kProcessingCode, processingCode},
-             {kCheckCode, in.sCheckCode}, {kDateTime, in.sDateTime}}))
+  if (!fits({{kAmount, in.sAmount},
+             {kAccountField, in.sPayeeAccount},
+             {kProcessingCode, processingCode},
+             {kCheckCode, in.sCheckCode},
+             {kDateTime, in.sDateTime}}))
     return refuseStep(rc::kInputMissing);
   if (!cardDataStep(out, in.sAccountIndex)) return lastResult;
   if (!transferCheckStep(confirmed, out, in)) return rc::kCancelled;

@@ -154,7 +154,12 @@ const TransferFormRow* transferFormFor(const std::string& kind) {
 
 const TransferFormRow* donationFormFor(const std::string&) {
   // Filled as the postal-card forms are, the card handle of the session included.
-  static const TransferFormRow donation{"", "TransFPUBLICDONATION", PayingSide::PostalCard, false, "%s", false,
+  static const TransferFormRow donation{"",
+                                        "TransFPUBLICDONATION",
+                                        PayingSide::PostalCard,
+                                        false,
+                                        "%s",
+                                        false,
                                         openForm<TransFPUBLICDONATION, fillPostalCardForm>};
   return &donation;
 }

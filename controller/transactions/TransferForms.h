@@ -1,5 +1,5 @@
-// The transfer forms of Transfer_V2 (and the donation's): one row per transfer kind says which form opens, how it is filled,
-// what is read back and how the confirmation shows the transfer. A new form only adds its row (in
+// The transfer forms of Transfer_V2 (and the donation's): one row per transfer kind says which form opens, how it is
+// filled, what is read back and how the confirmation shows the transfer. A new form only adds its row (in
 // TransferForms.cpp), using the setter sequence of its family below.
 #pragma once
 
@@ -17,28 +17,28 @@ class Window;
 // What Transfer_V2 hands every form.
 struct TransferFormInputs {
   const FormParameters& params;
-  std::string cardAccount;                      // the card's first account, zero-filled to 14
+  std::string cardAccount;                       // the card's first account, zero-filled to 14
   const std::vector<std::string>& cardAccounts;  // the card's accounts
   const std::vector<std::string>& appnAccounts;  // the card's application accounts
-  const std::string& bankList;                  // the bank list text
-  std::string bankId;                           // the login card's bank (3 characters)
+  const std::string& bankList;                   // the bank list text
+  std::string bankId;                            // the login card's bank (3 characters)
   std::string readerName;
   CardHandle cardHandle;
 };
 
 // What is read back from a form that ended with 0. Getters a form does not have leave their defaults.
 struct TransferFormValues {
-  std::string pin;           // GetCardPIN
-  std::string amount;        // GetAmount
-  std::string payee;         // GetIn_Acct, as typed or picked
-  int payeeSource = 0;       // InAcctCntType: 1 agreed list, 2 typed, 3 account book
-  int payeeIndex = 0;        // InAcctCntIdx
-  int txTypeIndex = 0;       // TxTypeIdx
-  std::string payeeBank;     // GetInBankID
-  std::string payingBank;    // GetBankID
+  std::string pin;            // GetCardPIN
+  std::string amount;         // GetAmount
+  std::string payee;          // GetIn_Acct, as typed or picked
+  int payeeSource = 0;        // InAcctCntType: 1 agreed list, 2 typed, 3 account book
+  int payeeIndex = 0;         // InAcctCntIdx
+  int txTypeIndex = 0;        // TxTypeIdx
+  std::string payeeBank;      // GetInBankID
+  std::string payingBank;     // GetBankID
   std::string payingAccount;  // GetCardAccount
-  int accountIndex = 0;      // AccountIdx
-  int secondsLeft = 0;       // GetCounter: the confirmation continues this countdown
+  int accountIndex = 0;       // AccountIdx
+  int secondsLeft = 0;        // GetCounter: the confirmation continues this countdown
 };
 
 // A form as Transfer_V2 drives it: it is open (and counting down) from its creation until released.
@@ -61,9 +61,9 @@ struct TransferFormRow {
   const char* kind;      // the transfer kind of bh_d4
   const char* formName;  // the form's class and layout name
   PayingSide paying;
-  bool payeeAtBank;      // the payee bank comes from the form's bank list (else the postal bank)
+  bool payeeAtBank;         // the payee bank comes from the form's bank list (else the postal bank)
   const char* payeeFormat;  // how the payee is shown: "%014s", "%08s", "%016s", or "%s" as typed
-  bool returnsTxType;    // the form has a transaction-type list whose choice goes back to the page
+  bool returnsTxType;       // the form has a transaction-type list whose choice goes back to the page
   std::unique_ptr<OpenTransferForm> (*open)(const TransferFormInputs& inputs);
 
   bool postalOrigin() const { return paying != PayingSide::BankCard; }

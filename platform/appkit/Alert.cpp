@@ -32,8 +32,8 @@ void drawIcon(AlertStyle style, const Rect& bounds) {
     graphics::drawStringInRect("i", bounds, mark);
     return;
   }
-  graphics::Color fill = style == AlertStyle::Critical ? graphics::Color::rgb(0.85, 0.15, 0.12)
-                                                       : graphics::Color::rgb(0.98, 0.78, 0.10);
+  graphics::Color fill =
+      style == AlertStyle::Critical ? graphics::Color::rgb(0.85, 0.15, 0.12) : graphics::Color::rgb(0.98, 0.78, 0.10);
   fill.set();
   graphics::BezierPath triangle;
   triangle.moveToPoint({bounds.minX() + bounds.width() / 2, bounds.minY() + 2});
@@ -42,7 +42,8 @@ void drawIcon(AlertStyle style, const Rect& bounds) {
   triangle.closePath();
   triangle.fill();
   mark.color = style == AlertStyle::Critical ? graphics::Color::whiteColor() : graphics::Color::blackColor();
-  graphics::drawStringInRect("!", Rect::make(bounds.minX(), bounds.minY() + 8, bounds.width(), bounds.height() - 8), mark);
+  graphics::drawStringInRect("!", Rect::make(bounds.minX(), bounds.minY() + 8, bounds.width(), bounds.height() - 8),
+                             mark);
 }
 
 }  // namespace
@@ -64,9 +65,7 @@ Alert::Alert(std::string messageText, std::string informativeText, std::vector<s
   if (buttons_.size() > 3) buttons_.resize(3);
 }
 
-Alert* Alert::forWindow(const Window* window) {
-  return window ? dynamic_cast<Alert*>(window->delegate()) : nullptr;
-}
+Alert* Alert::forWindow(const Window* window) { return window ? dynamic_cast<Alert*>(window->delegate()) : nullptr; }
 
 Window* Alert::window() {
   if (!window_) buildWindow();

@@ -107,7 +107,8 @@ Window* Application::modalWindow() const {
 }
 
 bool Application::hasRunningSession(const Window* window) const {
-  return std::any_of(sessions_.begin(), sessions_.end(), [&](const Session& s) { return s.window == window && !s.ended; });
+  return std::any_of(sessions_.begin(), sessions_.end(),
+                     [&](const Session& s) { return s.window == window && !s.ended; });
 }
 
 unsigned long Application::currentSessionId() const {

@@ -21,8 +21,10 @@ void ComboBox::insertItemWithObjectValue(const std::string& item, int index) {
 void ComboBox::removeItemAtIndex(int index) {
   if (index < 0 || index >= numberOfItems()) return;
   items_.erase(items_.begin() + index);
-  if (selected_ == index) selected_ = -1;
-  else if (selected_ > index) --selected_;
+  if (selected_ == index)
+    selected_ = -1;
+  else if (selected_ > index)
+    --selected_;
 }
 
 void ComboBox::removeAllItems() {
@@ -52,7 +54,9 @@ void ComboBox::selectItemAtIndex(int index) {
   setNeedsDisplay();
 }
 
-void ComboBox::selectItemWithObjectValue(const std::string& item) { selectItemAtIndex(indexOfItemWithObjectValue(item)); }
+void ComboBox::selectItemWithObjectValue(const std::string& item) {
+  selectItemAtIndex(indexOfItemWithObjectValue(item));
+}
 
 void ComboBox::deselectItemAtIndex(int index) {
   if (index == selected_) selected_ = -1;

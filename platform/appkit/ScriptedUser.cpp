@@ -14,9 +14,12 @@ namespace {
 
 const char* styleName(AlertStyle style) {
   switch (style) {
-    case AlertStyle::Informational: return "informational";
-    case AlertStyle::Critical: return "critical";
-    case AlertStyle::Warning: break;
+    case AlertStyle::Informational:
+      return "informational";
+    case AlertStyle::Critical:
+      return "critical";
+    case AlertStyle::Warning:
+      break;
   }
   return "warning";
 }
@@ -58,8 +61,10 @@ ScriptedUser::~ScriptedUser() {
 
 void ScriptedUser::fail(const std::string& message) {
   failures_.push_back(message);
-  if (onFailure_) onFailure_(message);
-  else std::fprintf(stderr, "scripted user: %s\n", message.c_str());
+  if (onFailure_)
+    onFailure_(message);
+  else
+    std::fprintf(stderr, "scripted user: %s\n", message.c_str());
 }
 
 ScriptedUser& ScriptedUser::add(std::string description, std::function<void(Window& top)> act) {
@@ -229,7 +234,8 @@ ScriptedUser& ScriptedUser::chooseItem(const std::string& outlet, const std::str
   return add("choose " + item + " in " + outlet, [this, outlet, item](Window& top) {
     auto* combo = dynamic_cast<ComboBox*>(top.viewWithIdentifier(outlet));
     if (!combo) return fail("window " + quoted(top.name()) + " has no combo box " + quoted(outlet));
-    if (!combo->choose(combo->indexOfItemWithObjectValue(item))) fail("cannot choose " + quoted(item) + " in " + quoted(outlet));
+    if (!combo->choose(combo->indexOfItemWithObjectValue(item)))
+      fail("cannot choose " + quoted(item) + " in " + quoted(outlet));
   });
 }
 
@@ -280,7 +286,8 @@ ScriptedUser& ScriptedUser::answerAlert(int button) {
     Alert* alert = Alert::forWindow(&top);
     if (!alert) return fail("expected an alert to answer, found window " + quoted(top.name()));
     static const char* const kOutlets[] = {"defaultButton", "alternateButton", "otherButton"};
-    auto* target = button >= 1 && button <= 3 ? dynamic_cast<Button*>(top.viewWithIdentifier(kOutlets[button - 1])) : nullptr;
+    auto* target =
+        button >= 1 && button <= 3 ? dynamic_cast<Button*>(top.viewWithIdentifier(kOutlets[button - 1])) : nullptr;
     if (!target) return fail("the alert has no button " + std::to_string(button));
     target->performClick();
   });
@@ -356,41 +363,68 @@ bool ScriptedUser::addStep(const std::vector<std::string>& words, std::string* e
   int number = 0, row = 0;
   double seconds = 0;
 
-  if (verb == "click" && wants(1)) click(arg(0));
-  else if (verb == "clickShowing" && wants(1)) clickShowing(arg(0));
+  if (verb == "click" && wants(1))
+    click(arg(0));
+  else if (verb == "clickShowing" && wants(1))
+    clickShowing(arg(0));
   else if (verb == "pressDigits" && wants(1)) {
     if (arg(0).empty() || arg(0).find_first_not_of("0123456789") != std::string::npos)
       return refuse("step \"pressDigits\" takes the digits 0-9 only");
     pressDigits(arg(0));
-  } else if (verb == "typeDigitsShownIn" && wants(1)) typeDigitsShownIn(arg(0));
-  else if (verb == "expectDisplay" && wants(2)) expectDisplay(arg(0), arg(1));
-  else if (verb == "choose" && wants(2) && toInt(arg(1), &number)) choose(arg(0), number);
-  else if (verb == "chooseItem" && wants(2)) chooseItem(arg(0), arg(1));
-  else if (verb == "selectRow" && wants(2) && toInt(arg(1), &number)) selectRow(arg(0), number);
-  else if (verb == "editCell" && wants(4) && toInt(arg(1), &row)) editCell(arg(0), row, arg(2), arg(3));
-  else if (verb == "focus" && wants(1)) focus(arg(0));
-  else if (verb == "type" && wants(1)) type(arg(0));
+  } else if (verb == "typeDigitsShownIn" && wants(1))
+    typeDigitsShownIn(arg(0));
+  else if (verb == "expectDisplay" && wants(2))
+    expectDisplay(arg(0), arg(1));
+  else if (verb == "choose" && wants(2) && toInt(arg(1), &number))
+    choose(arg(0), number);
+  else if (verb == "chooseItem" && wants(2))
+    chooseItem(arg(0), arg(1));
+  else if (verb == "selectRow" && wants(2) && toInt(arg(1), &number))
+    selectRow(arg(0), number);
+  else if (verb == "editCell" && wants(4) && toInt(arg(1), &row))
+    editCell(arg(0), row, arg(2), arg(3));
+  else if (verb == "focus" && wants(1))
+    focus(arg(0));
+  else if (verb == "type" && wants(1))
+    type(arg(0));
   else if (verb == "key" && wants(1)) {
-    if (arg(0) == "backspace") pressKey(KeyEvent::backspace());
-    else if (arg(0) == "enter") pressKey(KeyEvent::enter());
-    else if (arg(0) == "escape") pressKey(KeyEvent::escape());
-    else pressKey(KeyEvent::character(arg(0)));
-  } else if (verb == "answerAlert" && wants(1) && toInt(arg(0), &number) && number >= 1 && number <= 3) answerAlert(number);
-  else if (verb == "closeWindow" && wants(0)) closeWindow();
-  else if (verb == "deactivateApp" && wants(0)) deactivateApp();
-  else if (verb == "activateApp" && wants(0)) activateApp();
-  else if (verb == "wait" && wants(1) && toSeconds(arg(0), &seconds)) wait(seconds);
-  else if (verb == "savePng" && wants(1)) savePng(arg(0));
-  else if (verb == "saveScreenPng" && wants(1)) saveScreenPng(arg(0));
-  else if (verb == "expectWindow" && wants(1)) expectWindow(arg(0));
-  else if (verb == "expectText" && wants(2)) expectText(arg(0), arg(1));
+    if (arg(0) == "backspace")
+      pressKey(KeyEvent::backspace());
+    else if (arg(0) == "enter")
+      pressKey(KeyEvent::enter());
+    else if (arg(0) == "escape")
+      pressKey(KeyEvent::escape());
+    else
+      pressKey(KeyEvent::character(arg(0)));
+  } else if (verb == "answerAlert" && wants(1) && toInt(arg(0), &number) && number >= 1 && number <= 3)
+    answerAlert(number);
+  else if (verb == "closeWindow" && wants(0))
+    closeWindow();
+  else if (verb == "deactivateApp" && wants(0))
+    deactivateApp();
+  else if (verb == "activateApp" && wants(0))
+    activateApp();
+  else if (verb == "wait" && wants(1) && toSeconds(arg(0), &seconds))
+    wait(seconds);
+  else if (verb == "savePng" && wants(1))
+    savePng(arg(0));
+  else if (verb == "saveScreenPng" && wants(1))
+    saveScreenPng(arg(0));
+  else if (verb == "expectWindow" && wants(1))
+    expectWindow(arg(0));
+  else if (verb == "expectText" && wants(2))
+    expectText(arg(0), arg(1));
   else if (verb == "expectAlert" && (wants(2) || wants(3))) {
     std::optional<AlertStyle> style;
     if (n == 3) {
-      if (arg(2) == "informational") style = AlertStyle::Informational;
-      else if (arg(2) == "critical") style = AlertStyle::Critical;
-      else if (arg(2) == "warning") style = AlertStyle::Warning;
-      else return refuse("unknown alert style \"" + arg(2) + "\"");
+      if (arg(2) == "informational")
+        style = AlertStyle::Informational;
+      else if (arg(2) == "critical")
+        style = AlertStyle::Critical;
+      else if (arg(2) == "warning")
+        style = AlertStyle::Warning;
+      else
+        return refuse("unknown alert style \"" + arg(2) + "\"");
     }
     expectAlert(arg(0), arg(1), style);
   } else {

@@ -73,20 +73,26 @@ void WindowController::wire() {
     if (!item.action.empty()) {
       Control::Action action = actionNamed(item.action);
       auto* control = dynamic_cast<Control*>(view);
-      if (!action) problems_.push_back("controller has no action \"" + item.action + "\"");
-      else if (control) control->setAction(std::move(action));
+      if (!action)
+        problems_.push_back("controller has no action \"" + item.action + "\"");
+      else if (control)
+        control->setAction(std::move(action));
     }
     if (item.dataSourceIsOwner) {
       auto* table = dynamic_cast<TableView*>(view);
       auto* source = dynamic_cast<TableDataSource*>(this);
-      if (table && source) table->setDataSource(source);
-      else problems_.push_back("table \"" + item.outlet + "\" wants the controller as its data source");
+      if (table && source)
+        table->setDataSource(source);
+      else
+        problems_.push_back("table \"" + item.outlet + "\" wants the controller as its data source");
     }
   }
   if (!layout->closeAction.empty()) {
     Control::Action action = actionNamed(layout->closeAction);
-    if (action) window_->setCloseAction(std::move(action));
-    else problems_.push_back("controller has no action \"" + layout->closeAction + "\"");
+    if (action)
+      window_->setCloseAction(std::move(action));
+    else
+      problems_.push_back("controller has no action \"" + layout->closeAction + "\"");
   }
 }
 

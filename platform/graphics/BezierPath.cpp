@@ -25,7 +25,9 @@ void BezierPath::addTo(cairo_t* cr) const {
   cairo_new_path(cr);
   for (const Element& e : elements_) {
     switch (e.kind) {
-      case Kind::Move: cairo_move_to(cr, e.points[0].x, e.points[0].y); break;
+      case Kind::Move:
+        cairo_move_to(cr, e.points[0].x, e.points[0].y);
+        break;
       case Kind::Line:
         if (!cairo_has_current_point(cr)) cairo_move_to(cr, e.points[0].x, e.points[0].y);
         cairo_line_to(cr, e.points[0].x, e.points[0].y);
@@ -34,7 +36,9 @@ void BezierPath::addTo(cairo_t* cr) const {
         if (!cairo_has_current_point(cr)) cairo_move_to(cr, e.points[2].x, e.points[2].y);
         cairo_curve_to(cr, e.points[0].x, e.points[0].y, e.points[1].x, e.points[1].y, e.points[2].x, e.points[2].y);
         break;
-      case Kind::Close: cairo_close_path(cr); break;
+      case Kind::Close:
+        cairo_close_path(cr);
+        break;
     }
   }
 }

@@ -11,8 +11,7 @@ int pixels(double points) { return std::max(1, static_cast<int>(std::ceil(points
 }  // namespace
 
 Image::Image(Size size)
-    : size_(size),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(size.width), pixels(size.height))) {}
+    : size_(size), surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(size.width), pixels(size.height))) {}
 
 Image::~Image() {
   context_.reset();

@@ -31,9 +31,15 @@ LayoutPtr makeLayout(cairo_t* cr, const std::string& text, const TextStyle& styl
     pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
   }
   switch (style.alignment) {
-    case TextAlignment::Left: pango_layout_set_alignment(layout.get(), PANGO_ALIGN_LEFT); break;
-    case TextAlignment::Center: pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER); break;
-    case TextAlignment::Right: pango_layout_set_alignment(layout.get(), PANGO_ALIGN_RIGHT); break;
+    case TextAlignment::Left:
+      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_LEFT);
+      break;
+    case TextAlignment::Center:
+      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+      break;
+    case TextAlignment::Right:
+      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_RIGHT);
+      break;
   }
   // Invalid UTF-8 would make pango warn and draw nothing useful; draw what is valid.
   const char* end = nullptr;

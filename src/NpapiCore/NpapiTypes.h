@@ -15,5 +15,5 @@ typedef boost::shared_ptr<NpapiBrowserHost> NpapiBrowserHostPtr;
 template <class T>
 NPVariant makeNPVariant(const NpapiBrowserHostPtr& host, const variant& var);
 
-} // namespace Npapi
-} // namespace PF
+}  // namespace Npapi
+}  // namespace PF

@@ -10,39 +10,38 @@
 
 namespace PF {
 
-class OneShotManager
-{
-public:
-    typedef void (*Callback)(void*);
-    typedef std::pair<void*, Callback> Call;
+class OneShotManager {
+ public:
+  typedef void (*Callback)(void*);
+  typedef std::pair<void*, Callback> Call;
 
-    static OneShotManager& getInstance();
+  static OneShotManager& getInstance();
 
-    OneShotManager();
-    ~OneShotManager();
-    OneShotManager(const OneShotManager&) = delete;
-    OneShotManager& operator=(const OneShotManager&) = delete;
+  OneShotManager();
+  ~OneShotManager();
+  OneShotManager(const OneShotManager&) = delete;
+  OneShotManager& operator=(const OneShotManager&) = delete;
 
-    void npp_register(void* npp);
-    void npp_unregister(void* npp);
-    // Any thread. A call for an instance that is not registered is dropped.
-    void npp_scheduleAsyncCallback(void* npp, Callback fn, void* data);
-    bool npp_nextCallback(Call& out);
-    // Runs every queued call, those added meanwhile included, on the calling (main) thread.
-    void npp_asyncCallback();
+  void npp_register(void* npp);
+  void npp_unregister(void* npp);
+  // Any thread. A call for an instance that is not registered is dropped.
+  void npp_scheduleAsyncCallback(void* npp, Callback fn, void* data);
+  bool npp_nextCallback(Call& out);
+  // Runs every queued call, those added meanwhile included, on the calling (main) thread.
+  void npp_asyncCallback();
 
-    int pending() const;
-    // How many times the main thread has been asked to wake (each wake drains everything).
-    int wakeUps() const;
+  int pending() const;
+  // How many times the main thread has been asked to wake (each wake drains everything).
+  int wakeUps() const;
 
-private:
-    // Runs on the main thread when the host loop drains its queue.
-    static void shoot(void* manager);
+ private:
+  // Runs on the main thread when the host loop drains its queue.
+  static void shoot(void* manager);
 
-    mutable boost::mutex m_mutex;
-    std::map<void*, std::deque<Call>*> m_queues;
-    int m_pending = 0;
-    int m_wakeUps = 0;
+  mutable boost::mutex m_mutex;
+  std::map<void*, std::deque<Call>*> m_queues;
+  int m_pending = 0;
+  int m_wakeUps = 0;
 };
 
-} // namespace PF
+}  // namespace PF

@@ -9,32 +9,28 @@
 namespace PF {
 
 template <class T>
-class SafeQueue
-{
-public:
-    void push(const T& value)
+class SafeQueue {
+ public:
+  void push(const T& value) {
     {
-        {
-            boost::mutex::scoped_lock lock(m_mutex);
-            m_queue.push_back(value);
-        }
-        m_cond.notify_one();
+      boost::mutex::scoped_lock lock(m_mutex);
+      m_queue.push_back(value);
     }
+    m_cond.notify_one();
+  }
 
-    bool try_pop(T& out)
-    {
-        boost::mutex::scoped_lock lock(m_mutex);
-        if (m_queue.empty())
-            return false;
-        out = m_queue.front();
-        m_queue.pop_front();
-        return true;
-    }
+  bool try_pop(T& out) {
+    boost::mutex::scoped_lock lock(m_mutex);
+    if (m_queue.empty()) return false;
+    out = m_queue.front();
+    m_queue.pop_front();
+    return true;
+  }
 
-private:
-    std::deque<T> m_queue;
-    mutable boost::mutex m_mutex;
-    boost::condition_variable m_cond;
+ private:
+  std::deque<T> m_queue;
+  mutable boost::mutex m_mutex;
+  boost::condition_variable m_cond;
 };
 
-} // namespace PF
+}  // namespace PF

@@ -6,14 +6,11 @@ namespace PF {
 
 std::string BrowserPlugin::fileSystemPath;
 
-BrowserPlugin::BrowserPlugin(const std::string& mimetype) : pluginMain(getFactoryInstance()->createPlugin(mimetype))
-{
+BrowserPlugin::BrowserPlugin(const std::string& mimetype) : pluginMain(getFactoryInstance()->createPlugin(mimetype)) {}
+
+void BrowserPlugin::setFSPath(const std::string& path) {
+  fileSystemPath = path;
+  pluginMain->setFSPath(path);
 }
 
-void BrowserPlugin::setFSPath(const std::string& path)
-{
-    fileSystemPath = path;
-    pluginMain->setFSPath(path);
-}
-
-} // namespace PF
+}  // namespace PF

@@ -10,21 +10,20 @@
 
 namespace PF {
 
-class BrowserPlugin : boost::noncopyable
-{
-public:
-    // Asks getFactoryInstance() for the core of this MIME type.
-    explicit BrowserPlugin(const std::string& mimetype);
-    virtual ~BrowserPlugin() {}
+class BrowserPlugin : boost::noncopyable {
+ public:
+  // Asks getFactoryInstance() for the core of this MIME type.
+  explicit BrowserPlugin(const std::string& mimetype);
+  virtual ~BrowserPlugin() {}
 
-    virtual void shutdown() = 0;
-    // Remembers the plug-in file's path for the process and hands it to the core.
-    virtual void setFSPath(const std::string& path);
+  virtual void shutdown() = 0;
+  // Remembers the plug-in file's path for the process and hands it to the core.
+  virtual void setFSPath(const std::string& path);
 
-    static std::string fileSystemPath;
+  static std::string fileSystemPath;
 
-protected:
-    PluginCorePtr pluginMain;
+ protected:
+  PluginCorePtr pluginMain;
 };
 
-} // namespace PF
+}  // namespace PF

@@ -12,25 +12,24 @@
 
 namespace PF {
 
-class BrowserStreamManager : public PluginEventSink
-{
-public:
-    BrowserStreamManager() = default;
-    ~BrowserStreamManager() override;
+class BrowserStreamManager : public PluginEventSink {
+ public:
+  BrowserStreamManager() = default;
+  ~BrowserStreamManager() override;
 
-    bool HandleEvent(PluginEvent* event, PluginEventSource* source) override;
-    // Releases the stream whatever the result; false, so later observers still see the event.
-    virtual bool onStreamCompleted(StreamCompletedEvent* evt, BrowserStream* stream);
+  bool HandleEvent(PluginEvent* event, PluginEventSource* source) override;
+  // Releases the stream whatever the result; false, so later observers still see the event.
+  virtual bool onStreamCompleted(StreamCompletedEvent* evt, BrowserStream* stream);
 
-    // Throws boost::bad_weak_ptr when the manager is not owned by a shared reference.
-    void retainStream(const BrowserStreamPtr& stream);
-    void releaseStream(const BrowserStreamPtr& stream);
+  // Throws boost::bad_weak_ptr when the manager is not owned by a shared reference.
+  void retainStream(const BrowserStreamPtr& stream);
+  void releaseStream(const BrowserStreamPtr& stream);
 
-private:
-    std::set<BrowserStreamPtr> m_retainedStreams;
-    boost::recursive_mutex m_xtmutex;
+ private:
+  std::set<BrowserStreamPtr> m_retainedStreams;
+  boost::recursive_mutex m_xtmutex;
 };
 
 typedef boost::shared_ptr<BrowserStreamManager> BrowserStreamManagerPtr;
 
-} // namespace PF
+}  // namespace PF

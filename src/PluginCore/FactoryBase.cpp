@@ -3,29 +3,16 @@
 namespace PF {
 
 Npapi::NpapiPluginPtr FactoryBase::createNpapiPlugin(const Npapi::NpapiBrowserHostPtr& host,
-                                                     const std::string& mimetype)
-{
-    return Npapi::createNpapiPlugin(host, mimetype);
+                                                     const std::string& mimetype) {
+  return Npapi::createNpapiPlugin(host, mimetype);
 }
 
-PluginWindowMac* FactoryBase::createPluginWindowMacICA()
-{
-    return PF::createPluginWindowMacICA();
-}
+PluginWindowMac* FactoryBase::createPluginWindowMacICA() { return PF::createPluginWindowMacICA(); }
 
-PluginWindowMac* FactoryBase::createPluginWindowMacCA()
-{
-    return PF::createPluginWindowMacCA();
-}
+PluginWindowMac* FactoryBase::createPluginWindowMacCA() { return PF::createPluginWindowMacCA(); }
 
-PluginWindowMac* FactoryBase::createPluginWindowMacCG()
-{
-    return PF::createPluginWindowMacCG();
-}
+PluginWindowMac* FactoryBase::createPluginWindowMacCG() { return PF::createPluginWindowMacCG(); }
 
-PluginEventMac* FactoryBase::createPluginEventMacCocoa()
-{
-    return PF::createPluginEventMacCocoa();
-}
+PluginEventMac* FactoryBase::createPluginEventMacCocoa() { return PF::createPluginEventMacCocoa(); }
 
-} // namespace PF
+}  // namespace PF

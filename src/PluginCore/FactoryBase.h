@@ -26,7 +26,7 @@ typedef boost::shared_ptr<NpapiPlugin> NpapiPluginPtr;
 
 // Supplied by the NPAPI binding; without one in the link the factory answers empty.
 NpapiPluginPtr createNpapiPlugin(const NpapiBrowserHostPtr& host, const std::string& mimetype);
-} // namespace Npapi
+}  // namespace Npapi
 
 // Supplied by the platform binding; without one in the link they answer null.
 // A window or translator is handed to the caller, who owns it.
@@ -35,34 +35,32 @@ PluginWindowMac* createPluginWindowMacCA();
 PluginWindowMac* createPluginWindowMacCG();
 PluginEventMac* createPluginEventMacCocoa();
 
-class FactoryBase : boost::noncopyable
-{
-public:
-    typedef std::list<std::pair<Log::LogMethod, std::string>> LogMethodList;
+class FactoryBase : boost::noncopyable {
+ public:
+  typedef std::list<std::pair<Log::LogMethod, std::string>> LogMethodList;
 
-    virtual ~FactoryBase() {}
+  virtual ~FactoryBase() {}
 
-    virtual boost::shared_ptr<PluginCore> createPlugin(const std::string& mimetype) = 0;
-    virtual void globalPluginInitialize() {}
-    virtual void globalPluginDeinitialize() {}
-    virtual Npapi::NpapiPluginPtr createNpapiPlugin(const Npapi::NpapiBrowserHostPtr& host,
-                                                    const std::string& mimetype);
-    virtual void getLoggingMethods(LogMethodList& outMethods) {}
-    virtual Log::LogLevel getLogLevel() { return Log::LogLevel_Info; }
-    virtual PluginWindowMac* createPluginWindowMacICA();
-    virtual PluginWindowMac* createPluginWindowMacCA();
-    virtual PluginWindowMac* createPluginWindowMacCG();
-    virtual PluginEventMac* createPluginEventMacCocoa();
+  virtual boost::shared_ptr<PluginCore> createPlugin(const std::string& mimetype) = 0;
+  virtual void globalPluginInitialize() {}
+  virtual void globalPluginDeinitialize() {}
+  virtual Npapi::NpapiPluginPtr createNpapiPlugin(const Npapi::NpapiBrowserHostPtr& host, const std::string& mimetype);
+  virtual void getLoggingMethods(LogMethodList& outMethods) {}
+  virtual Log::LogLevel getLogLevel() { return Log::LogLevel_Info; }
+  virtual PluginWindowMac* createPluginWindowMacICA();
+  virtual PluginWindowMac* createPluginWindowMacCA();
+  virtual PluginWindowMac* createPluginWindowMacCG();
+  virtual PluginEventMac* createPluginEventMacCocoa();
 
-    std::string getPluginName() { return PF::getPluginName(std::string()); }
-    std::string getPluginName(const std::string& mimetype) { return PF::getPluginName(mimetype); }
-    std::string getPluginDescription() { return PF::getPluginDescription(std::string()); }
-    std::string getPluginDescription(const std::string& mimetype) { return PF::getPluginDescription(mimetype); }
+  std::string getPluginName() { return PF::getPluginName(std::string()); }
+  std::string getPluginName(const std::string& mimetype) { return PF::getPluginName(mimetype); }
+  std::string getPluginDescription() { return PF::getPluginDescription(std::string()); }
+  std::string getPluginDescription(const std::string& mimetype) { return PF::getPluginDescription(mimetype); }
 };
 
 typedef boost::shared_ptr<FactoryBase> FactoryBasePtr;
 
-} // namespace PF
+}  // namespace PF
 
 // The process-wide factory, supplied by the application.
 PF::FactoryBasePtr getFactoryInstance();

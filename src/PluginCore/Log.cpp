@@ -12,5 +12,5 @@ void warn(const std::string&, const std::string&, const char*, int, const char*)
 void error(const std::string&, const std::string&, const char*, int, const char*) {}
 void fatal(const std::string&, const std::string&, const char*, int, const char*) {}
 
-} // namespace Log
-} // namespace PF
+}  // namespace Log
+}  // namespace PF

@@ -18,5 +18,5 @@ void warn(const std::string& src, const std::string& msg, const char* file, int 
 void error(const std::string& src, const std::string& msg, const char* file, int line, const char* fn);
 void fatal(const std::string& src, const std::string& msg, const char* file, int line, const char* fn);
 
-} // namespace Log
-} // namespace PF
+}  // namespace Log
+}  // namespace PF

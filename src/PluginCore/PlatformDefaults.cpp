@@ -6,31 +6,18 @@
 namespace PF {
 
 namespace Npapi {
-__attribute__((weak)) NpapiPluginPtr createNpapiPlugin(const NpapiBrowserHostPtr&, const std::string&)
-{
-    return NpapiPluginPtr();
+__attribute__((weak)) NpapiPluginPtr createNpapiPlugin(const NpapiBrowserHostPtr&, const std::string&) {
+  return NpapiPluginPtr();
 }
-} // namespace Npapi
+}  // namespace Npapi
 
 // No invalidating Core Animation support: always null.
-__attribute__((weak)) PluginWindowMac* createPluginWindowMacICA()
-{
-    return nullptr;
-}
+__attribute__((weak)) PluginWindowMac* createPluginWindowMacICA() { return nullptr; }
 
-__attribute__((weak)) PluginWindowMac* createPluginWindowMacCA()
-{
-    return nullptr;
-}
+__attribute__((weak)) PluginWindowMac* createPluginWindowMacCA() { return nullptr; }
 
-__attribute__((weak)) PluginWindowMac* createPluginWindowMacCG()
-{
-    return nullptr;
-}
+__attribute__((weak)) PluginWindowMac* createPluginWindowMacCG() { return nullptr; }
 
-__attribute__((weak)) PluginEventMac* createPluginEventMacCocoa()
-{
-    return nullptr;
-}
+__attribute__((weak)) PluginEventMac* createPluginEventMacCocoa() { return nullptr; }
 
-} // namespace PF
+}  // namespace PF

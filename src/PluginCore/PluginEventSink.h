@@ -11,14 +11,13 @@ namespace PF {
 class PluginEvent;
 class PluginEventSource;
 
-class PluginEventSink : public boost::enable_shared_from_this<PluginEventSink>, boost::noncopyable
-{
-public:
-    virtual ~PluginEventSink() {}
-    // True when the event was handled and must be offered to nobody else.
-    virtual bool HandleEvent(PluginEvent* event, PluginEventSource* source) = 0;
+class PluginEventSink : public boost::enable_shared_from_this<PluginEventSink>, boost::noncopyable {
+ public:
+  virtual ~PluginEventSink() {}
+  // True when the event was handled and must be offered to nobody else.
+  virtual bool HandleEvent(PluginEvent* event, PluginEventSource* source) = 0;
 };
 
 typedef boost::shared_ptr<PluginEventSink> PluginEventSinkPtr;
 
-} // namespace PF
+}  // namespace PF

@@ -15,26 +15,25 @@
 
 namespace PF {
 
-class PluginEventSource : public boost::enable_shared_from_this<PluginEventSource>, boost::noncopyable
-{
-public:
-    PluginEventSource() = default;
-    virtual ~PluginEventSource() {}
+class PluginEventSource : public boost::enable_shared_from_this<PluginEventSource>, boost::noncopyable {
+ public:
+  PluginEventSource() = default;
+  virtual ~PluginEventSource() {}
 
-    // Both forms send the sink an AttachedEvent. The pointer form throws
-    // boost::bad_weak_ptr when the sink is not owned by a shared reference.
-    virtual void AttachObserver(PluginEventSink* sink);
-    virtual void AttachObserver(PluginEventSinkPtr sink);
-    // Removes every entry of the sink (and every expired one); each removed entry of
-    // the sink gets a DetachedEvent.
-    virtual void DetachObserver(PluginEventSink* sink);
-    virtual void DetachObserver(PluginEventSinkPtr sink);
-    virtual bool SendEvent(PluginEvent* event);
+  // Both forms send the sink an AttachedEvent. The pointer form throws
+  // boost::bad_weak_ptr when the sink is not owned by a shared reference.
+  virtual void AttachObserver(PluginEventSink* sink);
+  virtual void AttachObserver(PluginEventSinkPtr sink);
+  // Removes every entry of the sink (and every expired one); each removed entry of
+  // the sink gets a DetachedEvent.
+  virtual void DetachObserver(PluginEventSink* sink);
+  virtual void DetachObserver(PluginEventSinkPtr sink);
+  virtual bool SendEvent(PluginEvent* event);
 
-protected:
-    typedef std::list<boost::weak_ptr<PluginEventSink>> ObserverList;
-    ObserverList m_observers;
-    boost::recursive_mutex m_observerLock;
+ protected:
+  typedef std::list<boost::weak_ptr<PluginEventSink>> ObserverList;
+  ObserverList m_observers;
+  boost::recursive_mutex m_observerLock;
 };
 
-} // namespace PF
+}  // namespace PF

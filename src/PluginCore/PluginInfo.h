@@ -15,4 +15,4 @@ bool pluginGuiEnabled();
 // "type:extension:description".
 extern const char* const kMimeDescription;
 
-} // namespace PF
+}  // namespace PF

@@ -6,10 +6,9 @@
 
 namespace PF {
 
-class PluginWindow : public PluginEventSource
-{
-public:
-    ~PluginWindow() override {}
+class PluginWindow : public PluginEventSource {
+ public:
+  ~PluginWindow() override {}
 };
 
-} // namespace PF
+}  // namespace PF

@@ -14,44 +14,42 @@ namespace PF {
 
 class AsyncCallManager;
 
-struct _asyncCallData
-{
-    void (*func)(void*);
-    void* userData;
-    int uniqId;
-    bool called;
-    boost::weak_ptr<AsyncCallManager> manager;
+struct _asyncCallData {
+  void (*func)(void*);
+  void* userData;
+  int uniqId;
+  bool called;
+  boost::weak_ptr<AsyncCallManager> manager;
 
-    // Runs the function the first time only.
-    void call();
+  // Runs the function the first time only.
+  void call();
 };
 
-class AsyncCallManager : public boost::enable_shared_from_this<AsyncCallManager>
-{
-public:
-    AsyncCallManager() = default;
-    ~AsyncCallManager();
-    AsyncCallManager(const AsyncCallManager&) = delete;
-    AsyncCallManager& operator=(const AsyncCallManager&) = delete;
+class AsyncCallManager : public boost::enable_shared_from_this<AsyncCallManager> {
+ public:
+  AsyncCallManager() = default;
+  ~AsyncCallManager();
+  AsyncCallManager(const AsyncCallManager&) = delete;
+  AsyncCallManager& operator=(const AsyncCallManager&) = delete;
 
-    // Throws boost::bad_weak_ptr when the manager has no shared owner.
-    _asyncCallData* makeCallback(void (*func)(void*), void* userData);
-    // A record delivered by the browser: runs it if it is still pending.
-    void call(_asyncCallData* record);
-    // A record the browser refused: never runs.
-    void remove(_asyncCallData* record);
-    // Runs every pending call now, on this thread, and cancels it for the browser.
-    void shutdown();
+  // Throws boost::bad_weak_ptr when the manager has no shared owner.
+  _asyncCallData* makeCallback(void (*func)(void*), void* userData);
+  // A record delivered by the browser: runs it if it is still pending.
+  void call(_asyncCallData* record);
+  // A record the browser refused: never runs.
+  void remove(_asyncCallData* record);
+  // Runs every pending call now, on this thread, and cancels it for the browser.
+  void shutdown();
 
-private:
-    int m_counter = 1;
-    boost::recursive_mutex m_lock;
-    std::set<_asyncCallData*> m_pending;
-    std::set<_asyncCallData*> m_cancelled;
+ private:
+  int m_counter = 1;
+  boost::recursive_mutex m_lock;
+  std::set<_asyncCallData*> m_pending;
+  std::set<_asyncCallData*> m_cancelled;
 };
 
 // The only function handed to the browser's asynchronous-call service.
 // Nothing thrown by the scheduled function leaves it.
 void asyncCallWrapper(void* record);
 
-} // namespace PF
+}  // namespace PF

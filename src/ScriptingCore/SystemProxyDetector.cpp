@@ -3,9 +3,6 @@
 namespace PF {
 
 // A platform binding with a proxy store defines its own; the linker then takes that one.
-__attribute__((weak)) SystemProxyDetector* SystemProxyDetector::get()
-{
-    return nullptr;
-}
+__attribute__((weak)) SystemProxyDetector* SystemProxyDetector::get() { return nullptr; }
 
-} // namespace PF
+}  // namespace PF

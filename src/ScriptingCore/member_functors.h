@@ -14,16 +14,16 @@ typedef boost::function<variant()> GetPropFunctor;
 typedef boost::function<void(const variant&)> SetPropFunctor;
 
 struct MethodFunctors {
-    MethodFunctors() {}
-    explicit MethodFunctors(const CallMethodFunctor& c) : call(c) {}
-    CallMethodFunctor call;
+  MethodFunctors() {}
+  explicit MethodFunctors(const CallMethodFunctor& c) : call(c) {}
+  CallMethodFunctor call;
 };
 
 struct PropertyFunctors {
-    PropertyFunctors() {}
-    PropertyFunctors(const GetPropFunctor& g, const SetPropFunctor& s) : get(g), set(s) {}
-    GetPropFunctor get;
-    SetPropFunctor set;
+  PropertyFunctors() {}
+  PropertyFunctors(const GetPropFunctor& g, const SetPropFunctor& s) : get(g), set(s) {}
+  GetPropFunctor get;
+  SetPropFunctor set;
 };
 
-} // namespace PF
+}  // namespace PF

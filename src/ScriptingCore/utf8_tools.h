@@ -10,4 +10,4 @@ namespace PF {
 std::string wstring_to_utf8(const std::wstring& text);
 std::wstring utf8_to_wstring(const std::string& text);
 
-} // namespace PF
+}  // namespace PF

@@ -45,15 +45,14 @@ struct has_less<T, decltype(void(std::declval<const T&>() < std::declval<const T
 // object are equivalent.
 template <class T, class Enable = void>
 struct lessthan {
-    static bool impl(const boost::any&, const boost::any&) { return false; }
+  static bool impl(const boost::any&, const boost::any&) { return false; }
 };
 
 template <class T>
 struct lessthan<T, typename std::enable_if<has_less<T>::value>::type> {
-    static bool impl(const boost::any& l, const boost::any& r)
-    {
-        return *boost::any_cast<T>(&l) < *boost::any_cast<T>(&r);
-    }
+  static bool impl(const boost::any& l, const boost::any& r) {
+    return *boost::any_cast<T>(&l) < *boost::any_cast<T>(&r);
+  }
 };
 
 // Selects the conversion rule of convert_cast by overload.
@@ -64,14 +63,13 @@ namespace conversion {
 
 // What a variant stores for one value: the holder and its ordering function, installed together.
 struct stored {
-    boost::any value;
-    lessthan_fn less;
+  boost::any value;
+  lessthan_fn less;
 };
 
 template <class T>
-stored store_as(const T& x)
-{
-    return stored{boost::any(x), &lessthan<T>::impl};
+stored store_as(const T& x) {
+  return stored{boost::any(x), &lessthan<T>::impl};
 }
 
 inline stored make_variant(const char* x) { return store_as(std::string(x ? x : "")); }
@@ -85,29 +83,25 @@ inline stored make_variant(const boost::logic::tribool& x) { return store_as(boo
 // Shared references to scripting objects are stored in one of two forms, chosen by the static
 // type of the reference; a null reference stores the null marker.
 template <class X>
-stored make_variant(const boost::shared_ptr<X>& x)
-{
-    if constexpr (std::is_base_of<JSObject, X>::value) {
-        if (!x)
-            return store_as(null());
-        return store_as(boost::shared_ptr<JSObject>(x));
-    } else if constexpr (std::is_base_of<JSAPI, X>::value) {
-        if (!x)
-            return store_as(null());
-        return store_as(boost::shared_ptr<JSAPI>(x));
-    } else {
-        return store_as(x);
-    }
+stored make_variant(const boost::shared_ptr<X>& x) {
+  if constexpr (std::is_base_of<JSObject, X>::value) {
+    if (!x) return store_as(null());
+    return store_as(boost::shared_ptr<JSObject>(x));
+  } else if constexpr (std::is_base_of<JSAPI, X>::value) {
+    if (!x) return store_as(null());
+    return store_as(boost::shared_ptr<JSAPI>(x));
+  } else {
+    return store_as(x);
+  }
 }
 
 template <class T>
-stored make_variant(const T& x)
-{
-    return store_as(x);
+stored make_variant(const T& x) {
+  return store_as(x);
 }
 
-} // namespace conversion
-} // namespace variant_detail
+}  // namespace conversion
+}  // namespace variant_detail
 
 namespace variant_detail {
 namespace conversion {
@@ -130,111 +124,98 @@ std::vector<variant> convert_variant(const variant& v, type_spec<std::vector<var
 std::vector<boost::shared_ptr<JSObject> > convert_variant(const variant& v,
                                                           type_spec<std::vector<boost::shared_ptr<JSObject> > >);
 VariantMap convert_variant(const variant& v, type_spec<VariantMap>);
-} // namespace conversion
-} // namespace variant_detail
+}  // namespace conversion
+}  // namespace variant_detail
 
 class variant {
-public:
-    variant() : m_less(&lessthan_default) {}
+ public:
+  variant() : m_less(&lessthan_default) {}
 
-    template <class T>
-    variant(const T& x) : m_less(&lessthan_default)
-    {
-        assign(x);
+  template <class T>
+  variant(const T& x) : m_less(&lessthan_default) {
+    assign(x);
+  }
+
+  variant(const variant& other) : m_value(other.m_value), m_less(other.m_less) {}
+
+  variant& operator=(const variant& other) {
+    boost::any copy(other.m_value);
+    m_value.swap(copy);
+    m_less = other.m_less;
+    return *this;
+  }
+
+  template <class T>
+  variant& operator=(const T& x) {
+    return assign(x);
+  }
+
+  // Replaces the content; the previous holder is freed only after the new one is in place.
+  template <class T>
+  variant& assign(const T& x) {
+    variant_detail::conversion::stored s = variant_detail::conversion::make_variant(x);
+    m_value.swap(s.value);
+    m_less = s.less;
+    return *this;
+  }
+
+  // The held type; that of void when nothing is held.
+  const std::type_info& get_type() const { return m_value.type(); }
+
+  template <class T>
+  bool is_of_type() const {
+    return get_type() == typeid(T);
+  }
+
+  // No held value, or the explicit empty marker.
+  bool empty() const { return m_value.empty() || is_of_type<variant_detail::empty>(); }
+  bool is_empty() const { return empty(); }
+  bool is_null() const { return is_of_type<variant_detail::null>(); }
+
+  void reset() {
+    m_value = boost::any();
+    m_less = &lessthan_default;
+  }
+
+  // Exact extraction: only the held type itself, never a conversion.
+  template <class T>
+  T cast() const {
+    typedef typename std::remove_cv<T>::type plain;
+    if (get_type() != typeid(plain)) throw bad_variant_cast(get_type(), typeid(plain));
+    return *boost::any_cast<plain>(&m_value);
+  }
+
+  // Converting extraction (numbers from text, truth words, text from numbers, lists and maps from
+  // page objects); bad_variant_cast on failure. The variant itself never changes.
+  template <class T>
+  T convert_cast() const {
+    return variant_detail::conversion::convert_variant(*this, variant_detail::type_spec<T>());
+  }
+
+  template <class T>
+  bool can_be_type() const {
+    typedef typename std::remove_cv<T>::type plain;
+    if (get_type() == typeid(plain)) return true;
+    try {
+      convert_cast<plain>();
+      return true;
+    } catch (...) {
+      return false;
     }
+  }
 
-    variant(const variant& other) : m_value(other.m_value), m_less(other.m_less) {}
+  bool operator<(const variant& rhs) const {
+    if (get_type() != rhs.get_type()) return std::strcmp(get_type().name(), rhs.get_type().name()) < 0;
+    return m_less(m_value, rhs.m_value);
+  }
 
-    variant& operator=(const variant& other)
-    {
-        boost::any copy(other.m_value);
-        m_value.swap(copy);
-        m_less = other.m_less;
-        return *this;
-    }
+  static bool lessthan_default(const boost::any&, const boost::any&) { return false; }
 
-    template <class T>
-    variant& operator=(const T& x)
-    {
-        return assign(x);
-    }
-
-    // Replaces the content; the previous holder is freed only after the new one is in place.
-    template <class T>
-    variant& assign(const T& x)
-    {
-        variant_detail::conversion::stored s = variant_detail::conversion::make_variant(x);
-        m_value.swap(s.value);
-        m_less = s.less;
-        return *this;
-    }
-
-    // The held type; that of void when nothing is held.
-    const std::type_info& get_type() const { return m_value.type(); }
-
-    template <class T>
-    bool is_of_type() const
-    {
-        return get_type() == typeid(T);
-    }
-
-    // No held value, or the explicit empty marker.
-    bool empty() const { return m_value.empty() || is_of_type<variant_detail::empty>(); }
-    bool is_empty() const { return empty(); }
-    bool is_null() const { return is_of_type<variant_detail::null>(); }
-
-    void reset()
-    {
-        m_value = boost::any();
-        m_less = &lessthan_default;
-    }
-
-    // Exact extraction: only the held type itself, never a conversion.
-    template <class T>
-    T cast() const
-    {
-        typedef typename std::remove_cv<T>::type plain;
-        if (get_type() != typeid(plain))
-            throw bad_variant_cast(get_type(), typeid(plain));
-        return *boost::any_cast<plain>(&m_value);
-    }
-
-    // Converting extraction (numbers from text, truth words, text from numbers, lists and maps from
-    // page objects); bad_variant_cast on failure. The variant itself never changes.
-    template <class T>
-    T convert_cast() const
-    {
-        return variant_detail::conversion::convert_variant(*this, variant_detail::type_spec<T>());
-    }
-
-    template <class T>
-    bool can_be_type() const
-    {
-        typedef typename std::remove_cv<T>::type plain;
-        if (get_type() == typeid(plain))
-            return true;
-        try {
-            convert_cast<plain>();
-            return true;
-        } catch (...) {
-            return false;
-        }
-    }
-
-    bool operator<(const variant& rhs) const
-    {
-        if (get_type() != rhs.get_type())
-            return std::strcmp(get_type().name(), rhs.get_type().name()) < 0;
-        return m_less(m_value, rhs.m_value);
-    }
-
-    static bool lessthan_default(const boost::any&, const boost::any&) { return false; }
-
-private:
-    boost::any m_value;
-    variant_detail::lessthan_fn m_less;
+ private:
+  boost::any m_value;
+  variant_detail::lessthan_fn m_less;
 };
 
 inline bool operator>(const variant& a, const variant& b) { return b < a; }
 
-} // namespace PF
+}  // namespace PF

@@ -10,10 +10,10 @@ TEST_F(AlertTest, EachButtonEndsTheAlertWithItsOwnReturn) {
   const long expected[] = {appkit::kAlertDefaultReturn, appkit::kAlertAlternateReturn, appkit::kAlertOtherReturn};
   for (int button = 1; button <= 3; ++button) {
     auto user = strictUser();
-    user->expectAlert("info", "message", appkit::AlertStyle::Critical,
-                      std::vector<std::string>{"Yes", "No", "Later"})
+    user->expectAlert("info", "message", appkit::AlertStyle::Critical, std::vector<std::string>{"Yes", "No", "Later"})
         .answerAlert(button);
-    auto alert = Alert::alertWithMessageText("message", std::string("Yes"), std::string("No"), std::string("Later"), "info");
+    auto alert =
+        Alert::alertWithMessageText("message", std::string("Yes"), std::string("No"), std::string("Later"), "info");
     alert->setAlertStyle(appkit::AlertStyle::Critical);
     EXPECT_EQ(expected[button - 1], alert->runModal());
     EXPECT_FALSE(alert->window()->isVisible());

@@ -105,8 +105,8 @@ TEST_F(ControllerTest, LayoutActionsTheControllerLacksAreReported) {
   ASSERT_NE(nullptr, bare.window());
   std::vector<std::string> problems = bare.wiringProblems();
   EXPECT_NE(problems.end(), std::find(problems.begin(), problems.end(), "controller has no action \"btnGo:\""));
-  EXPECT_NE(problems.end(), std::find(problems.begin(), problems.end(),
-                                      "table \"tblRows\" wants the controller as its data source"));
+  EXPECT_NE(problems.end(),
+            std::find(problems.begin(), problems.end(), "table \"tblRows\" wants the controller as its data source"));
 }
 
 TEST_F(ControllerTest, KeysGoToTheFocusedEditableFieldElseToTheController) {
@@ -118,7 +118,7 @@ TEST_F(ControllerTest, KeysGoToTheFocusedEditableFieldElseToTheController) {
   ASSERT_TRUE(w->makeFirstResponder(probe.edtName.get()));
   w->sendKeyEvent(appkit::KeyEvent::character("b"));
   w->sendKeyEvent(appkit::KeyEvent::character("\x01"));  // control characters are not text
-  probe.edtName->setHidden(true);                         // hiding drops the focus
+  probe.edtName->setHidden(true);                        // hiding drops the focus
   w->sendKeyEvent(appkit::KeyEvent::character("c"));
   EXPECT_EQ("b", probe.edtName->stringValue());
   EXPECT_EQ((std::vector<std::string>{"loaded", "key a", "key c"}), probe.log);
@@ -189,12 +189,9 @@ TEST_F(ControllerTest, AScriptedUserReportsWhatItCannotDo) {
   probe.btnGo->setEnabled(false);
   std::vector<std::string> failures;
   appkit::ScriptedUser user([&](const std::string& m) { failures.push_back(m); });
-  user.click("btnGo")
-      .click("nothing")
-      .chooseItem("cmbKind", "zz")
-      .expectText("edtShown", "?")
-      .answerAlert(1)
-      .run([&] { app().stopModal(probe.window()); });
+  user.click("btnGo").click("nothing").chooseItem("cmbKind", "zz").expectText("edtShown", "?").answerAlert(1).run([&] {
+    app().stopModal(probe.window());
+  });
   app().runModalForWindow(probe.window());
   EXPECT_EQ((std::vector<std::string>{
                 "cannot click disabled \"btnGo\"",
@@ -217,11 +214,17 @@ TEST_F(ControllerTest, StepsWrittenAsWordsDriveTheSameUser) {
   std::vector<std::string> failures;
   appkit::ScriptedUser user([&](const std::string& m) { failures.push_back(m); });
   const std::vector<std::vector<std::string>> script = {
-      {"expectWindow", "ProbeWindow"}, {"chooseItem", "cmbKind", "b"}, {"choose", "cmbKind", "2"},
-      {"selectRow", "tblRows", "1"},   {"editCell", "tblRows", "0", "Name", "q"},
-      {"focus", "edtName"},            {"type", "ab"},
-      {"key", "backspace"},            {"expectText", "edtName", "a"},
-      {"wait", "2.5"},                 {"click", "btnGo"},
+      {"expectWindow", "ProbeWindow"},
+      {"chooseItem", "cmbKind", "b"},
+      {"choose", "cmbKind", "2"},
+      {"selectRow", "tblRows", "1"},
+      {"editCell", "tblRows", "0", "Name", "q"},
+      {"focus", "edtName"},
+      {"type", "ab"},
+      {"key", "backspace"},
+      {"expectText", "edtName", "a"},
+      {"wait", "2.5"},
+      {"click", "btnGo"},
       {"closeWindow"},
   };
   for (const auto& words : script) {
@@ -229,8 +232,15 @@ TEST_F(ControllerTest, StepsWrittenAsWordsDriveTheSameUser) {
     EXPECT_TRUE(user.addStep(words, &error)) << error;
   }
   const std::vector<std::vector<std::string>> refused = {
-      {}, {"dance"}, {"click"}, {"choose", "cmbKind", "two"}, {"wait", "-1"}, {"wait", "nan"},
-      {"answerAlert", "4"}, {"expectAlert", "a", "b", "loud"}, {"type", "a", "b"},
+      {},
+      {"dance"},
+      {"click"},
+      {"choose", "cmbKind", "two"},
+      {"wait", "-1"},
+      {"wait", "nan"},
+      {"answerAlert", "4"},
+      {"expectAlert", "a", "b", "loud"},
+      {"type", "a", "b"},
   };
   for (const auto& words : refused) {
     std::string error;

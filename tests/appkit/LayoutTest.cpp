@@ -38,8 +38,10 @@ TEST(LayoutProblems, EachFaultIsNamed) {
       {"outlet twice", windowWith({label("tf", rect(0, 0, 10, 10), ""), label("tf", rect(20, 0, 10, 10), "")}),
        "outlet tf is declared twice"},
       {"outside", windowWith({button("btnFar", rect(250, 10, 100, 30), "遠", "")}), "btnFar lies outside the window"},
-      {"empty frame", windowWith({button("btnFlat", rect(10, 10, 100, 0), "扁", "")}), "btnFlat lies outside the window"},
-      {"controls overlap", windowWith({label("", rect(10, 10, 100, 20), "金額"), textField("edtAmount", rect(60, 15, 100, 24))}),
+      {"empty frame", windowWith({button("btnFlat", rect(10, 10, 100, 0), "扁", "")}),
+       "btnFlat lies outside the window"},
+      {"controls overlap",
+       windowWith({label("", rect(10, 10, 100, 20), "金額"), textField("edtAmount", rect(60, 15, 100, 24))}),
        "(金額) and edtAmount overlap"},
   };
   for (const Case& c : cases) {

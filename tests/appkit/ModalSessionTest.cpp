@@ -32,7 +32,10 @@ TEST_F(ModalSessionTest, EndingASessionUnwindsTheOnesAboveAndTheFirstEndingWins)
   std::vector<std::string> log;
   long middleResponse = 0, innerResponse = 0;
   auto user = strictUser();
-  user->run([&] { middleResponse = app().runModalForWindow(middle.get()); log.push_back("middle returned"); })
+  user->run([&] {
+        middleResponse = app().runModalForWindow(middle.get());
+        log.push_back("middle returned");
+      })
       .run([&] {
         innerResponse = app().runModalForWindow(inner.get());
         log.push_back("inner returned");
@@ -101,7 +104,8 @@ TEST_F(ModalSessionTest, AnAbsentUserGivesUpASessionNoTimerEndsAndItsOwnerHears)
   auto w = plainWindow("Unattended");
   w->setDelegate(&listener);
   int ticks = 0;
-  auto timer = appkit::Timer::timer(3600, [&](appkit::Timer&) { ++ticks; }, true);
+  auto timer = appkit::Timer::timer(
+      3600, [&](appkit::Timer&) { ++ticks; }, true);
   appkit::RunLoop::current().addTimer(timer, appkit::RunLoopMode::ModalPanel);
   EXPECT_EQ(appkit::kModalResponseAbort, app().runModalForWindow(w.get()));
   EXPECT_GE(ticks, 24);
@@ -111,7 +115,8 @@ TEST_F(ModalSessionTest, AnAbsentUserGivesUpASessionNoTimerEndsAndItsOwnerHears)
 
 TEST_F(ModalSessionTest, AnAbsentUserLetsTimePassUntilATimerEndsTheSession) {
   auto w = plainWindow("Unattended");
-  auto timer = appkit::Timer::timer(30, [&](appkit::Timer&) { app().stopModal(w.get()); }, false);
+  auto timer = appkit::Timer::timer(
+      30, [&](appkit::Timer&) { app().stopModal(w.get()); }, false);
   appkit::RunLoop::current().addTimer(timer, appkit::RunLoopMode::ModalPanel);
   EXPECT_EQ(appkit::kModalResponseStop, app().runModalForWindow(w.get()));
   EXPECT_DOUBLE_EQ(30, appkit::Clock::now());
@@ -122,7 +127,8 @@ TEST_F(ModalSessionTest, AnAbsentUserLetsTimePassUntilATimerEndsTheSession) {
 TEST_F(ModalSessionTest, AWaitBelongsToTheSessionItBeganIn) {
   auto outer = plainWindow("Outer");
   auto inner = plainWindow("Inner");
-  auto timer = appkit::Timer::timer(5, [&](appkit::Timer&) { app().stopModal(inner.get()); }, false);
+  auto timer = appkit::Timer::timer(
+      5, [&](appkit::Timer&) { app().stopModal(inner.get()); }, false);
   auto user = strictUser();
   user->run([&] {
         appkit::RunLoop::current().addTimer(timer, appkit::RunLoopMode::ModalPanel);

@@ -14,10 +14,13 @@ class TimerTest : public ToolkitTest {};
 
 TEST_F(TimerTest, ARepeatingTimerFiresOncePerIntervalUntilInvalidated) {
   std::vector<double> firings;
-  auto timer = Timer::scheduledTimer(1.0, [&](Timer& t) {
-    firings.push_back(Clock::now());
-    if (firings.size() == 3) t.invalidate();
-  }, true);
+  auto timer = Timer::scheduledTimer(
+      1.0,
+      [&](Timer& t) {
+        firings.push_back(Clock::now());
+        if (firings.size() == 3) t.invalidate();
+      },
+      true);
   RunLoop::current().runUntil(10);
   EXPECT_EQ((std::vector<double>{1, 2, 3}), firings);
   EXPECT_FALSE(timer->isValid());
@@ -26,7 +29,8 @@ TEST_F(TimerTest, ARepeatingTimerFiresOncePerIntervalUntilInvalidated) {
 
 TEST_F(TimerTest, MissedFiringsComeTogetherAsOne) {
   std::vector<double> firings;
-  auto timer = Timer::scheduledTimer(1.0, [&](Timer&) { firings.push_back(Clock::now()); }, true);
+  auto timer = Timer::scheduledTimer(
+      1.0, [&](Timer&) { firings.push_back(Clock::now()); }, true);
   appkit::sleepForTimeInterval(3.5);  // the thread was blocked past three fire dates
   RunLoop::current().runUntil(5);
   EXPECT_EQ((std::vector<double>{3.5, 4, 5}), firings);
@@ -37,7 +41,8 @@ TEST_F(TimerTest, MissedFiringsComeTogetherAsOne) {
 // firing, and the next is one interval later, not at once again.
 TEST_F(TimerTest, ARepeatingTimerExactlyOneIntervalLateFiresOnce) {
   std::vector<double> firings;
-  auto timer = Timer::scheduledTimer(1.0, [&](Timer&) { firings.push_back(Clock::now()); }, true);
+  auto timer = Timer::scheduledTimer(
+      1.0, [&](Timer&) { firings.push_back(Clock::now()); }, true);
   appkit::sleepForTimeInterval(2.0);  // fire date 1, now 2
   RunLoop::current().runUntil(2.5);
   EXPECT_EQ((std::vector<double>{2}), firings);
@@ -48,7 +53,8 @@ TEST_F(TimerTest, ARepeatingTimerExactlyOneIntervalLateFiresOnce) {
 
 TEST_F(TimerTest, AOneShotTimerFiresOnceAndIsThenInvalid) {
   int fired = 0;
-  auto timer = Timer::scheduledTimer(2.0, [&](Timer&) { ++fired; }, false);
+  auto timer = Timer::scheduledTimer(
+      2.0, [&](Timer&) { ++fired; }, false);
   RunLoop::current().runUntil(10);
   EXPECT_EQ(1, fired);
   EXPECT_FALSE(timer->isValid());
@@ -57,8 +63,10 @@ TEST_F(TimerTest, AOneShotTimerFiresOnceAndIsThenInvalid) {
 
 TEST_F(TimerTest, ATimerFiresOnlyInTheModesItWasAddedFor) {
   int defaultOnly = 0, both = 0;
-  auto a = Timer::scheduledTimer(1.0, [&](Timer&) { ++defaultOnly; }, true);
-  auto b = Timer::scheduledTimer(1.0, [&](Timer&) { ++both; }, true);
+  auto a = Timer::scheduledTimer(
+      1.0, [&](Timer&) { ++defaultOnly; }, true);
+  auto b = Timer::scheduledTimer(
+      1.0, [&](Timer&) { ++both; }, true);
   RunLoop::current().addTimer(b, RunLoopMode::ModalPanel);
   RunLoop::current().runUntil(3, RunLoopMode::ModalPanel);
   EXPECT_EQ(0, defaultOnly);

@@ -10,10 +10,9 @@ TEST_F(UserDefaultsTest, StoredTextsReadAsYesOrNoLikeThePlatformReadsThem) {
     bool expected;
   };
   const Case cases[] = {
-      {"YES", true}, {"yes", true}, {"Yes", true}, {"Y", true},   {"true", true},  {"TRUE", true},
-      {"t", true},   {"1", true},   {" 1", true},  {"007", true}, {"-2", true},    {"NO", false},
-      {"no", false}, {"false", false}, {"0", false}, {"000", false}, {"", false}, {"  ", false},
-      {"maybe", false},
+      {"YES", true}, {"yes", true},  {"Yes", true}, {"Y", true},   {"true", true},   {"TRUE", true}, {"t", true},
+      {"1", true},   {" 1", true},   {"007", true}, {"-2", true},  {"NO", false},    {"no", false},  {"false", false},
+      {"0", false},  {"000", false}, {"", false},   {"  ", false}, {"maybe", false},
   };
   appkit::UserDefaults& defaults = appkit::UserDefaults::standard();
   for (const Case& c : cases) {

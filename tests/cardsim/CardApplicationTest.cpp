@@ -26,11 +26,11 @@ TEST(CardApplication, MalformedCommandsGetAStatusWord) {
   } cases[] = {
       {"", sw::wrongLength},
       {"00A404", sw::wrongLength},
-      {"00A4040008A0000001", sw::wrongLength},        // Lc 8, four bytes follow
-      {"00A4040002A000000172", sw::wrongLength},      // Lc 2, more than Lc + Le follow
-      {"00B2010400AA", sw::wrongLength},              // extended form without its second Le byte
-      {"00A40200", sw::wrongLength},                  // SELECT EF without a file id
-      {"00200010041234", sw::wrongLength},            // VERIFY with a 4-byte block
+      {"00A4040008A0000001", sw::wrongLength},    // Lc 8, four bytes follow
+      {"00A4040002A000000172", sw::wrongLength},  // Lc 2, more than Lc + Le follow
+      {"00B2010400AA", sw::wrongLength},          // extended form without its second Le byte
+      {"00A40200", sw::wrongLength},              // SELECT EF without a file id
+      {"00200010041234", sw::wrongLength},        // VERIFY with a 4-byte block
       {"80A4040008A000000172950001", sw::unknownClass},
       {"0084000008", sw::unknownInstruction},
       {"00CA000000", sw::unknownInstruction},

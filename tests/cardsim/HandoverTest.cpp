@@ -22,8 +22,9 @@ TEST_F(Handover, ExitsStillConnectedToItsCard) {
   ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context), SCARD_S_SUCCESS);
   SCARDHANDLE handle = 0;
   DWORD protocol = 0;
-  ASSERT_EQ(SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &handle, &protocol),
-            SCARD_S_SUCCESS);
+  ASSERT_EQ(
+      SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &handle, &protocol),
+      SCARD_S_SUCCESS);
   // Neither disconnected nor released: pcscd drops the connection when the process is gone.
 }
 

@@ -184,9 +184,9 @@ TEST_F(PcscCard, PowerLogShowsHowTheReaderLeftTheCard) {
     ASSERT_EQ(SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context), SCARD_S_SUCCESS);
     SCARDHANDLE handle;
     DWORD protocol;
-    ASSERT_EQ(SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &handle,
-                           &protocol),
-              SCARD_S_SUCCESS);
+    ASSERT_EQ(
+        SCardConnect(context, card.readerName().c_str(), SCARD_SHARE_EXCLUSIVE, SCARD_PROTOCOL_T1, &handle, &protocol),
+        SCARD_S_SUCCESS);
     card.clearApduLog();
     EXPECT_EQ(SCardDisconnect(handle, k.disposition), SCARD_S_SUCCESS);
     SCardReleaseContext(context);
@@ -257,7 +257,8 @@ TEST_F(PcscCard, SilentCardBlocksTheTransmitUntilPulledOut) {
   card.inject(Fault::silent());
   PcscConnection c(card.readerName());
   Bytes response;
-  auto transmit = std::async(std::launch::async, [&c, &response] { return c.tryTransmit(fromHex(selectAid), response); });
+  auto transmit =
+      std::async(std::launch::async, [&c, &response] { return c.tryTransmit(fromHex(selectAid), response); });
   ASSERT_EQ(heard->get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(transmit.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout) << "still waiting";
   card.remove();

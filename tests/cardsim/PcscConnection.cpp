@@ -25,8 +25,8 @@ PcscConnection::~PcscConnection() {
 LONG PcscConnection::tryTransmit(const Bytes& command, Bytes& response) {
   unsigned char buffer[65538];
   DWORD length = sizeof buffer;
-  LONG rv = SCardTransmit(card_, SCARD_PCI_T1, command.data(), static_cast<DWORD>(command.size()), nullptr, buffer,
-                          &length);
+  LONG rv =
+      SCardTransmit(card_, SCARD_PCI_T1, command.data(), static_cast<DWORD>(command.size()), nullptr, buffer, &length);
   response.assign(buffer, buffer + (rv == SCARD_S_SUCCESS ? length : 0));
   return rv;
 }

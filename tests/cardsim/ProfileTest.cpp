@@ -61,9 +61,7 @@ TEST(Profile, RejectsBadLinesNamingTheLine) {
   }
 }
 
-TEST(Profile, MissingFileIsAClearError) {
-  EXPECT_THROW(Profile::load("/nonexistent/card.profile"), ProfileError);
-}
+TEST(Profile, MissingFileIsAClearError) { EXPECT_THROW(Profile::load("/nonexistent/card.profile"), ProfileError); }
 
 }  // namespace
 }  // namespace rvp::cardsim

@@ -143,10 +143,10 @@ TEST_F(AccountBookService, OkSealsTheWholeBookForTheBank) {
         EXPECT_EQ(table->cellText(1, "Comment"), "媽媽");
       })
       .click("btnOK");
-  ASSERT_EQ(run(&Ctrl::CommACCT_Set,
-                {"012U新名字銀行", "7000001234567\nMom\nnull#0081234567890\n媽媽\na@b.example#0125678\nnull\nnull",
-                 "5"}),
-            0);
+  ASSERT_EQ(
+      run(&Ctrl::CommACCT_Set,
+          {"012U新名字銀行", "7000001234567\nMom\nnull#0081234567890\n媽媽\na@b.example#0125678\nnull\nnull", "5"}),
+      0);
   expectSealed(
       "<Vennoral><rec><bank>700</bank><acc>0001234567</acc><comment>Mom</comment><email></email></rec>"
       "<rec><bank>008</bank><acc>1234567890</acc><comment>媽媽</comment><email>a@b.example</email></rec>"
@@ -173,8 +173,9 @@ TEST_F(AccountBookService, AProposedEntryIsCompletedByTheCustomerAndSealedWithIt
       .expectAlert(kAddQuestion, "")
       .answerAlert(1);
   ASSERT_EQ(run(&Ctrl::CommACCT_Add, {std::nullopt, "0081234567890\nNULL\nnull#", std::nullopt}), 0);
-  expectSealed("<Vennoral><rec><bank>008</bank><acc>1234567890</acc><comment>Mom</comment><email></email></rec>"
-               "</Vennoral>");
+  expectSealed(
+      "<Vennoral><rec><bank>008</bank><acc>1234567890</acc><comment>Mom</comment><email></email></rec>"
+      "</Vennoral>");
 }
 
 TEST_F(AccountBookService, AProposedAccountWithANonDigitArrivesEmptyForTheCustomerToType) {
@@ -190,8 +191,9 @@ TEST_F(AccountBookService, AProposedAccountWithANonDigitArrivesEmptyForTheCustom
       .expectAlert(kAddQuestion, "")
       .answerAlert(1);
   ASSERT_EQ(run(&Ctrl::CommACCT_Add, {std::nullopt, "0081234X5678\nMom\nmom@home.example", std::nullopt}), 0);
-  expectSealed("<Vennoral><rec><bank>008</bank><acc>55</acc><comment>Mom</comment>"
-               "<email>mom@home.example</email></rec></Vennoral>");
+  expectSealed(
+      "<Vennoral><rec><bank>008</bank><acc>55</acc><comment>Mom</comment>"
+      "<email>mom@home.example</email></rec></Vennoral>");
 }
 
 TEST_F(AccountBookService, WithoutAProposedEntryTheCustomerFillsAnEmptyForm) {
@@ -210,8 +212,9 @@ TEST_F(AccountBookService, WithoutAProposedEntryTheCustomerFillsAnEmptyForm) {
       .expectAlert(kAddQuestion, "")
       .answerAlert(1);
   ASSERT_EQ(run(&Ctrl::CommACCT_Add, {}), 0);
-  expectSealed("<Vennoral><rec><bank>700</bank><acc>12345678</acc><comment>Sis</comment><email></email></rec>"
-               "</Vennoral>");
+  expectSealed(
+      "<Vennoral><rec><bank>700</bank><acc>12345678</acc><comment>Sis</comment><email></email></rec>"
+      "</Vennoral>");
 }
 
 }  // namespace

@@ -128,9 +128,8 @@ TEST_F(CardSession, ListReadersNamesTheBenchReadersAndAnswersTheChallenge) {
 
 TEST_F(CardSession, CardAccountsSkipsEmptyAndAllZeroRecordsAndReadsBlanksAsZeros) {
   ZododovuRavuVODCtrl ctrl;
-  connect(ctrl, cardWithAccounts({"7001234567890123", "0000000000000000", "12 34 56 78 9012",
-                                  "                ", "0000000000000000", "0000000000000000",
-                                  "0000000000000000", "4000000000000004"}));
+  connect(ctrl, cardWithAccounts({"7001234567890123", "0000000000000000", "12 34 56 78 9012", "                ",
+                                  "0000000000000000", "0000000000000000", "0000000000000000", "4000000000000004"}));
   EXPECT_EQ(ctrl.CardAccounts(), 0);
   EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
   ASSERT_EQ(ctrl.GetiNoA(), 3);
@@ -208,8 +207,8 @@ TEST_F(CardSession, GetCardInfoReadsTheAccountOfTheIndex) {
     const char* index;
     int record;
   };
-  for (Case c : {Case{"1", 3}, Case{"2", 4}, Case{"8", 10}, Case{"9", 3}, Case{"0", 3}, Case{"-1", 3},
-                 Case{"x", 3}, Case{"99999999999999999999", 3}}) {
+  for (Case c : {Case{"1", 3}, Case{"2", 4}, Case{"8", 10}, Case{"9", 3}, Case{"0", 3}, Case{"-1", 3}, Case{"x", 3},
+                 Case{"99999999999999999999", 3}}) {
     stCardInfo info;
     card.clearApduLog();
     EXPECT_EQ(ctrl.getCardInfo(info, c.index), 0) << c.index;
@@ -290,7 +289,9 @@ TEST_F(CardSession, VerifyPinRightWrongAndStopped) {
   EXPECT_EQ(ctrl.VerifyPIN(), 0);
   EXPECT_EQ(ctrl.GetuiSW12(), 0x9000u);
   // The PIN block: digits left-aligned in F's, P2 10.
-  EXPECT_EQ(rvp::cardsim::toHex(card.apduCommands().back()), "002000100812" "34FFFFFFFFFFFF");
+  EXPECT_EQ(rvp::cardsim::toHex(card.apduCommands().back()),
+            "002000100812"
+            "34FFFFFFFFFFFF");
 
   ctrl.SetbaPIN("9999");
   for (int attempt = 0; attempt < 3; ++attempt) {
@@ -325,11 +326,13 @@ TEST_F(CardSession, ChangePasswordThenVerifyWithTheNewPin) {
 // written that the customer never chose), and a 17th digit was cut off unseen.
 TEST_F(CardSession, APinOfOtherThanOneToSixteenDigitsNeverReachesTheCard) {
   constexpr const char* kCardPin = "1204567890123456";
-  const std::string profile =
-      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = " + std::string(kCardPin) +
-      "\npin_tries = 3\ntac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 1\n"
-      "log = 1080\nlog_capacity = 10\n[ef 1080]\n";
-  const char* const notPins[] = {"", "12x4567890123456", "12 4567890123456", "1204567890123456" "7", "１２０４"};
+  const std::string profile = "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = " + std::string(kCardPin) +
+                              "\npin_tries = 3\ntac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 1\n"
+                              "log = 1080\nlog_capacity = 10\n[ef 1080]\n";
+  const char* const notPins[] = {"", "12x4567890123456", "12 4567890123456",
+                                 "1204567890123456"
+                                 "7",
+                                 "１２０４"};
   ZododovuRavuVODCtrl ctrl;
   BenchCard& card = connect(ctrl, parseProfile(profile));
   for (const char* pin : notPins) {

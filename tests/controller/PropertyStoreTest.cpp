@@ -13,7 +13,7 @@ TEST(PropertyStore, FreshControllerReadsZerosAndEmptyTexts) {
 #define CHECK_TEXT(name) EXPECT_EQ(ctrl.Get##name(), "") << #name;
 #define CHECK_NONE(name)
 #define CHECK_NUMBER(type, name) EXPECT_EQ(ctrl.Get##name(), type{0}) << #name;
-#define CHECK_LIST(name, size)                                      \
+#define CHECK_LIST(name, size) \
   for (long i = 0; i < (size); ++i) EXPECT_EQ(ctrl.Get##name(i), "") << #name << i;
   RVP_CONTROLLER_PROPERTIES(CHECK_TEXT, CHECK_NONE, CHECK_TEXT, CHECK_NUMBER, CHECK_LIST)
 #undef CHECK_TEXT

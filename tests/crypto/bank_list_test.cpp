@@ -10,15 +10,15 @@
 namespace {
 
 std::vector<std::string> entries() {
-    std::vector<std::string> out;
-    std::string text(BankIDtxtList);
-    std::string::size_type start = 0, end;
-    while ((end = text.find('#', start)) != std::string::npos) {
-        out.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    EXPECT_EQ(start, text.size()) << "the text must end with \"#\"";
-    return out;
+  std::vector<std::string> out;
+  std::string text(BankIDtxtList);
+  std::string::size_type start = 0, end;
+  while ((end = text.find('#', start)) != std::string::npos) {
+    out.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  EXPECT_EQ(start, text.size()) << "the text must end with \"#\"";
+  return out;
 }
 
 // The codes in the order the bank's pages and server know them.
@@ -30,36 +30,36 @@ const char kCodesInOrder[] =
     "910 912 916 922 928 951 954 997";
 
 TEST(BankList, HoldsTheCodesInOrderEachOnceWithAName) {
-    std::vector<std::string> list = entries();
-    ASSERT_EQ(list.size(), 112u);
-    std::istringstream codes(kCodesInOrder);
-    std::set<std::string> seen;
-    for (const std::string& entry : list) {
-        std::string expected;
-        codes >> expected;
-        ASSERT_GE(entry.size(), 4u) << entry;
-        EXPECT_EQ(entry.substr(0, 3), expected) << entry;
-        EXPECT_TRUE(seen.insert(entry.substr(0, 3)).second) << "twice: " << entry;
-        // Every name is Chinese text (or the company's name) and no entry carries a line break.
-        EXPECT_EQ(entry.find_first_of("\r\n"), std::string::npos) << entry;
-    }
+  std::vector<std::string> list = entries();
+  ASSERT_EQ(list.size(), 112u);
+  std::istringstream codes(kCodesInOrder);
+  std::set<std::string> seen;
+  for (const std::string& entry : list) {
+    std::string expected;
+    codes >> expected;
+    ASSERT_GE(entry.size(), 4u) << entry;
+    EXPECT_EQ(entry.substr(0, 3), expected) << entry;
+    EXPECT_TRUE(seen.insert(entry.substr(0, 3)).second) << "twice: " << entry;
+    // Every name is Chinese text (or the company's name) and no entry carries a line break.
+    EXPECT_EQ(entry.find_first_of("\r\n"), std::string::npos) << entry;
+  }
 }
 
 TEST(BankList, NamedEntriesAreExact) {
-    std::vector<std::string> list = entries();
-    ASSERT_EQ(list.size(), 112u);
-    EXPECT_EQ(list.front(), "004台灣銀行");
-    EXPECT_EQ(list.back(), "997中華民國信用合作社南區中心");
-    std::set<std::string> all(list.begin(), list.end());
-    for (const char* named : {"700Lunmara股份有限公司", "039澳盛（台灣）商業銀行", "810星展〈台灣〉商業銀行"}) {
-        EXPECT_EQ(all.count(named), 1u) << named;
-    }
-    for (const char* code : {"603", "606", "607", "610", "623"}) {
-        EXPECT_EQ(all.count(std::string(code) + "北農中心"), 1u) << code;
-    }
-    for (const char* code : {"614", "616", "617", "618", "619", "620", "622"}) {
-        EXPECT_EQ(all.count(std::string(code) + "南農中心所屬會員"), 1u) << code;
-    }
+  std::vector<std::string> list = entries();
+  ASSERT_EQ(list.size(), 112u);
+  EXPECT_EQ(list.front(), "004台灣銀行");
+  EXPECT_EQ(list.back(), "997中華民國信用合作社南區中心");
+  std::set<std::string> all(list.begin(), list.end());
+  for (const char* named : {"700Lunmara股份有限公司", "039澳盛（台灣）商業銀行", "810星展〈台灣〉商業銀行"}) {
+    EXPECT_EQ(all.count(named), 1u) << named;
+  }
+  for (const char* code : {"603", "606", "607", "610", "623"}) {
+    EXPECT_EQ(all.count(std::string(code) + "北農中心"), 1u) << code;
+  }
+  for (const char* code : {"614", "616", "617", "618", "619", "620", "622"}) {
+    EXPECT_EQ(all.count(std::string(code) + "南農中心所屬會員"), 1u) << code;
+  }
 }
 
 }  // namespace

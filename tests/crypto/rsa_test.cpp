@@ -11,65 +11,64 @@
 namespace {
 
 std::string unseal(const std::string& sealed) {
-    std::string clear, error;
-    EXPECT_TRUE(banktool::unsealRsaPieces(sealed, banktool::devPrivateKeyPem(), clear, error)) << error;
-    return clear;
+  std::string clear, error;
+  EXPECT_TRUE(banktool::unsealRsaPieces(sealed, banktool::devPrivateKeyPem(), clear, error)) << error;
+  return clear;
 }
 
 std::vector<std::string> pieces(const std::string& sealed) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t p = sealed.find('%'); p != std::string::npos; p = sealed.find('%', start)) {
-        out.push_back(sealed.substr(start, p - start));
-        start = p + 1;
-    }
-    EXPECT_EQ(start, sealed.size());
-    return out;
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (std::size_t p = sealed.find('%'); p != std::string::npos; p = sealed.find('%', start)) {
+    out.push_back(sealed.substr(start, p - start));
+    start = p + 1;
+  }
+  EXPECT_EQ(start, sealed.size());
+  return out;
 }
 
 TEST(RsaSeal, BuiltInKeyIsA1024BitKey) {
-    PKeyPtr key = readRSAPuK();
-    ASSERT_TRUE(key);
-    EXPECT_EQ(EVP_PKEY_get_bits(key.get()), 1024);
+  PKeyPtr key = readRSAPuK();
+  ASSERT_TRUE(key);
+  EXPECT_EQ(EVP_PKEY_get_bits(key.get()), 1024);
 }
 
 TEST(RsaSeal, NinetySixBytesMakeOnePieceAndNinetySevenTwo) {
-    const std::string text96(96, 'a'), text97 = text96 + "b";
-    for (const auto& [text, count] : {std::pair{text96, 1u}, std::pair{text97, 2u}, std::pair{std::string("0123456789ABCDEF"), 1u}}) {
-        std::string sealed = RSADataEncrypt(text);
-        auto parts = pieces(sealed);
-        ASSERT_EQ(parts.size(), count);
-        for (const std::string& part : parts) {
-            EXPECT_EQ(part.size(), 175u);
-            EXPECT_EQ(part[64], '\n');
-            EXPECT_EQ(part[129], '\n');
-            EXPECT_EQ(part.back(), '\n');
-        }
-        EXPECT_EQ(unseal(sealed), text);
+  const std::string text96(96, 'a'), text97 = text96 + "b";
+  for (const auto& [text, count] :
+       {std::pair{text96, 1u}, std::pair{text97, 2u}, std::pair{std::string("0123456789ABCDEF"), 1u}}) {
+    std::string sealed = RSADataEncrypt(text);
+    auto parts = pieces(sealed);
+    ASSERT_EQ(parts.size(), count);
+    for (const std::string& part : parts) {
+      EXPECT_EQ(part.size(), 175u);
+      EXPECT_EQ(part[64], '\n');
+      EXPECT_EQ(part[129], '\n');
+      EXPECT_EQ(part.back(), '\n');
     }
+    EXPECT_EQ(unseal(sealed), text);
+  }
 }
 
 // The key is read once for the process; threads that seal at the same time all get it and all seals open.
 TEST(RsaSeal, TheBuiltInKeyIsReadOnceAndSealsFromManyThreads) {
-    std::vector<std::string> sealed(8);
-    std::vector<std::thread> threads;
-    for (std::size_t i = 0; i < sealed.size(); ++i)
-        threads.emplace_back([&sealed, i] { sealed[i] = RSADataEncrypt("session " + std::to_string(i)); });
-    for (std::thread& t : threads) t.join();
-    for (std::size_t i = 0; i < sealed.size(); ++i) EXPECT_EQ(unseal(sealed[i]), "session " + std::to_string(i));
-    EXPECT_NE(serverPublicKey(), nullptr);
-    EXPECT_EQ(serverPublicKey(), serverPublicKey());
+  std::vector<std::string> sealed(8);
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < sealed.size(); ++i)
+    threads.emplace_back([&sealed, i] { sealed[i] = RSADataEncrypt("session " + std::to_string(i)); });
+  for (std::thread& t : threads) t.join();
+  for (std::size_t i = 0; i < sealed.size(); ++i) EXPECT_EQ(unseal(sealed[i]), "session " + std::to_string(i));
+  EXPECT_NE(serverPublicKey(), nullptr);
+  EXPECT_EQ(serverPublicKey(), serverPublicKey());
 }
 
-TEST(RsaSeal, EachSealIsFresh) {
-    EXPECT_NE(RSADataEncrypt("same text"), RSADataEncrypt("same text"));
-}
+TEST(RsaSeal, EachSealIsFresh) { EXPECT_NE(RSADataEncrypt("same text"), RSADataEncrypt("same text")); }
 
 TEST(RsaSeal, NothingToSealOrNoKeyGivesNothing) {
-    EXPECT_EQ(RSADataEncrypt(""), "");
-    EXPECT_EQ(RSADataEncrypt(std::string("\0abc", 4)), "");
-    EXPECT_FALSE(readPublicKeyPem("-----BEGIN PUBLIC KEY-----\r\nnonsense\r\n-----END PUBLIC KEY-----"));
-    EXPECT_EQ(RSADataEncrypt("abc", nullptr), "");
+  EXPECT_EQ(RSADataEncrypt(""), "");
+  EXPECT_EQ(RSADataEncrypt(std::string("\0abc", 4)), "");
+  EXPECT_FALSE(readPublicKeyPem("-----BEGIN PUBLIC KEY-----\r\nnonsense\r\n-----END PUBLIC KEY-----"));
+  EXPECT_EQ(RSADataEncrypt("abc", nullptr), "");
 }
 
 }  // namespace

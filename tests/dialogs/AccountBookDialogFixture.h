@@ -34,8 +34,7 @@ inline std::string displayOf(appkit::Window& window, const std::string& outlet) 
 }
 
 inline std::string placeholderItem() {
-  return std::string(AccountBookEntryDialog::kBankPlaceholder) +
-         std::string(AccountBookEntryDialog::kItemPadding, ' ');
+  return std::string(AccountBookEntryDialog::kBankPlaceholder) + std::string(AccountBookEntryDialog::kItemPadding, ' ');
 }
 
 // Empties a text field the way a person does: focus, then delete each character.

@@ -17,7 +17,8 @@ const char* const kNoAccount = "請輸入轉入帳號";
 const char* const kWrongPostalAccount = "您輸入的帳號資料錯誤，請查明後再做！";
 const char* const kCommentTooLong = "轉入備註長度超過10個中文字或英文字母，請重新輸入";
 const char* const kNoComment = "請輸入備註/別名";
-const char* const kCommentRefused = "「備註/別名」欄位：\n一、須正體中文或英文字母。\n二、不得含有;+--=等特殊符號，或程式語法";
+const char* const kCommentRefused =
+    "「備註/別名」欄位：\n一、須正體中文或英文字母。\n二、不得含有;+--=等特殊符號，或程式語法";
 const char* const kEmailMalformed = "Email格式錯誤，請重新輸入";
 const char* const kEmailRefused = "「Email」欄位不得含有:+--=等特殊符號，或程式語法";
 const char* const kAccountFull = "轉入帳號長度不得大於16位";
@@ -85,7 +86,10 @@ const OkCase kOkCases[] = {
     {"NoAccount", Mode::Proposed, {"008", "", "Mom", ""}, kNoAccount, ""},
     {"AccountWithANonDigitArrivesEmpty", Mode::Proposed, {"008", "12a4", "Mom", ""}, kNoAccount, ""},
     {"AccountOfSeventeenDigitsArrivesEmpty", Mode::Proposed, {"008", "12345678901234567", "Mom", ""}, kNoAccount, ""},
-    {"TenChineseCharacters", Mode::Proposed, {"008", "1234", "一二三四五六七八九十", ""}, nullptr,
+    {"TenChineseCharacters",
+     Mode::Proposed,
+     {"008", "1234", "一二三四五六七八九十", ""},
+     nullptr,
      "一二三四五六七八九十"},
     {"ElevenCharacters", Mode::Proposed, {"008", "1234", "一二三四五六七八九十一", ""}, kCommentTooLong, ""},
     {"BlanksCountBeforeTrimming", Mode::Proposed, {"008", "1234", "  一二三四五六七八九", ""}, kCommentTooLong, ""},
@@ -99,11 +103,17 @@ const OkCase kOkCases[] = {
     {"TwoAddresses", Mode::Proposed, {"008", "1234", "Mom", "a@b.example;c@d.example"}, nullptr, "Mom"},
     {"DomainWithoutAPeriod", Mode::Proposed, {"008", "1234", "Mom", "a@b"}, kEmailMalformed, ""},
     {"TwoPeriodsInTheDomain", Mode::Proposed, {"008", "1234", "Mom", "a@b..example"}, kEmailMalformed, ""},
-    {"DoubledSemicolonIsAnEmptyAddress", Mode::Proposed, {"008", "1234", "Mom", "a@b.example;;c@d.example"},
-     kEmailMalformed, ""},
+    {"DoubledSemicolonIsAnEmptyAddress",
+     Mode::Proposed,
+     {"008", "1234", "Mom", "a@b.example;;c@d.example"},
+     kEmailMalformed,
+     ""},
     {"AddressWithAPlus", Mode::Proposed, {"008", "1234", "Mom", "a+b@c.example"}, kEmailRefused, ""},
-    {"SecondAddressWithAKeyword", Mode::Proposed, {"008", "1234", "Mom", "a@b.example;drop@c.example"},
-     kEmailRefused, ""},
+    {"SecondAddressWithAKeyword",
+     Mode::Proposed,
+     {"008", "1234", "Mom", "a@b.example;drop@c.example"},
+     kEmailRefused,
+     ""},
 };
 
 TEST_F(EntryDialog, OkChecksTheEntryInItsOrder) {
@@ -148,9 +158,7 @@ TEST_F(EntryDialog, DecliningTheQuestionLeavesTheDialogOpenWithoutChecking) {
 TEST_F(EntryDialog, AnEntryTypedFromEmpty) {
   user->chooseItem("cmbBankID", bankItem("008")).click("cbInAccount");
   user->pressDigits("1234567890");
-  user->inspect([](appkit::Window& w) {
-        EXPECT_EQ(displayOf(w, "cbInAccount"), "1234567890      ");
-      })
+  user->inspect([](appkit::Window& w) { EXPECT_EQ(displayOf(w, "cbInAccount"), "1234567890      "); })
       .focus("edtComment")
       .type("媽媽")
       .focus("edtEmail")
@@ -171,9 +179,7 @@ TEST_F(EntryDialog, TheSeventeenthDigitIsRefusedAndTheDisplayKeepsSixteen) {
   user->pressDigits("12345678901234567");
   user->expectAlert(kAccountFull, "", appkit::AlertStyle::Informational)
       .answerAlert(1)
-      .inspect([](appkit::Window& w) {
-        EXPECT_EQ(displayOf(w, "cbInAccount"), "1234567890123456");
-      })
+      .inspect([](appkit::Window& w) { EXPECT_EQ(displayOf(w, "cbInAccount"), "1234567890123456"); })
       .click("btnCancel");
   auto dialog = run(emptyForAdding);
   EXPECT_EQ(dialog->GetIn_Acct(), "1234567890123456");
@@ -184,9 +190,7 @@ TEST_F(EntryDialog, ChoosingABankStopsTheKeypadUntilTheAccountIsClickedAgain) {
   user->pressDigits("12");
   user->chooseItem("cmbBankID", bankItem("012"));
   user->pressDigits("3");
-  user->inspect([](appkit::Window& w) {
-    EXPECT_EQ(displayOf(w, "cbInAccount"), "12              ");
-  });
+  user->inspect([](appkit::Window& w) { EXPECT_EQ(displayOf(w, "cbInAccount"), "12              "); });
   user->click("cbInAccount");
   user->pressDigits("4");
   user->click("btnCancel");

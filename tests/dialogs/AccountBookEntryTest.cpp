@@ -17,7 +17,9 @@ const XmlCase kXmlCases[] = {
      "<Vennoral><rec><bank>700</bank><acc>0001234567</acc><comment>Mom</comment><email></email></rec>"
      "<rec><bank>008</bank><acc>1234567890</acc><comment></comment><email></email></rec></Vennoral>"},
     {"EmptyBook", {}, "<Vennoral></Vennoral>"},
-    {"NoEmailPart", {"0081234\nMom"}, "<Vennoral><rec><bank>008</bank><acc>1234</acc><comment>Mom</comment></rec></Vennoral>"},
+    {"NoEmailPart",
+     {"0081234\nMom"},
+     "<Vennoral><rec><bank>008</bank><acc>1234</acc><comment>Mom</comment></rec></Vennoral>"},
     {"EmptyEmailPartAtTheEnd",
      {"0081234\nMom\n"},
      "<Vennoral><rec><bank>008</bank><acc>1234</acc><comment>Mom</comment></rec></Vennoral>"},

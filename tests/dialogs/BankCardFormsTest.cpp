@@ -18,8 +18,7 @@ namespace {
 std::string padded(const std::string& text, std::size_t blanks) { return text + std::string(blanks, ' '); }
 
 const std::vector<std::string> kCardAccounts = {"0040123456789012", "0040987654321098  "};
-const std::vector<std::string> kAppnAccounts = {"004000000123456789012345", "700000001234569000000", "70000000",
-                                                 "812"};
+const std::vector<std::string> kAppnAccounts = {"004000000123456789012345", "700000001234569000000", "70000000", "812"};
 const std::vector<std::string> kBook = {"0049876543210$房租", "70012345690000001$媽媽", "700$空"};
 
 template <class Form>
@@ -124,7 +123,7 @@ TEST_F(BankCardForms, PicksGiveTheAccountAndAPickWithoutOneIsRefused) {
         EXPECT_EQ(form->InAcctCntType(), 3);
         EXPECT_EQ(form->cmbPreAccountOutlet->indexOfSelectedItem(), 0);
       })
-      .choose("cmbCommonAccount", 2)  // "700$空": no account to take
+      .choose("cmbCommonAccount", 2)                                             // "700$空": no account to take
       .expectAlert("請輸入14位轉入帳號", "", appkit::AlertStyle::Informational)  // the form's own length
       .answerAlert(1)
       .inspect([&](appkit::Window&) {

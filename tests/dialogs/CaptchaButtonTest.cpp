@@ -43,7 +43,8 @@ TEST(CaptchaButtonRandom, BetweenTakesBothBoundsInEitherOrder) {
   };
   for (const Case& c : kCases) {
     ScopedRandomSource source(scripted(c.draws));
-    for (int expected : c.expected) EXPECT_EQ(CaptchaButton::getRandomNumBetween(c.a, c.b), expected) << c.a << "," << c.b;
+    for (int expected : c.expected)
+      EXPECT_EQ(CaptchaButton::getRandomNumBetween(c.a, c.b), expected) << c.a << "," << c.b;
   }
   ScopedRandomSource failing([](unsigned char*, std::size_t) { return false; });
   EXPECT_EQ(CaptchaButton::getRandomNumBetween(4, 9), 4) << "a failed draw takes the lower bound";
@@ -60,10 +61,10 @@ TEST(CaptchaButtonNoise, BudgetByArea) {
     int low, high;
   };
   const Case kCases[] = {
-      {100, 60, 1, 3, 3},      // 6000 / 1600
-      {30, 30, 1, 8, 8},       // budget 0 is below 1
-      {120, 40, 6, 8, 8},      // 3 below 6, fewer than 8 characters
-      {300, 30, 16, 8, 16},    // 5 below 16: from 8 to 16
+      {100, 60, 1, 3, 3},    // 6000 / 1600
+      {30, 30, 1, 8, 8},     // budget 0 is below 1
+      {120, 40, 6, 8, 8},    // 3 below 6, fewer than 8 characters
+      {300, 30, 16, 8, 16},  // 5 below 16: from 8 to 16
       {1000, 1000, 3, 625, 625},
   };
   for (const Case& c : kCases) {
@@ -89,7 +90,8 @@ TEST(CaptchaButtonNoise, SharesOfTheBudget) {
       {0, 8, &kLow, {}},
   };
   for (const Case& c : kCases) {
-    EXPECT_EQ(CaptchaButton::strokeShares(c.n, c.budget, *c.random), c.shares) << c.n << " characters, budget " << c.budget;
+    EXPECT_EQ(CaptchaButton::strokeShares(c.n, c.budget, *c.random), c.shares)
+        << c.n << " characters, budget " << c.budget;
   }
 }
 

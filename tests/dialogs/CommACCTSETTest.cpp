@@ -35,7 +35,10 @@ class ListDialog : public WithScriptedUser<> {
 
   // Adds an entry in the entry dialog the list opens.
   void addEntry(const std::string& bank, const std::string& account, const std::string& comment) {
-    user->expectWindow("CommACCTSET").click("btnADD").expectWindow("CommACCTMDFY").chooseItem("cmbBankID", bankItem(bank));
+    user->expectWindow("CommACCTSET")
+        .click("btnADD")
+        .expectWindow("CommACCTMDFY")
+        .chooseItem("cmbBankID", bankItem(bank));
     user->click("cbInAccount").pressDigits(account).focus("edtComment").type(comment).click("btnOK");
     user->expectAlert(kAddQuestion, "").answerAlert(1);
   }
@@ -47,7 +50,8 @@ TEST_F(ListDialog, AddIsRefusedAtTheLimitWithoutOpeningTheEntryDialog) {
     std::optional<int> limit;
     const char* message;
   };
-  for (Limit l : {Limit{4, 4, "已達系統允許資料筆數值(最大筆數為:04)"}, Limit{0, std::nullopt, "已達系統允許資料筆數值(最大筆數為:00)"},
+  for (Limit l : {Limit{4, 4, "已達系統允許資料筆數值(最大筆數為:04)"},
+                  Limit{0, std::nullopt, "已達系統允許資料筆數值(最大筆數為:00)"},
                   Limit{4, 3, "已達系統允許資料筆數值(最大筆數為:03)"}}) {
     SCOPED_TRACE(l.message);
     const std::vector<std::string> book(kBook.begin(), kBook.begin() + l.entries);
@@ -152,8 +156,11 @@ TEST_F(ListDialog, DeleteAsksFirstAndRewritesTheBook) {
 TEST_F(ListDialog, ModifyAndDeleteNeedOneSelectedRow) {
   for (const char* button : {"btnMDFY", "btnDEL"}) {
     SCOPED_TRACE(button);
-    user->click(button).expectAlert(kSelectOne, "", appkit::AlertStyle::Informational).answerAlert(1)
-        .expectWindow("CommACCTSET").click("btnOK");
+    user->click(button)
+        .expectAlert(kSelectOne, "", appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .expectWindow("CommACCTSET")
+        .click("btnOK");
     auto list = run(kBook, 5);
     EXPECT_EQ(list->entries(), kBook);
   }
@@ -222,7 +229,9 @@ TEST_F(ListDialog, TimeRunningOutUnderTheDeleteQuestionDeletesNothing) {
 TEST_F(ListDialog, TheListRendersItsEntries) {
   int filled = 0, empty = 0;
   const appkit::Rect rows = appkit::Rect::make(22, 80, 596, 100);
-  user->inspect([&](appkit::Window& w) { filled = inkIn(w, rows); }).savePng(picture("CommACCTSET.png")).click("btnCANCEL");
+  user->inspect([&](appkit::Window& w) { filled = inkIn(w, rows); })
+      .savePng(picture("CommACCTSET.png"))
+      .click("btnCANCEL");
   run(kBook, 5);
   user->inspect([&](appkit::Window& w) { empty = inkIn(w, rows); }).click("btnCANCEL");
   run({}, 5);

@@ -82,7 +82,7 @@ TEST_F(DialogFrameTest, CountdownKeepsRunningUnderAnAlertAndEndsBothOnce) {
   SampleDialog dialog;
   EXPECT_EQ(9950, run(dialog));
   EXPECT_DOUBLE_EQ(600.0, Clock::now());
-  EXPECT_EQ(7, dialog.questionAnswer);  // the alert did not end by its default button
+  EXPECT_EQ(7, dialog.questionAnswer);   // the alert did not end by its default button
   EXPECT_EQ(1, dialog.actionsAfterEnd);  // the handler saw that its dialog had ended and stopped
   EXPECT_EQ(1, dialog.endings);
   EXPECT_EQ(0u, app().modalDepth());

@@ -33,10 +33,14 @@ TEST_F(Keypad, TheKeyShowingADigitTypesThatDigitWhateverTheShuffle) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
     user->expectWindow("KeypadProbe")
-        .click("cbInAccount").pressDigits("7001234567890123")
-        .click("cbAmount").pressDigits("9081726354")
-        .click("cbCardPIN").pressDigits("246813579024")
-        .click("cbCaptchaInput").pressDigits("135790")
+        .click("cbInAccount")
+        .pressDigits("7001234567890123")
+        .click("cbAmount")
+        .pressDigits("9081726354")
+        .click("cbCardPIN")
+        .pressDigits("246813579024")
+        .click("cbCaptchaInput")
+        .pressDigits("135790")
         .expectDisplay("cbInAccount", "7001234567890123")
         .expectDisplay("cbAmount", "9081726354")
         .expectDisplay("cbCardPIN", "************")
@@ -76,7 +80,7 @@ struct FullField {
   const char* display;
   const char* digits;  // as many as the field takes
   const char* message;
-  const char* shown;   // what the display shows afterwards
+  const char* shown;  // what the display shows afterwards
 };
 
 TEST_F(Keypad, EachFieldRefusesOneDigitMoreWithItsOwnMessage) {
@@ -96,17 +100,19 @@ TEST_F(Keypad, EachFieldRefusesOneDigitMoreWithItsOwnMessage) {
         .expectDisplay(field.display, field.shown)
         .click("btnOK");
     auto probe = run();
-    EXPECT_EQ(probe->GetIn_Acct().size() + probe->GetAmount().size() + probe->GetGRCode().size() +
-                  probe->GetCardPIN().size(),
-              std::string(field.digits).size());
+    EXPECT_EQ(
+        probe->GetIn_Acct().size() + probe->GetAmount().size() + probe->GetGRCode().size() + probe->GetCardPIN().size(),
+        std::string(field.digits).size());
   }
 }
 
 TEST_F(Keypad, KeysTypeNothingUntilADisplayIsClickedAndOnlyIntoTheActiveOne) {
   user->pressDigits("12")
       .expectDisplay("cbAmount", "")
-      .click("cbAmount").pressDigits("34")
-      .click("cbInAccount").pressDigits("56")
+      .click("cbAmount")
+      .pressDigits("34")
+      .click("cbInAccount")
+      .pressDigits("56")
       .expectDisplay("cbAmount", "34")
       .expectDisplay("cbInAccount", "56")
       .click("btnOK");
@@ -117,14 +123,23 @@ TEST_F(Keypad, KeysTypeNothingUntilADisplayIsClickedAndOnlyIntoTheActiveOne) {
 }
 
 TEST_F(Keypad, BackspaceAndClearWorkOnTheActiveFieldOnly) {
-  user->click("cbCardPIN").pressDigits("123")
-      .click("btnBackSpace").click("btnBackSpace").click("btnBackSpace").click("btnBackSpace")
-      .expectDisplay("cbCardPIN", "").expectText("PinCounterP2", "0")
+  user->click("cbCardPIN")
+      .pressDigits("123")
+      .click("btnBackSpace")
+      .click("btnBackSpace")
+      .click("btnBackSpace")
+      .click("btnBackSpace")
+      .expectDisplay("cbCardPIN", "")
+      .expectText("PinCounterP2", "0")
       .pressDigits("98")
-      .click("cbAmount").pressDigits("4567").click("btnBackSpace")
+      .click("cbAmount")
+      .pressDigits("4567")
+      .click("btnBackSpace")
       .expectDisplay("cbAmount", "456")
-      .click("cbCardPIN").click("btnClear")
-      .expectDisplay("cbCardPIN", "").expectText("PinCounterP2", "0")
+      .click("cbCardPIN")
+      .click("btnClear")
+      .expectDisplay("cbCardPIN", "")
+      .expectText("PinCounterP2", "0")
       .expectDisplay("cbAmount", "456")
       .click("btnOK");
   auto probe = run();
@@ -134,7 +149,8 @@ TEST_F(Keypad, BackspaceAndClearWorkOnTheActiveFieldOnly) {
 }
 
 TEST_F(Keypad, TheKeyboardIsRefusedAndChangesNothing) {
-  user->click("cbAmount").pressDigits("1")
+  user->click("cbAmount")
+      .pressDigits("1")
       .type("5")
       .expectAlert(DialogFrame::kKeyboardRefusal, "", appkit::AlertStyle::Informational)
       .answerAlert(1)

@@ -20,12 +20,9 @@ TEST_F(MessageBoxTest, ReturnsSixForTheFirstButtonAndSevenOtherwise) {
   const std::vector<std::string> one{"確定"};
   const std::vector<std::string> two{"確定", "取消"};
   const Case cases[] = {
-      {1, 1, appkit::AlertStyle::Informational, one, 6},
-      {2, 1, appkit::AlertStyle::Critical, one, 6},
-      {3, 1, appkit::AlertStyle::Warning, two, 6},
-      {3, 2, appkit::AlertStyle::Warning, two, 7},
-      {0, 1, appkit::AlertStyle::Warning, one, 6},
-      {7, 1, appkit::AlertStyle::Warning, one, 6},
+      {1, 1, appkit::AlertStyle::Informational, one, 6}, {2, 1, appkit::AlertStyle::Critical, one, 6},
+      {3, 1, appkit::AlertStyle::Warning, two, 6},       {3, 2, appkit::AlertStyle::Warning, two, 7},
+      {0, 1, appkit::AlertStyle::Warning, one, 6},       {7, 1, appkit::AlertStyle::Warning, one, 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("type " + std::to_string(c.type) + ", button " + std::to_string(c.button));

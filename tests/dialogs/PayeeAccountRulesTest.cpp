@@ -13,8 +13,7 @@ struct PayeeCase {
 };
 
 void expectVerdicts(PayeeVerdict (*rule)(const std::string&), const std::vector<PayeeCase>& cases) {
-  for (const PayeeCase& c : cases)
-    EXPECT_EQ(rule(c.account), c.verdict) << "account \"" << c.account << "\"";
+  for (const PayeeCase& c : cases) EXPECT_EQ(rule(c.account), c.verdict) << "account \"" << c.account << "\"";
 }
 
 TEST(PayeeAccountRules, BankPayeeIsOneToSixteenDigitsWithoutCheckDigit) {
@@ -44,10 +43,10 @@ TEST(PayeeAccountRules, PostalSavingsPayeeFromABankDropsLeadingZerosForTheCheckO
                  {
                      {"", PayeeVerdict::Missing},
                      {"12345690000001", PayeeVerdict::Accepted},
-                     {"0012345690000001", PayeeVerdict::Accepted},   // 16 with "00": 14 tested
-                     {"012345690000001", PayeeVerdict::Accepted},    // 15 with "0": 14 tested
-                     {"123456900000001", PayeeVerdict::Accepted},    // 15 without: 7 + 8
-                     {"1234569000000001", PayeeVerdict::Accepted},   // 16 without "00": 7 + 9
+                     {"0012345690000001", PayeeVerdict::Accepted},  // 16 with "00": 14 tested
+                     {"012345690000001", PayeeVerdict::Accepted},   // 15 with "0": 14 tested
+                     {"123456900000001", PayeeVerdict::Accepted},   // 15 without: 7 + 8
+                     {"1234569000000001", PayeeVerdict::Accepted},  // 16 without "00": 7 + 9
                      {"0012345680000001", PayeeVerdict::WrongCheckDigit},
                      {"0112345690000001", PayeeVerdict::WrongCheckDigit},  // one zero only: 7 + 9 tested
                      {"12345690000000", PayeeVerdict::WrongCheckDigit},
@@ -62,7 +61,7 @@ TEST(PayeeAccountRules, GiroPayeeFromABankIsThePrefixAndACheckedGiroAccount) {
                                              {"700001012345678", PayeeVerdict::Accepted},
                                              {"700001112345678", PayeeVerdict::WrongCheckDigit},  // prefix
                                              {"700001012345679", PayeeVerdict::WrongCheckDigit},
-                                             {"12345678", PayeeVerdict::WrongLength},   // giro number alone
+                                             {"12345678", PayeeVerdict::WrongLength},          // giro number alone
                                              {"0070000101234567", PayeeVerdict::WrongLength},  // no zeros dropped
                                              {"70000101234567", PayeeVerdict::WrongLength},
                                          });

@@ -53,12 +53,12 @@ TEST_F(PostalSavingsForms, MatchTheirLayoutsShowThePayingAccountAndTheTransactio
 }
 
 TEST_F(PostalSavingsForms, ListsShowAgreedEntriesAndThePostalBookEntriesOnly) {
-  auto form = openPostalForm<TransFPOST2RODA>(
-      "TransFPOST2RODA", {"12345690000001$王小明", "no text$", "60000000000001$公司$x"},
-      {"0049876543210$房租", "70012345690000001$媽媽", "8121111$他行"});
-  EXPECT_EQ(items(form->cmbPreAccountOutlet.get()),
-            (std::vector<std::string>{padded("==請選擇約定轉入帳號==", 60), "12345690000001 王小明",
-                                      "60000000000001 公司"}));
+  auto form =
+      openPostalForm<TransFPOST2RODA>("TransFPOST2RODA", {"12345690000001$王小明", "no text$", "60000000000001$公司$x"},
+                                      {"0049876543210$房租", "70012345690000001$媽媽", "8121111$他行"});
+  EXPECT_EQ(
+      items(form->cmbPreAccountOutlet.get()),
+      (std::vector<std::string>{padded("==請選擇約定轉入帳號==", 60), "12345690000001 王小明", "60000000000001 公司"}));
   EXPECT_EQ(items(form->cmbCommonAccountOutlet.get()),
             (std::vector<std::string>{padded("==選擇常用帳號==", 64), "700-12345690000001-媽媽"}));
   user->choose("cmbPreAccount", 2)

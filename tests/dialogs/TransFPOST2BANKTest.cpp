@@ -19,8 +19,8 @@ class PostToBankForm : public WithScriptedUser<> {
  protected:
   // A form made as the controller makes it, before its modal loop.
   std::unique_ptr<TransFPOST2BANK> open(const std::vector<std::string>& bankChanges = {}, int flag = 0,
-                                         const std::vector<std::string>& agreed = {},
-                                         const std::vector<std::string>& book = {}) {
+                                        const std::vector<std::string>& agreed = {},
+                                        const std::vector<std::string>& book = {}) {
     auto form = std::make_unique<TransFPOST2BANK>();
     form->initWithWindowNibName("TransFPOST2BANK");
     form->SetAGSELFAMT("50000");
@@ -34,7 +34,9 @@ class PostToBankForm : public WithScriptedUser<> {
     form->AppendBankDiffData(bankChanges);
     return form;
   }
-  static std::vector<std::string> items(appkit::ComboBox* list) { return list ? list->items() : std::vector<std::string>{}; }
+  static std::vector<std::string> items(appkit::ComboBox* list) {
+    return list ? list->items() : std::vector<std::string>{};
+  }
 };
 
 TEST_F(PostToBankForm, MatchesItsLayout) {
@@ -70,10 +72,20 @@ TEST_F(PostToBankForm, BankChangesAddReplaceAndDelete) {
   };
   const Case kCases[] = {
       {"flag off", {"004D", "999A新銀行"}, 0, 111, {padded("004台灣銀行", 60)}, {"999"}},
-      {"add, also the postal bank", {"999A新銀行", "700A郵局"}, 1, 113, {padded("999新銀行", 60), padded("700郵局", 60)}, {}},
+      {"add, also the postal bank",
+       {"999A新銀行", "700A郵局"},
+       1,
+       113,
+       {padded("999新銀行", 60), padded("700郵局", 60)},
+       {}},
       {"replace in place", {"812U台新銀行"}, 1, 111, {padded("812台新銀行", 60)}, {"812台新國際"}},
       {"delete", {"004D"}, 1, 110, {}, {"004"}},
-      {"unknown code or operation, short record", {"555U無", "555D", "004X改", "00"}, 1, 111, {padded("004台灣銀行", 60)}, {"555"}},
+      {"unknown code or operation, short record",
+       {"555U無", "555D", "004X改", "00"},
+       1,
+       111,
+       {padded("004台灣銀行", 60)},
+       {"555"}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -109,7 +121,8 @@ TEST_F(PostToBankForm, PayeeListsAreReplacedAndShowTheirEntries) {
   form->AppendAgreeACCT({"22222222222222$004-台灣銀行", "broken entry", "33333$013-國泰"});
   form->AppendCommACCT({"0049876543210$房租", "no comment"});
   EXPECT_EQ(items(form->cmbPreAccountOutlet.get()),
-            (std::vector<std::string>{padded("==請選擇約定轉入帳號==", 60), "004-台灣銀行 22222222222222", "013-國泰 33333"}));
+            (std::vector<std::string>{padded("==請選擇約定轉入帳號==", 60), "004-台灣銀行 22222222222222",
+                                      "013-國泰 33333"}));
   EXPECT_EQ(items(form->cmbCommonAccountOutlet.get()),
             (std::vector<std::string>{padded("==選擇常用帳號==", 64), "004-9876543210-房租"}));
   EXPECT_TRUE(form->cmbPreAccountOutlet->isEnabled());

@@ -26,8 +26,8 @@ std::string padded(const std::string& text, std::size_t blanks) { return text + 
 struct FormCase {
   const char* name;
   std::function<std::unique_ptr<TransferForm>()> make;
-  std::size_t payeeWidth;      // blanks in the payee display when the form opens
-  const char* lengthMessage;   // what the form says of a payee of the wrong length
+  std::size_t payeeWidth;     // blanks in the payee display when the form opens
+  const char* lengthMessage;  // what the form says of a payee of the wrong length
   bool payeeBankList;
 };
 

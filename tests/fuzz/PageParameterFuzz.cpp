@@ -31,8 +31,10 @@ void require(bool ok, const char* what) {
 std::vector<std::string> pieces(const std::string& text) {
   std::vector<std::string> out(1);
   for (char c : text) {
-    if (c == '\x01') out.emplace_back();
-    else out.back() += c;
+    if (c == '\x01')
+      out.emplace_back();
+    else
+      out.back() += c;
   }
   out.resize(11);
   return out;

@@ -90,9 +90,7 @@ class Translation : public ::testing::Test {
   void use(PF::PluginWindowMac* w) {
     window.reset(w);
     sink = boost::make_shared<RecordingSink>();
-    sink->answer = [this](PF::PluginEvent* e) {
-      return dynamic_cast<PF::MacEventCocoa*>(e) ? takeRaw : true;
-    };
+    sink->answer = [this](PF::PluginEvent* e) { return dynamic_cast<PF::MacEventCocoa*>(e) ? takeRaw : true; };
     window->AttachObserver(sink);
     translator.setPluginWindow(window);
   }
@@ -194,8 +192,7 @@ TEST_F(Translation, DrawOnCoreGraphicsCarriesBoundsClipAndContext) {
   EXPECT_EQ(sink->events[1], "cgdraw bounds 6,5,56,105 clip 2,1,13,31 context " + pointer.str());
   // Hostile sizes clamp instead of overflowing.
   EXPECT_EQ(send(draw(&context, kNaN, 1e300, HUGE_VAL, -1e300)), 1);
-  EXPECT_EQ(sink->events[1], "cgdraw bounds 6,5,56,105 clip 2147483647,0,0,0 context " +
-                                 pointer.str());
+  EXPECT_EQ(sink->events[1], "cgdraw bounds 6,5,56,105 clip 2147483647,0,0,0 context " + pointer.str());
 }
 
 // Flags-changed records: the first of shift, control, option, command that changed gives one key event.
@@ -240,19 +237,45 @@ TEST_F(Translation, NoRecordOrNoWindowAnswers0) {
 // others are unknown (84).
 TEST(KeyCodes, NamedKeysAndEverythingElseUnknown) {
   const std::map<unsigned long, int> named = {
-      {36, 52} /* return */,         {48, 60} /* tab */,           {49, 58} /* space */,
-      {51, 7} /* delete */,          {53, 9} /* escape */,         {55, 73} /* command */,
-      {56, 56} /* shift */,          {57, 3} /* caps lock */,      {58, 74} /* option */,
-      {59, 5} /* control */,         {60, 75} /* right shift */,   {61, 76} /* right option */,
-      {62, 77} /* right control */,  {63, 78} /* function */,      {96, 28} /* F5 */,
-      {97, 29} /* F6 */,             {98, 30} /* F7 */,            {99, 26} /* F3 */,
-      {100, 31} /* F8 */,            {101, 32} /* F9 */,           {103, 13} /* F11 */,
-      {105, 15} /* F13 */,           {107, 16} /* F14 */,          {109, 12} /* F10 */,
-      {111, 14} /* F12 */,           {113, 17} /* F15 */,          {114, 33} /* help */,
-      {115, 70} /* home */,          {116, 50} /* page up */,      {117, 79} /* forward delete */,
-      {118, 27} /* F4 */,            {119, 69} /* end */,          {120, 22} /* F2 */,
-      {121, 49} /* page down */,     {122, 11} /* F1 */,           {123, 80} /* left */,
-      {124, 81} /* right */,         {125, 82} /* down */,         {126, 83} /* up */,
+      {36, 52} /* return */,
+      {48, 60} /* tab */,
+      {49, 58} /* space */,
+      {51, 7} /* delete */,
+      {53, 9} /* escape */,
+      {55, 73} /* command */,
+      {56, 56} /* shift */,
+      {57, 3} /* caps lock */,
+      {58, 74} /* option */,
+      {59, 5} /* control */,
+      {60, 75} /* right shift */,
+      {61, 76} /* right option */,
+      {62, 77} /* right control */,
+      {63, 78} /* function */,
+      {96, 28} /* F5 */,
+      {97, 29} /* F6 */,
+      {98, 30} /* F7 */,
+      {99, 26} /* F3 */,
+      {100, 31} /* F8 */,
+      {101, 32} /* F9 */,
+      {103, 13} /* F11 */,
+      {105, 15} /* F13 */,
+      {107, 16} /* F14 */,
+      {109, 12} /* F10 */,
+      {111, 14} /* F12 */,
+      {113, 17} /* F15 */,
+      {114, 33} /* help */,
+      {115, 70} /* home */,
+      {116, 50} /* page up */,
+      {117, 79} /* forward delete */,
+      {118, 27} /* F4 */,
+      {119, 69} /* end */,
+      {120, 22} /* F2 */,
+      {121, 49} /* page down */,
+      {122, 11} /* F1 */,
+      {123, 80} /* left */,
+      {124, 81} /* right */,
+      {125, 82} /* down */,
+      {126, 83} /* up */,
   };
   for (unsigned long code = 0; code < 256; ++code) {
     auto it = named.find(code);

@@ -22,9 +22,9 @@ std::string describe(const PF::PluginEvent* e) {
     s << "cocoa " << type;
   } else if (auto b = dynamic_cast<const PF::MouseButtonEvent*>(e)) {
     const char* kind = dynamic_cast<const PF::MouseDoubleClickEvent*>(e) ? "double"
-                       : dynamic_cast<const PF::MouseDownEvent*>(e) ? "down"
-                       : dynamic_cast<const PF::MouseUpEvent*>(e)   ? "up"
-                                                                    : "button?";
+                       : dynamic_cast<const PF::MouseDownEvent*>(e)      ? "down"
+                       : dynamic_cast<const PF::MouseUpEvent*>(e)        ? "up"
+                                                                         : "button?";
     s << kind << " " << b->m_x << "," << b->m_y << " state " << b->m_state << " button " << b->m_Btn;
   } else if (auto m = dynamic_cast<const PF::MouseMoveEvent*>(e)) {
     const char* kind = dynamic_cast<const PF::MouseEnteredEvent*>(e)  ? "entered"

@@ -89,17 +89,24 @@ TEST(WindowEvents, ChangesSendOneEventEach) {
   NP_CGContext cgA{&contextA, &contextA}, cgB{&contextB, &contextA};
   const NPRect clip{0, 0, 50, 100}, otherClip{1, 2, 40, 90};
   const WindowCase cases[] = {
-      {"same values twice", false,
+      {"same values twice",
+       false,
        {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(5, 6, 100, 50, clip), {}}}},
-      {"clip only", false, {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(5, 6, 100, 50, otherClip), {"clip"}}}},
-      {"position only", false, {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(7, 6, 100, 50, clip), {"resized"}}}},
-      {"each side of the clip alone", false,
+      {"clip only",
+       false,
+       {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(5, 6, 100, 50, otherClip), {"clip"}}}},
+      {"position only",
+       false,
+       {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}}, {npWindow(7, 6, 100, 50, clip), {"resized"}}}},
+      {"each side of the clip alone",
+       false,
        {{npWindow(5, 6, 100, 50, clip), {"resized", "clip"}},
         {npWindow(5, 6, 100, 50, NPRect{0, 0, 50, 99}), {"clip"}},
         {npWindow(5, 6, 100, 50, NPRect{0, 0, 49, 99}), {"clip"}},
         {npWindow(5, 6, 100, 50, NPRect{0, 1, 49, 99}), {"clip"}},
         {npWindow(5, 6, 100, 50, NPRect{1, 1, 49, 99}), {"clip"}}}},
-      {"a new context is one change", true,
+      {"a new context is one change",
+       true,
        {{npWindow(5, 6, 100, 50, clip, &cgA), {"changed"}},
         {npWindow(5, 6, 100, 50, clip, &cgA), {}},
         {npWindow(9, 9, 10, 10, otherClip, &cgB), {"changed"}},
@@ -108,8 +115,8 @@ TEST(WindowEvents, ChangesSendOneEventEach) {
   };
   for (const WindowCase& c : cases) {
     SCOPED_TRACE(c.what);
-    boost::shared_ptr<PF::PluginWindowMac> window(c.coreGraphics ? static_cast<PF::PluginWindowMac*>(new PF::PluginWindowMacCG)
-                                                                 : new PF::PluginWindowMacCA);
+    boost::shared_ptr<PF::PluginWindowMac> window(
+        c.coreGraphics ? static_cast<PF::PluginWindowMac*>(new PF::PluginWindowMacCG) : new PF::PluginWindowMacCA);
     auto sink = boost::make_shared<RecordingSink>();
     window->AttachObserver(sink);
     for (const WindowStep& step : c.steps) {
@@ -413,12 +420,12 @@ TEST_F(MacInstance, TheCoreGraphicsLabelIsDrawnOnlyWhenAsked) {
     draw.data.draw.width = 420;
     draw.data.draw.height = 60;
     NpapiPluginModule::NPP_HandleEvent(&npp, &draw);
-    EXPECT_EQ(sink->events, std::vector<std::string>({"cocoa 1", "cgdraw bounds 0,0,60,420 clip 0,0,60,420 context " +
-                                                                      [&] {
-                                                                        std::ostringstream s;
-                                                                        s << static_cast<void*>(gc);
-                                                                        return s.str();
-                                                                      }()}));
+    EXPECT_EQ(sink->events,
+              std::vector<std::string>({"cocoa 1", "cgdraw bounds 0,0,60,420 clip 0,0,60,420 context " + [&] {
+                                          std::ostringstream s;
+                                          s << static_cast<void*>(gc);
+                                          return s.str();
+                                        }()}));
     ASSERT_EQ(rvp_gc_write_png(gc, picture(shown ? "cg-label.png" : "cg-no-label.png").c_str()), 0);
     if (shown) {
       EXPECT_EQ(lastText(gc), "CoreGraphics inf fps #0") << "one frame time: no span yet";

@@ -96,7 +96,8 @@ TEST_F(AccountPage, TheBookIsEditedInItsDialogsAndSealedForTheBank) {
      << "user.pressDigits(\"12345678\"); user.focus(\"edtComment\"); user.type(\"妹妹\"); user.click(\"btnOK\");\n"
      << kAdd
      // the limit of four is reached now
-     << "user.click(\"btnADD\"); user.expectAlert(\"已達系統允許資料筆數值(最大筆數為:04)\", \"\"); user.answerAlert(1);\n"
+     << "user.click(\"btnADD\"); user.expectAlert(\"已達系統允許資料筆數值(最大筆數為:04)\", \"\"); "
+        "user.answerAlert(1);\n"
      // modify the first entry's comment
      << "user.selectRow(\"mCommonAccount\", 0); user.click(\"btnMDFY\"); user.expectWindow(\"CommACCTMDFY\");\n"
      << "user.focus(\"edtComment\"); user.pressKey(\"backspace\"); user.pressKey(\"backspace\");\n"
@@ -125,15 +126,14 @@ TEST_F(AccountPage, AProposedEntryIsCompletedAndSealedWithItsFourElements) {
   std::ostringstream js;
   js << blocks({{9, "0081234567890\nnull\nnull#"}})
      << "user.expectWindow(\"CommACCTADD\"); user.expectText(\"edtComment\", \"\");\n"
-     << "user.focus(\"edtComment\"); user.type(\"Mom\"); user.click(\"btnOK\");\n" << kAdd
-     << "assertEqual(plugin.CommACCT_Add(), \"0\");\n"
+     << "user.focus(\"edtComment\"); user.type(\"Mom\"); user.click(\"btnOK\");\n"
+     << kAdd << "assertEqual(plugin.CommACCT_Add(), \"0\");\n"
      << "console.log(\"SENT proposed \" + plugin.TrnsMsg.split(\"\\n\").join(\"|\"));\n"
      // a proposed account with a non-digit is not taken: the customer types it
-     << blocks({{9, "0081234X5678\nDad\nnull"}})
-     << "user.expectWindow(\"CommACCTADD\"); user.click(\"btnOK\");\n" << kAdd
-     << "user.expectAlert(\"請輸入轉入帳號\", \"\"); user.answerAlert(1);\n"
-     << "user.click(\"cbInAccount\"); user.pressDigits(\"4321\"); user.click(\"btnOK\");\n" << kAdd
-     << "assertEqual(plugin.CommACCT_Add(), \"0\");\n"
+     << blocks({{9, "0081234X5678\nDad\nnull"}}) << "user.expectWindow(\"CommACCTADD\"); user.click(\"btnOK\");\n"
+     << kAdd << "user.expectAlert(\"請輸入轉入帳號\", \"\"); user.answerAlert(1);\n"
+     << "user.click(\"cbInAccount\"); user.pressDigits(\"4321\"); user.click(\"btnOK\");\n"
+     << kAdd << "assertEqual(plugin.CommACCT_Add(), \"0\");\n"
      << "console.log(\"SENT typed \" + plugin.TrnsMsg.split(\"\\n\").join(\"|\"));\n"
      << "user.click(\"btnCancel\");\n"
      << "assertEqual(plugin.CommACCT_Add(), \"8990\");\n"
@@ -152,7 +152,9 @@ TEST_F(AccountPage, AccountSettingAndRenewalWriteTheCardAndSealTheirRequests) {
   BenchCard& card = startCard(0, "postal");
   const std::string js =
       "assertEqual(plugin.ConnectReader(), \"0\");\n"
-      "plugin.baReaderName = \"" + card.readerName() + "\";\n"
+      "plugin.baReaderName = \"" +
+      card.readerName() +
+      "\";\n"
       "assertEqual(plugin.ConnectCard(), \"0\");\n"
       "plugin.baPIN = \"567890\"; plugin.baIFD_Chk_Code = \"CHK00001\"; plugin.baIFD_ID = \"TERM0001\";\n"
       "plugin.bAccountID = \"1\"; plugin.SessionId = \"SESSION000000001\"; plugin.baMoney = \"0\";\n"

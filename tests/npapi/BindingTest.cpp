@@ -28,8 +28,8 @@ extern "C" NPError NP_Shutdown();
 namespace npapi_test {
 namespace {
 
-using PF::Npapi::NpapiPluginModule;
 using PF::variant;
+using PF::Npapi::NpapiPluginModule;
 
 // The module the tests' entry calls made is released when they are all done, as a browser would.
 class ModuleRelease : public ::testing::Environment {
@@ -232,7 +232,8 @@ TEST_F(Instance, FailedCreationLeavesNothingRegistered) {
     EXPECT_EQ(create(), c.expected);
     EXPECT_EQ(npp.pdata, nullptr);
     const int pending = PF::OneShotManager::getInstance().pending();
-    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(&npp, [](void*) { FAIL() << "ran"; }, nullptr);
+    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(
+        &npp, [](void*) { FAIL() << "ran"; }, nullptr);
     EXPECT_EQ(PF::OneShotManager::getInstance().pending(), pending) << "the instance was left registered";
   }
   factoryControl() = FactoryControl();
@@ -252,8 +253,8 @@ TEST_F(Instance, CreatedInstanceAnswersAndIsDestroyedOnce) {
 
   // A call queued for the instance never runs once the instance is gone.
   bool ran = false;
-  PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(&npp, [](void* f) { *static_cast<bool*>(f) = true; },
-                                                              &ran);
+  PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(
+      &npp, [](void* f) { *static_cast<bool*>(f) = true; }, &ran);
   EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_NO_ERROR);
   EXPECT_EQ(NpapiPluginModule::NPP_Destroy(&npp, nullptr), NPERR_INVALID_INSTANCE_ERROR);
   rvp_hostloop_drain();
@@ -263,8 +264,8 @@ TEST_F(Instance, CreatedInstanceAnswersAndIsDestroyedOnce) {
 struct ModelCase {
   const char* what;
   std::vector<const char*> names, values;
-  std::vector<int> queries;                          // drawing and event model questions, in order
-  std::vector<std::pair<int, intptr_t>> settings;    // what the plug-in told the browser, in order
+  std::vector<int> queries;                        // drawing and event model questions, in order
+  std::vector<std::pair<int, intptr_t>> settings;  // what the plug-in told the browser, in order
   int drawingModel, eventModel;
   bool window, shown;
 };
@@ -273,14 +274,34 @@ struct ModelCase {
 // neither of the two asks nothing at all.
 TEST_F(Instance, DrawingAndEventModelsAreAgreedInOrder) {
   const ModelCase cases[] = {
-      {"automatic", {}, {}, {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
-       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}}, 3, 1, true, false},
-      {"forced Core Graphics", {"drawingmodel", "showdrawingmodel"}, {"NPDrawingModelCoreGraphics", "0"},
+      {"automatic",
+       {},
+       {},
+       {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
+       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}},
+       3,
+       1,
+       true,
+       false},
+      {"forced Core Graphics",
+       {"drawingmodel", "showdrawingmodel"},
+       {"NPDrawingModelCoreGraphics", "0"},
        {NPNVsupportsCoreGraphicsBool, NPNVsupportsCocoaBool},
-       {{NPPVpluginDrawingModel, 1}, {NPPVpluginEventModel, 1}}, 1, 1, true, false},
+       {{NPPVpluginDrawingModel, 1}, {NPPVpluginEventModel, 1}},
+       1,
+       1,
+       true,
+       false},
       {"unknown name", {"drawingmodel"}, {"CoreAnimation"}, {}, {}, -1, -1, false, false},
-      {"label asked for", {"showdrawingmodel"}, {""}, {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
-       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}}, 3, 1, true, true},
+      {"label asked for",
+       {"showdrawingmodel"},
+       {""},
+       {NPNVsupportsCoreAnimationBool, NPNVsupportsCocoaBool},
+       {{NPPVpluginDrawingModel, 3}, {NPPVpluginEventModel, 1}},
+       3,
+       1,
+       true,
+       true},
   };
   for (const ModelCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -371,7 +392,7 @@ struct ResultCase {
 
 TEST_F(Scriptable, LongsReachThePageAsTextAndNarrowIntegersAsNumbers) {
   const ResultCase cases[] = {
-      {"code", NPVariantType_String, "9980", 0},         {"number", NPVariantType_Int32, nullptr, 9980},
+      {"code", NPVariantType_String, "9980", 0},        {"number", NPVariantType_Int32, nullptr, 9980},
       {"unsignedNumber", NPVariantType_String, "7", 0}, {"shortNumber", NPVariantType_Int32, nullptr, 7},
       {"letter", NPVariantType_Int32, nullptr, 65},
   };
@@ -400,8 +421,7 @@ TEST_F(Scriptable, ScriptErrorsBecomePageExceptionsAndTheLastException) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(r.type, NPVariantType_Void);
   EXPECT_EQ(npnState().lastException, "the card is gone");
-  EXPECT_EQ(PF::Npapi::NPJavascriptObject::NPO_getLastException::m_msg.convert_cast<std::string>(),
-            "the card is gone");
+  EXPECT_EQ(PF::Npapi::NPJavascriptObject::NPO_getLastException::m_msg.convert_cast<std::string>(), "the card is gone");
 }
 
 // No exception reaches the browser: one that is no script error still becomes the page's exception.
@@ -544,10 +564,14 @@ std::string identifierText(NPIdentifier id) {
 }
 std::string valueText(const NPVariant& v) {
   switch (v.type) {
-    case NPVariantType_Int32: return std::to_string(v.value.intValue);
-    case NPVariantType_String: return "'" + textOf(v) + "'";
-    case NPVariantType_Object: return "object";
-    default: return "?";
+    case NPVariantType_Int32:
+      return std::to_string(v.value.intValue);
+    case NPVariantType_String:
+      return "'" + textOf(v) + "'";
+    case NPVariantType_Object:
+      return "object";
+    default:
+      return "?";
   }
 }
 std::string argumentsText(const NPVariant* args, uint32_t count) {
@@ -587,7 +611,7 @@ bool pageSetProperty(NPObject*, NPIdentifier name, const NPVariant* value) {
   pageCalls().trail.push_back("set " + identifierText(name) + "=" + valueText(*value));
   return true;
 }
-NPClass pageClass = {3,       nullptr,         nullptr, nullptr, nullptr, pageInvoke, pageInvokeDefault,
+NPClass pageClass = {3,       nullptr,         nullptr,         nullptr, nullptr, pageInvoke, pageInvokeDefault,
                      nullptr, pageGetProperty, pageSetProperty, nullptr, nullptr, nullptr};
 NPObject* newPageObject() { return makeClassObject(&pageClass); }
 
@@ -641,7 +665,13 @@ TEST_F(Scriptable, PluginValuesToBrowserValues) {
       {variant(18446744073709551615ULL), NPVariantType_String, "18446744073709551615"},
       {variant(static_cast<unsigned char>(200)), NPVariantType_Int32, ""},
       {variant(std::string()), NPVariantType_String, ""},
-      {variant(std::string("a\0\xff\xfe" "b", 5)), NPVariantType_String, std::string("a\0\xff\xfe" "b", 5)},
+      {variant(std::string("a\0\xff\xfe"
+                           "b",
+                           5)),
+       NPVariantType_String,
+       std::string("a\0\xff\xfe"
+                   "b",
+                   5)},
       {variant(std::wstring(L"\u96d9\u5341")), NPVariantType_String, "\xe9\x9b\x99\xe5\x8d\x81"},
       {variant(true), NPVariantType_Bool, ""},
       {variant(PF::variant_detail::null()), NPVariantType_Null, ""},
@@ -745,8 +775,7 @@ TEST_F(Scriptable, HostAfterShutdownStopsCallingTheBrowserButNotTheModule) {
   EXPECT_EQ(h->ScheduleTimer(10, false, nullptr), 0u);
   char* proxy = nullptr;
   uint32_t length = 0;
-  EXPECT_EQ(h->GetValueForURL(NPNURLVProxy, "https://x.example/", &proxy, &length),
-            NPERR_INCOMPATIBLE_VERSION_ERROR);
+  EXPECT_EQ(h->GetValueForURL(NPNURLVProxy, "https://x.example/", &proxy, &length), NPERR_INCOMPATIBLE_VERSION_ERROR);
   EXPECT_EQ(h->SetValueForURL(NPNURLVCookie, "https://x.example/", "", 0), NPERR_INCOMPATIBLE_VERSION_ERROR);
   char *user = nullptr, *password = nullptr;
   uint32_t userLength = 0, passwordLength = 0;
@@ -800,8 +829,8 @@ TEST_F(Scriptable, ProxySettingsFromTheBrowsersAnswer) {
   EXPECT_EQ(settings, (std::map<std::string, std::string>{{"type", "kept"}}));
   npnState().proxyAnswer = "SOCKS socks.example:1080";
   EXPECT_TRUE(h->DetectProxySettings(settings, "ht tp://webatm.postbank.example/"));
-  EXPECT_EQ(settings, (std::map<std::string, std::string>{
-                          {"type", "socks"}, {"hostname", "socks.example"}, {"port", "1080"}}));
+  EXPECT_EQ(settings,
+            (std::map<std::string, std::string>{{"type", "socks"}, {"hostname", "socks.example"}, {"port", "1080"}}));
 }
 
 // The event id lives on the page object; one that does not read as a number is refused with the
@@ -847,10 +876,9 @@ TEST_F(Instance, ListsAndMapsBecomePageArraysAndObjects) {
   h->getNPVariant(&v, variant(map));
   ASSERT_EQ(v.type, NPVariantType_Object);
   table.releasevariantvalue(&v);
-  const std::vector<std::string> expected = {
-      "invoke \"Array\"()",  "invoke \"push\"(1)", "invoke \"push\"('t')", "invoke \"Array\"()",
-      "invoke \"push\"(2)",  "invoke \"push\"(object)", "invoke \"Object\"()", "set \"a\"=2",
-      "set \"b\"=1"};
+  const std::vector<std::string> expected = {"invoke \"Array\"()",  "invoke \"push\"(1)", "invoke \"push\"('t')",
+                                             "invoke \"Array\"()",  "invoke \"push\"(2)", "invoke \"push\"(object)",
+                                             "invoke \"Object\"()", "set \"a\"=2",        "set \"b\"=1"};
   EXPECT_EQ(pageCalls().trail, expected);
   h.reset();
   table.releaseobject(window);
@@ -934,7 +962,8 @@ TEST(OneShot, ACallQueuedWhileDrainingRunsInTheSameDrain) {
   runs = 0;
   auto first = [](void*) {
     ++runs;
-    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(target, [](void*) { runs += 10; }, nullptr);
+    PF::OneShotManager::getInstance().npp_scheduleAsyncCallback(
+        target, [](void*) { runs += 10; }, nullptr);
   };
   m.npp_scheduleAsyncCallback(&instance, first, nullptr);
   m.npp_asyncCallback();  // one wake-up's worth of work

@@ -40,8 +40,8 @@ TEST_F(GuardedPage, ARefusedPageGets9980FromEveryGuardedMemberAndTheCardHearsNot
       "https://webatm.postbank.example.evil.example/atm/index.html",
       "https://evil.example/?next=https://webatm.postbank.example/",
       "https://webatm.postbank.example@evil.example/atm/",
-      "http://192.168.20./atm/",                  // an address prefix is no host of its own
-      "https://localhost:+8080/atm/",             // a port with a sign
+      "http://192.168.20./atm/",       // an address prefix is no host of its own
+      "https://localhost:+8080/atm/",  // a port with a sign
       "https://webatm.postbank.example:-0/atm/",
       "file:///webatm.postbank.example/atm/index.html",
   };

@@ -57,9 +57,9 @@ const char* const kParametersWrong =
 struct HostileCase {
   const char* name;
   const char* method;
-  std::string setup;      // page lines before the call: blocks and values
-  std::string user;       // the scripted user's answers to what opens
-  long code;              // the code the page sees
+  std::string setup;  // page lines before the call: blocks and values
+  std::string user;   // the scripted user's answers to what opens
+  long code;          // the code the page sees
 };
 
 class HostilePage : public CardBenchTest {};
@@ -72,13 +72,16 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
   std::string goodBlocks;
   for (std::size_t n = 0; n < good.size(); ++n)
     goodBlocks += "plugin.bh_d" + std::to_string(n) + " = " + quoted(good[n]) + ";\n";
-  auto block = [](int n, const std::string& text) { return "plugin.bh_d" + std::to_string(n) + " = " + quoted(text) + ";\n"; };
+  auto block = [](int n, const std::string& text) {
+    return "plugin.bh_d" + std::to_string(n) + " = " + quoted(text) + ";\n";
+  };
   auto clear = [&](int n, const std::string& text) { return block(n, banktool::makeParamBlock(text, transfer.iv)); };
   auto raw = [&](int n, const std::string& bytes) { return block(n, banktool::makeRawParamBlock(bytes, transfer.iv)); };
   const std::string bookBlocks = block(5, good[5]) + block(0, "") + block(9, "") + block(10, "");
 
   std::string thousands;
-  for (int i = 0; i < 2000; ++i) thousands += "700" + std::to_string(1000000 + i) + "\nc" + std::to_string(i) + "\nnull#";
+  for (int i = 0; i < 2000; ++i)
+    thousands += "700" + std::to_string(1000000 + i) + "\nc" + std::to_string(i) + "\nnull#";
 
   // Lists of thousands of entries, entries without their "$" or their text, and limits past 64 bits:
   // the form still opens for the customer, who cancels.
@@ -100,7 +103,8 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
       {"reader name of thousands of characters", "Transfer_V2",
        goodBlocks + clear(1, transfer.readerType + transfer.loginIssuerId + transfer.loginIssuerAccount +
                                  std::string(5000, 'R')),
-       "user.expectAlert(\"晶片卡連線失敗，請檢查晶片卡是否已依正確方向插入讀卡機!\", \"轉帳交易\"); user.answerAlert(1);\n",
+       "user.expectAlert(\"晶片卡連線失敗，請檢查晶片卡是否已依正確方向插入讀卡機!\", \"轉帳交易\"); "
+       "user.answerAlert(1);\n",
        8990},
       {"block 1 too short to cut", "Transfer_V2", goodBlocks + clear(1, "3700"), kParametersWrong, 9821},
       {"block 3 too short to cut", "Transfer_V2", goodBlocks + clear(3, "TERM0001"), kParametersWrong, 9821},
@@ -124,8 +128,8 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
        "user.expectWindow(\"CommACCTADD\"); user.click(\"btnCancel\");\n", 8990},
       {"account too long for the card", "AccountSetting",
        "plugin.baPIN = \"567890\"; plugin.baImport_Account = \"" + std::string(40, '1') + "\";\n", "", 8600},
-      {"PIN not digits", "AccountSetting", "plugin.baImport_Account = \"1234567890\"; plugin.baPIN = \"56a890\";\n",
-       "", 8600},
+      {"PIN not digits", "AccountSetting", "plugin.baImport_Account = \"1234567890\"; plugin.baPIN = \"56a890\";\n", "",
+       8600},
       {"check code too long for the card", "VisaRenewal",
        "plugin.baPIN = \"567890\"; plugin.baIFD_Chk_Code = \"" + std::string(30, 'C') + "\";\n", "", 8600},
   };
@@ -141,7 +145,8 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
     const RunResult r = runScript("hostile-parameters", js.str());
     EXPECT_EQ(r.status, 0) << k.name << "\n" << r.output;
     EXPECT_NE(r.output.find("hostile-parameters done"), std::string::npos) << k.name << "\n" << r.output;
-    EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << k.name << "\n" << r.output;
+    EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << k.name << "\n"
+                                                                                             << r.output;
   }
   for (const rvp::cardsim::Bytes& command : card.apduCommands())
     EXPECT_FALSE(command.size() > 1 && command[1] == 0xE2) << "the card was written";

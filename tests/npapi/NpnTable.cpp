@@ -49,9 +49,7 @@ NPUTF8* utf8FromIdentifier(NPIdentifier id) {
   return copy;
 }
 
-int32_t intFromIdentifier(NPIdentifier id) {
-  return identifierIsString(id) ? 0 : *static_cast<int32_t*>(id);
-}
+int32_t intFromIdentifier(NPIdentifier id) { return identifierIsString(id) ? 0 : *static_cast<int32_t*>(id); }
 
 NPObject* createObject(NPP npp, NPClass* aClass) {
   NPObject* obj = aClass && aClass->allocate ? aClass->allocate(npp, aClass)

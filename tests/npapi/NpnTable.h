@@ -15,20 +15,20 @@
 namespace npapi_test {
 
 struct NpnState {
-  std::set<void*> blocks;                  // memory handed out by memalloc and not yet freed
+  std::set<void*> blocks;                                       // memory handed out by memalloc and not yet freed
   std::map<std::string, std::unique_ptr<std::string>> strings;  // interned string identifiers
-  std::map<int32_t, std::unique_ptr<int32_t>> ints;              // interned integer identifiers
-  std::set<NPObject*> objects;              // live objects
+  std::map<int32_t, std::unique_ptr<int32_t>> ints;             // interned integer identifiers
+  std::set<NPObject*> objects;                                  // live objects
   std::string lastException;
   int exceptions = 0;
-  int asyncCalls = 0;                       // calls of the browser's own pluginthreadasynccall
-  NPError proxyResult = NPERR_NO_ERROR;     // answer of getvalueforurl for the proxy
+  int asyncCalls = 0;                    // calls of the browser's own pluginthreadasynccall
+  NPError proxyResult = NPERR_NO_ERROR;  // answer of getvalueforurl for the proxy
   std::string proxyAnswer = "DIRECT";
-  int layerRetained = -1;                   // answer to NPNVbrowserRetainsLayerBool: -1 the query fails
+  int layerRetained = -1;  // answer to NPNVbrowserRetainsLayerBool: -1 the query fails
   // What the plug-in asked and told the browser through getvalue and setvalue, in order.
   std::vector<int> queries;
   std::vector<std::pair<int, intptr_t>> settings;
-  NPObject* window = nullptr;               // handed out (with a new reference) for NPNVWindowNPObject
+  NPObject* window = nullptr;  // handed out (with a new reference) for NPNVWindowNPObject
 };
 
 NpnState& npnState();

@@ -13,8 +13,8 @@ namespace {
 using rvp::programrun::RunResult;
 
 RunResult runPage(const std::string& page) {
-  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + PAGES_DIR +
-                              "/" + page + ".html");
+  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + PAGES_DIR + "/" +
+                              page + ".html");
 }
 
 void expectClean(const std::string& page) {
@@ -60,7 +60,8 @@ TEST(Pages, TheLayerLedgerReportsLeaksAndOverReleases) {
                         << "<browser layerretain=\"yes\">\n"
                         << "<embed id=\"plugin\" type=\"application/roda-vennoral-plugin\">\n"
                         << "<script>testbrowser.setWindow('plugin', {width: 10, height: 10});\n"
-                        << "testbrowser.layer('plugin');\n" << c.script << "</script>\n";
+                        << "testbrowser.layer('plugin');\n"
+                        << c.script << "</script>\n";
     RunResult r = rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + path);
     EXPECT_EQ(r.status, c.status) << r.output;
     EXPECT_NE(r.output.find(c.report), std::string::npos) << r.output;

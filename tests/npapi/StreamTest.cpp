@@ -130,8 +130,8 @@ class Streams : public ::testing::Test {
     browser() = StreamBrowser();
     objectsBefore = npnState().objects.size();
     blocksBefore = npnState().blocks.size();
-    ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &npp, NP_EMBED, 0, nullptr,
-                                         nullptr, nullptr),
+    ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &npp, NP_EMBED, 0, nullptr, nullptr,
+                                         nullptr),
               NPERR_NO_ERROR);
     recorder = boost::make_shared<Recorder>();
   }
@@ -174,9 +174,9 @@ class Streams : public ::testing::Test {
     while (at < text.size()) {
       int32_t ready = NpapiPluginModule::NPP_WriteReady(&npp, &record);
       ASSERT_GT(ready, 0);
-      int32_t taken = NpapiPluginModule::NPP_Write(&npp, &record, offset + static_cast<int32_t>(at),
-                                                   static_cast<int32_t>(text.size() - at),
-                                                   const_cast<char*>(text.data() + at));
+      int32_t taken =
+          NpapiPluginModule::NPP_Write(&npp, &record, offset + static_cast<int32_t>(at),
+                                       static_cast<int32_t>(text.size() - at), const_cast<char*>(text.data() + at));
       ASSERT_GT(taken, 0);
       at += static_cast<size_t>(taken);
     }
@@ -210,8 +210,8 @@ TEST_F(Streams, FullLifecycleInEitherOrderOfDestroyAndNotify) {
     deliver("0123456789");
     finish(NPRES_DONE, notifyFirst);
     EXPECT_TRUE(weak.expired()) << "the stream outlived the browser's end of it";
-    EXPECT_EQ(recorder->log, (Log{"Created", "Opened", "Data 0 4 40", "Data 4 4 80", "Data 8 2 100", "Completed ok",
-                                  "Destroyed"}));
+    EXPECT_EQ(recorder->log,
+              (Log{"Created", "Opened", "Data 0 4 40", "Data 4 4 80", "Data 8 2 100", "Completed ok", "Destroyed"}));
     EXPECT_EQ(recorder->body, "0123456789");
     again();
   }
@@ -283,8 +283,8 @@ TEST_F(Streams, ASecondOpeningOfTheSameRequestIsRefusedAndLeavesTheFirstAlone) {
   deliver("0123456789");
   finish(NPRES_DONE, false);
   EXPECT_TRUE(weak.expired());
-  EXPECT_EQ(recorder->log, (Log{"Created", "Opened", "Data 0 4 40", "Data 4 4 80", "Data 8 2 100", "Completed ok",
-                                "Destroyed"}));
+  EXPECT_EQ(recorder->log,
+            (Log{"Created", "Opened", "Data 0 4 40", "Data 4 4 80", "Data 8 2 100", "Completed ok", "Destroyed"}));
 }
 
 TEST_F(Streams, ShutdownEndsOpenStreamsOnceAndFreesThem) {
@@ -350,8 +350,8 @@ TEST_F(Streams, AnotherInstancesStreamIsNotFollowed) {
   boost::weak_ptr<PF::BrowserStream> weak = request();
   ASSERT_EQ(open(10), NPERR_NO_ERROR);
   NPP_t other{};
-  ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &other, NP_EMBED, 0, nullptr,
-                                       nullptr, nullptr),
+  ASSERT_EQ(NpapiPluginModule::NPP_New(const_cast<char*>("application/x-test"), &other, NP_EMBED, 0, nullptr, nullptr,
+                                       nullptr),
             NPERR_NO_ERROR);
   char data[] = "0123";
   EXPECT_EQ(NpapiPluginModule::NPP_WriteReady(&other, &record), -1);
@@ -396,9 +396,9 @@ TEST_F(Streams, RangeReadsBecomeExactByteRangeListsAndBadRangesNeverReachTheBrow
   EXPECT_EQ(browser().ranges, (std::vector<std::pair<int32_t, uint32_t>>{{0, 4}, {50, 10}, {8, 1}}));
   EXPECT_TRUE(s->readRanges({}));
   const size_t big = size_t(1) << 32;
-  for (const std::vector<R>& bad : {std::vector<R>{R(5, 3)}, std::vector<R>{R(0, 4), R(9, 8)},
-                                    std::vector<R>{R(size_t(INT32_MAX) + 1, size_t(INT32_MAX) + 2)},
-                                    std::vector<R>{R(0, big)}}) {
+  for (const std::vector<R>& bad :
+       {std::vector<R>{R(5, 3)}, std::vector<R>{R(0, 4), R(9, 8)},
+        std::vector<R>{R(size_t(INT32_MAX) + 1, size_t(INT32_MAX) + 2)}, std::vector<R>{R(0, big)}}) {
     EXPECT_FALSE(s->readRanges(bad));
   }
   EXPECT_EQ(browser().rangeCalls, 1);
@@ -419,8 +419,7 @@ TEST_F(Streams, UnsolicitedStreamsAreOfferedToTheCoreAndNeedNoNotification) {
   offered.url = "http://127.0.0.1/embedded.bin";
   offered.end = 3;
   offered.headers = "HTTP/1.1 200 OK\r\n";
-  ASSERT_EQ(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("application/octet-stream"), &offered, 0,
-                                             &stype),
+  ASSERT_EQ(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("application/octet-stream"), &offered, 0, &stype),
             NPERR_NO_ERROR);
   ASSERT_NE(offered.pdata, nullptr);
   EXPECT_EQ(NpapiPluginModule::NPP_Write(&npp, &offered, 0, 3, const_cast<char*>("abc")), 3);
@@ -589,8 +588,7 @@ TEST_F(Streams, AnOfferedStreamAcceptedWithACallbackIsFetchedByTheHelper) {
   offered.url = "http://127.0.0.1/embedded.bin";
   offered.end = 3;
   offered.headers = "HTTP/1.1 200 OK\r\nX-A: 1\r\n\r\n";
-  ASSERT_EQ(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("application/octet-stream"), &offered, 0,
-                                             &stype),
+  ASSERT_EQ(NpapiPluginModule::NPP_NewStream(&npp, const_cast<char*>("application/octet-stream"), &offered, 0, &stype),
             NPERR_NO_ERROR);
   ASSERT_NE(offered.pdata, nullptr);
   EXPECT_EQ(NpapiPluginModule::NPP_Write(&npp, &offered, 0, 3, const_cast<char*>("abc")), 3);

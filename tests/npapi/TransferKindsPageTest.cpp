@@ -48,17 +48,17 @@ std::string printed(const std::string& output, const std::string& name) {
 struct KindCase {
   const char* kind;
   const char* profile;
-  const char* issuer;        // of the card, and of the login
+  const char* issuer;  // of the card, and of the login
   const char* mainAccount;
   const char* pin;
   const char* form;
-  std::string steps;         // the customer on the form, up to the verification code
-  const char* paying;        // the confirmation's paying account
-  const char* payee;         // the confirmation's payee account
-  std::vector<std::string> request;  // parts of the opened request
-  const char* returnAsn;     // ReturnASN deciphered ("" when it is empty)
-  const char* returnTxFlag;  // ReturnTxFlag deciphered, or nullptr when the kind leaves it empty
-  const char* kindAfter;     // baP_CODE after the call
+  std::string steps;                   // the customer on the form, up to the verification code
+  const char* paying;                  // the confirmation's paying account
+  const char* payee;                   // the confirmation's payee account
+  std::vector<std::string> request;    // parts of the opened request
+  const char* returnAsn;               // ReturnASN deciphered ("" when it is empty)
+  const char* returnTxFlag;            // ReturnTxFlag deciphered, or nullptr when the kind leaves it empty
+  const char* kindAfter;               // baP_CODE after the call
   const char* method = "Transfer_V2";  // the page method that runs it
 };
 
@@ -71,63 +71,128 @@ class TransferKindsPage : public CardBenchTest {};
 TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
   const std::string bank812 = "812台新國際商業銀行" + std::string(60, ' ');
   const KindCase kCases[] = {
-      {"0306", "bank", "00400001", "0040123456789012", "1234", "TransFBANK2BANK",
+      {"0306",
+       "bank",
+       "00400001",
+       "0040123456789012",
+       "1234",
+       "TransFBANK2BANK",
        // The card's second account pays.
        "user.choose(\"cmbOutAccount\", \"1\"); user.chooseItem(\"cmbBankNo\", \"" + bank812 + "\");\n" +
            typed("cbInAccount", "1234567890123456"),
-       "004/0040987654321098", "812/1234567890123456",
+       "004/0040987654321098",
+       "812/1234567890123456",
        {"<tx_code>MSG2524U</tx_code>", "<tac_id>2524</tac_id>",
         "<trns_in_bank>81200000</trns_in_bank><trns_out_bank>00400001</trns_out_bank>",
-        "<trns_in_account>1234567890123456</trns_in_account>",
-        "<trns_out_account>0040987654321098</trns_out_account>"},
-       "", nullptr, "2524"},
-      {"0305", "bank", "00400001", "0040123456789012", "1234", "TransFBANK2RODA", typed("cbInAccount", "0012345690000001"),
-       "004/0040123456789012", "700/0012345690000001",
+        "<trns_in_account>1234567890123456</trns_in_account>", "<trns_out_account>0040987654321098</trns_out_account>"},
+       "",
+       nullptr,
+       "2524"},
+      {"0305",
+       "bank",
+       "00400001",
+       "0040123456789012",
+       "1234",
+       "TransFBANK2RODA",
+       typed("cbInAccount", "0012345690000001"),
+       "004/0040123456789012",
+       "700/0012345690000001",
        {"<tx_code>MSG2522U</tx_code>", "<tac_id>2522</tac_id>",
         "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>00400001</trns_out_bank>",
-        "<trns_in_account>0012345690000001</trns_in_account>",
-        "<trns_out_account>0040123456789012</trns_out_account>"},
-       "", nullptr, "0305"},
-      {"0310", "bank", "00400001", "0040123456789012", "1234", "TransFBANK2POSTTRANSFER",
-       typed("cbInAccount", "700001012345678"), "004/0040123456789012", "700/700001012345678",
+        "<trns_in_account>0012345690000001</trns_in_account>", "<trns_out_account>0040123456789012</trns_out_account>"},
+       "",
+       nullptr,
+       "0305"},
+      {"0310",
+       "bank",
+       "00400001",
+       "0040123456789012",
+       "1234",
+       "TransFBANK2POSTTRANSFER",
+       typed("cbInAccount", "700001012345678"),
+       "004/0040123456789012",
+       "700/700001012345678",
        {"<tx_code>MSG2522U</tx_code>", "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>00400001</trns_out_bank>",
-        "<trns_in_account>0700001012345678</trns_in_account>",
-        "<trns_out_account>0040123456789012</trns_out_account>"},
-       "", nullptr, "0310"},
-      {"P014A1", "postal", "70000019", "7001234567890123", "567890", "TransFPOST2RODA",
+        "<trns_in_account>0700001012345678</trns_in_account>", "<trns_out_account>0040123456789012</trns_out_account>"},
+       "",
+       nullptr,
+       "0310"},
+      {"P014A1",
+       "postal",
+       "70000019",
+       "7001234567890123",
+       "567890",
+       "TransFPOST2RODA",
        // The second agreed entry, and the third transaction type.
-       "user.choose(\"cmbPreAccount\", \"2\"); user.choose(\"cmbTxType\", \"2\");\n", "700/7001234567890123",
+       "user.choose(\"cmbPreAccount\", \"2\"); user.choose(\"cmbTxType\", \"2\");\n",
+       "700/7001234567890123",
        "700/60000000000001",
        {"<tx_code>2580</tx_code>", "<tac_id>P014A1</tac_id>",
         "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
-        "<trns_in_account>0060000000000001</trns_in_account>",
-        "<trns_out_account>7001234567890123</trns_out_account>"},
-       "P1", "2", "P014A1"},
-      {"G004A4", "postal", "70000019", "7001234567890123", "567890", "TransFPOSTTRANSFER2RODA",
-       typed("cbInAccount", "12345690000001"), "700/12345678", "700/12345690000001",
+        "<trns_in_account>0060000000000001</trns_in_account>", "<trns_out_account>7001234567890123</trns_out_account>"},
+       "P1",
+       "2",
+       "P014A1"},
+      {"G004A4",
+       "postal",
+       "70000019",
+       "7001234567890123",
+       "567890",
+       "TransFPOSTTRANSFER2RODA",
+       typed("cbInAccount", "12345690000001"),
+       "700/12345678",
+       "700/12345690000001",
        {"<tx_code>2583</tx_code>", "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
         "<trns_in_account>0012345690000001</trns_in_account>"},
-       "", "0", "G004A4"},
-      {"P014A2", "postal", "70000019", "7001234567890123", "567890", "TransFPOST2POSTTRANSFER",
-       typed("cbInAccount", "00012347"), "700/7001234567890123", "700/00012347",
+       "",
+       "0",
+       "G004A4"},
+      {"P014A2",
+       "postal",
+       "70000019",
+       "7001234567890123",
+       "567890",
+       "TransFPOST2POSTTRANSFER",
+       typed("cbInAccount", "00012347"),
+       "700/7001234567890123",
+       "700/00012347",
        {"<tx_code>2580</tx_code>", "<tac_id>P014A2</tac_id>",
         "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
-        "<trns_in_account>0000000000012347</trns_in_account>",
-        "<trns_out_account>7001234567890123</trns_out_account>"},
-       "", nullptr, "P014A2"},
-      {"G004A2", "postal", "70000019", "7001234567890123", "567890", "TransFPT2PT", typed("cbInAccount", "12345678"),
-       "700/12345678", "700/12345678",
+        "<trns_in_account>0000000000012347</trns_in_account>", "<trns_out_account>7001234567890123</trns_out_account>"},
+       "",
+       nullptr,
+       "P014A2"},
+      {"G004A2",
+       "postal",
+       "70000019",
+       "7001234567890123",
+       "567890",
+       "TransFPT2PT",
+       typed("cbInAccount", "12345678"),
+       "700/12345678",
+       "700/12345678",
        {"<tx_code>2583</tx_code>", "<tac_id>G004A2</tac_id>",
         "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
         "<trns_in_account>0000000012345678</trns_in_account>"},
-       "", nullptr, "G004A2"},
+       "",
+       nullptr,
+       "G004A2"},
       // The donation from the postal card: its own form and no marker for the page.
-      {"P014A2", "postal", "70000019", "7001234567890123", "567890", "TransFPUBLICDONATION",
-       typed("cbInAccount", "00012347"), "700/7001234567890123", "700/12347",
+      {"P014A2",
+       "postal",
+       "70000019",
+       "7001234567890123",
+       "567890",
+       "TransFPUBLICDONATION",
+       typed("cbInAccount", "00012347"),
+       "700/7001234567890123",
+       "700/12347",
        {"<tx_code>2580</tx_code>", "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
-        "<trns_in_account>0000000000012347</trns_in_account>",
-        "<trns_out_account>7001234567890123</trns_out_account>"},
-       "", nullptr, "P014A2", "PublicDonation"},
+        "<trns_in_account>0000000000012347</trns_in_account>", "<trns_out_account>7001234567890123</trns_out_account>"},
+       "",
+       nullptr,
+       "P014A2",
+       "PublicDonation"},
   };
   for (const KindCase& k : kCases) {
     SCOPED_TRACE(k.form);
@@ -152,7 +217,10 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
        << k.steps << typed("cbAmount", "500") << typed("cbCardPIN", k.pin)
        << "user.click(\"cbCaptchaInput\"); user.typeDigitsShownIn(\"cbCaptcha\");\n"
        << "user.savePng(\"" << PICTURE_DIR << "/" << k.form << "-page.png\");\n"
-       << "user.click(\"" << (std::string(k.kind) == "0306" ? "btnConfirm" : std::string(k.kind) == "G004A4" ? "btbOK" : "btnOK")
+       << "user.click(\""
+       << (std::string(k.kind) == "0306"     ? "btnConfirm"
+           : std::string(k.kind) == "G004A4" ? "btbOK"
+                                             : "btnOK")
        << "\"); user.answerAlert(1);\n"
        << "user.expectWindow(\"TransFConfirm\");\n"
        << "user.expectDisplay(\"cbOutAccount\", \"" << k.paying << "\");\n"

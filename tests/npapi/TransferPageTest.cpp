@@ -100,13 +100,11 @@ TEST_F(TransferPage, APostalToBankTransferIsTypedConfirmedWrittenAndOpenedByTheB
   const banktool::OpenedEnvelope envelope = banktool::openEnvelope(sent(r.output));
   ASSERT_TRUE(envelope.ok) << envelope.error;
   EXPECT_TRUE(envelope.macOk);
-  for (const char* part : {"<tx_code>MSG2521U</tx_code>", "<session_id>SESSION000000001</session_id>",
-                           "<issuer_id>70000019</issuer_id>", "<tac_id>2521</tac_id>",
-                           "<trns_in_bank>81200000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
-                           "<agency_bank>00000001</agency_bank>",
-                           "<trns_in_account>0000001234567890</trns_in_account>",
-                           "<trns_out_account>7001234567890123</trns_out_account>",
-                           "<trns_amount>00000000012300</trns_amount>"})
+  for (const char* part :
+       {"<tx_code>MSG2521U</tx_code>", "<session_id>SESSION000000001</session_id>", "<issuer_id>70000019</issuer_id>",
+        "<tac_id>2521</tac_id>", "<trns_in_bank>81200000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>",
+        "<agency_bank>00000001</agency_bank>", "<trns_in_account>0000001234567890</trns_in_account>",
+        "<trns_out_account>7001234567890123</trns_out_account>", "<trns_amount>00000000012300</trns_amount>"})
     EXPECT_NE(envelope.text.find(part), std::string::npos) << part << " in " << envelope.text;
 }
 

@@ -159,7 +159,9 @@ TEST_F(PageCard, EveryCardOperationRunsItsNamesake) {
       {"WriteRecordWithSNUMTAC",
        [](PageObject& p) {
          // an inquiry record: code, terminal check code, account
-         p.set("baBuf", asciiHex("2500" "12345678" "7001234567890123"));
+         p.set("baBuf", asciiHex("2500"
+                                 "12345678"
+                                 "7001234567890123"));
          p.set("bLen", std::string("1C"));
          p.set("baSN", std::string(""));
          p.set("baTSAC", std::string(""));
@@ -229,13 +231,22 @@ TEST_F(PageCard, TransactionsOnAnAllowedPageSealTheirOwnRequest) {
   BenchCard& card = startCard(0, "bank");
   PageObject page;
   page.host->setLocation(PF::variant(std::string("https://webatm.postbank.example/atm")));
-  const std::pair<const char*, std::string> pageValues[] = {
-      {"baReaderName", card.readerName()}, {"baPIN", "1234"},         {"baIFD_Chk_Code", "CHK00001"},
-      {"baIFD_ID", "TERM0001"},           {"bAccountID", "1"},       {"SessionId", "SESSION000000001"},
-      {"baMoney", "12300"},               {"baAagency_No", "0001"},  {"baAccept_No", "004"},
-      {"baPaymentType", "11"},            {"baCancelNo", "12345678"}, {"baTax_Date", "1141231"},
-      {"baTaxAgencyNo", "A0001"},         {"baTaxComment", "FEE"},   {"baMerchantID", "SHOP01"},
-      {"baOrderNumber", "ORDER01"}};
+  const std::pair<const char*, std::string> pageValues[] = {{"baReaderName", card.readerName()},
+                                                            {"baPIN", "1234"},
+                                                            {"baIFD_Chk_Code", "CHK00001"},
+                                                            {"baIFD_ID", "TERM0001"},
+                                                            {"bAccountID", "1"},
+                                                            {"SessionId", "SESSION000000001"},
+                                                            {"baMoney", "12300"},
+                                                            {"baAagency_No", "0001"},
+                                                            {"baAccept_No", "004"},
+                                                            {"baPaymentType", "11"},
+                                                            {"baCancelNo", "12345678"},
+                                                            {"baTax_Date", "1141231"},
+                                                            {"baTaxAgencyNo", "A0001"},
+                                                            {"baTaxComment", "FEE"},
+                                                            {"baMerchantID", "SHOP01"},
+                                                            {"baOrderNumber", "ORDER01"}};
   for (const auto& value : pageValues) page.set(value.first, value.second);
   page.call("OptionDataPut", {PF::variant(1), PF::variant(std::string("20261210131500"))});
   ASSERT_EQ(page.callForCode("ConnectCard"), 0);

@@ -17,8 +17,7 @@ constexpr char kBankPage[] = "https://webatm.postbank.example/atm/index.html";
 class PageObject {
  public:
   PageObject()
-      : host(FakeHost::make()),
-        object(boost::make_shared<ZODODOVURAVUVOD>(boost::shared_ptr<DUZIVUREZORO>(), host)) {
+      : host(FakeHost::make()), object(boost::make_shared<ZODODOVURAVUVOD>(boost::shared_ptr<DUZIVUREZORO>(), host)) {
     host->setLocation(PF::variant(std::string(kBankPage)));
   }
 

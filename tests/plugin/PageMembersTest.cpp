@@ -21,17 +21,56 @@ struct TextField {
   std::function<std::string(Ctrl&)> get;
   std::function<void(Ctrl&, const char*)> set;
 };
-#define TEXT(n) {#n, [](Ctrl& c) { return c.Get##n(); }, [](Ctrl& c, const char* t) { c.Set##n(t); }}
+#define TEXT(n)                                                                           \
+  {                                                                                       \
+#n, [](Ctrl & c) { return c.Get##n(); }, [](Ctrl & c, const char* t) { c.Set##n(t); } \
+  }
 const TextField kTexts[] = {
-    TEXT(baReaderName), TEXT(baATR),         TEXT(pbAttr),           TEXT(baDFID),         TEXT(baEFID),
-    TEXT(baBuf),        TEXT(bPq),           TEXT(bRecID),           TEXT(bLen),           TEXT(baPIN),
-    TEXT(baNewPIN),     TEXT(baSN),          TEXT(baTSAC),           TEXT(baIssueNo),      TEXT(baRemark),
-    TEXT(baAccount1),   TEXT(baIFD_Chk_Code), TEXT(baIFD_ID),        TEXT(bAccountID),     TEXT(baICC_SNO),
-    TEXT(baTACLen),     TEXT(baTAC),         TEXT(baP_CODE),         TEXT(baAagency_No),   TEXT(baAccept_No),
-    TEXT(baImport_Account), TEXT(baMoney),   TEXT(baDateTime),       TEXT(baPaymentType),  TEXT(baCancelNo),
-    TEXT(SessionId),    TEXT(baTax_Date),    TEXT(baTax_Unit),       TEXT(TrnsMsg),        TEXT(baMerchantID),
-    TEXT(baOrderNumber), TEXT(baTaxAgencyNo), TEXT(baTaxComment),    TEXT(baUSER_REF),     TEXT(baCIF_TEL_AREA),
-    TEXT(IEURL),        TEXT(baACC_TEL),     TEXT(baACC_ADDR),       TEXT(baACC_EMAIL),    TEXT(bSelectedAccount),
+    TEXT(baReaderName),
+    TEXT(baATR),
+    TEXT(pbAttr),
+    TEXT(baDFID),
+    TEXT(baEFID),
+    TEXT(baBuf),
+    TEXT(bPq),
+    TEXT(bRecID),
+    TEXT(bLen),
+    TEXT(baPIN),
+    TEXT(baNewPIN),
+    TEXT(baSN),
+    TEXT(baTSAC),
+    TEXT(baIssueNo),
+    TEXT(baRemark),
+    TEXT(baAccount1),
+    TEXT(baIFD_Chk_Code),
+    TEXT(baIFD_ID),
+    TEXT(bAccountID),
+    TEXT(baICC_SNO),
+    TEXT(baTACLen),
+    TEXT(baTAC),
+    TEXT(baP_CODE),
+    TEXT(baAagency_No),
+    TEXT(baAccept_No),
+    TEXT(baImport_Account),
+    TEXT(baMoney),
+    TEXT(baDateTime),
+    TEXT(baPaymentType),
+    TEXT(baCancelNo),
+    TEXT(SessionId),
+    TEXT(baTax_Date),
+    TEXT(baTax_Unit),
+    TEXT(TrnsMsg),
+    TEXT(baMerchantID),
+    TEXT(baOrderNumber),
+    TEXT(baTaxAgencyNo),
+    TEXT(baTaxComment),
+    TEXT(baUSER_REF),
+    TEXT(baCIF_TEL_AREA),
+    TEXT(IEURL),
+    TEXT(baACC_TEL),
+    TEXT(baACC_ADDR),
+    TEXT(baACC_EMAIL),
+    TEXT(bSelectedAccount),
 };
 #undef TEXT
 
@@ -40,14 +79,18 @@ struct NumberField {
   std::function<long(Ctrl&)> get;  // the controller's value, as the page should read it
   std::function<void(Ctrl&, long)> set;
 };
-#define INT(n) \
-  {#n, [](Ctrl& c) { return static_cast<long>(c.Get##n()); }, [](Ctrl& c, long v) { c.Set##n(static_cast<int>(v)); }}
-const NumberField kInts[] = {INT(iNoR), INT(iResetType), INT(iDisConnectType), INT(cardType),
-                             INT(iNoA), INT(iRec),       INT(iNoAP)};
+#define INT(n)                                                                                                       \
+  {                                                                                                                  \
+#n, [](Ctrl & c) { return static_cast<long>(c.Get##n()); },                                                      \
+                                                             [](Ctrl & c, long v) { c.Set##n(static_cast<int>(v)); } \
+  }
+const NumberField kInts[] = {INT(iNoR), INT(iResetType), INT(iDisConnectType), INT(cardType), INT(iNoA),
+                             INT(iRec), INT(iNoAP)};
 #undef INT
-#define WIDE(n, T)                                                \
-  {#n, [](Ctrl& c) { return static_cast<long>(c.Get##n()); },    \
-   [](Ctrl& c, long v) { c.Set##n(static_cast<T>(v)); }}
+#define WIDE(n, T)                                                                                                    \
+  {                                                                                                                   \
+#n, [](Ctrl & c) { return static_cast<long>(c.Get##n()); }, [](Ctrl & c, long v) { c.Set##n(static_cast<T>(v)); } \
+  }
 const NumberField kWides[] = {WIDE(ulProtocol, std::uint64_t), WIDE(ulState, std::uint64_t),
                               WIDE(ulLen, std::uint64_t),      WIDE(dwAttrId, std::uint64_t),
                               WIDE(pcbAttrLen, std::uint64_t), WIDE(uiSW12, std::uint64_t),
@@ -65,25 +108,69 @@ struct ListField {
   std::function<std::string(Ctrl&, long)> get;
   std::function<void(Ctrl&, long, const char*)> set;
 };
-#define LIST(n, size)                                                  \
-  {#n, size, [](Ctrl& c, long i) { return c.Get##n(i); },             \
-   [](Ctrl& c, long i, const char* t) { c.Set##n(i, t); }}
+#define LIST(n, size)                                                                                               \
+  {                                                                                                                 \
+#n, size, [](Ctrl & c, long i) { return c.Get##n(i); }, [](Ctrl & c, long i, const char* t) { c.Set##n(i, t); } \
+  }
 const ListField kLists[] = {LIST(caReader, 40), LIST(baAccount, 8), LIST(baRecord, 20), LIST(OptionData, 2),
                             LIST(baAppnAccount, 8)};
 #undef LIST
 
 // Methods: the card operations and transactions (their forwarding is checked with the card), the
 // object's own members and the indexed-list pairs.
-const char* const kMethods[] = {
-    "echo", "testEvent", "ConnectReader", "DisConnectReader", "ListReaders", "ConnectCard", "ReConnectCard",
-    "DisConnectCard", "GetCardStatus", "GetReaderStatus", "CheckCardInsert", "ListAccounts", "T1Transmit",
-    "SelectParentDF", "SelectDF", "SelectEF", "VerifyPIN", "UpdateRecord", "ReadRecord", "ChangePassword",
-    "WriteRecordWithSNUMTAC", "CardAccounts", "Inquiry", "Transfer", "RodaAccount", "Tax", "Payment",
-    "PayTransfer", "GetAPIVersion", "WideFee", "AppnAccounts", "CardStart", "PayCredit", "RodaPayment",
-    "CheckCardInOut", "CheckCardInOut2", "GetLogContent", "caReaderGet", "caReaderPut", "baAccountGet",
-    "baAccountPut", "baRecordGet", "baRecordPut", "OptionDataGet", "OptionDataPut", "baAppnAccountGet",
-    "baAppnAccountPut", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2",
-    "PublicDonation"};
+const char* const kMethods[] = {"echo",
+                                "testEvent",
+                                "ConnectReader",
+                                "DisConnectReader",
+                                "ListReaders",
+                                "ConnectCard",
+                                "ReConnectCard",
+                                "DisConnectCard",
+                                "GetCardStatus",
+                                "GetReaderStatus",
+                                "CheckCardInsert",
+                                "ListAccounts",
+                                "T1Transmit",
+                                "SelectParentDF",
+                                "SelectDF",
+                                "SelectEF",
+                                "VerifyPIN",
+                                "UpdateRecord",
+                                "ReadRecord",
+                                "ChangePassword",
+                                "WriteRecordWithSNUMTAC",
+                                "CardAccounts",
+                                "Inquiry",
+                                "Transfer",
+                                "RodaAccount",
+                                "Tax",
+                                "Payment",
+                                "PayTransfer",
+                                "GetAPIVersion",
+                                "WideFee",
+                                "AppnAccounts",
+                                "CardStart",
+                                "PayCredit",
+                                "RodaPayment",
+                                "CheckCardInOut",
+                                "CheckCardInOut2",
+                                "GetLogContent",
+                                "caReaderGet",
+                                "caReaderPut",
+                                "baAccountGet",
+                                "baAccountPut",
+                                "baRecordGet",
+                                "baRecordPut",
+                                "OptionDataGet",
+                                "OptionDataPut",
+                                "baAppnAccountGet",
+                                "baAppnAccountPut",
+                                "AccountSetting",
+                                "VisaRenewal",
+                                "CommACCT_Set",
+                                "CommACCT_Add",
+                                "Transfer_V2",
+                                "PublicDonation"};
 
 std::set<std::string> expectedProperties() {
   std::set<std::string> names{"testString"};
@@ -264,8 +351,8 @@ TEST(PageMembers, ArgumentsAreCountedBeforeAnyMemberRuns) {
 
   // A value of the wrong kind names both types; method arguments also name their position.
   const PF::variant pageObject(PF::JSObjectPtr(page.host->newObject()));
-  const std::string objectToText = std::string("Invalid argument conversion from ") +
-                                   typeid(PF::JSObjectPtr).name() + " to " + typeid(std::string).name();
+  const std::string objectToText = std::string("Invalid argument conversion from ") + typeid(PF::JSObjectPtr).name() +
+                                   " to " + typeid(std::string).name();
   EXPECT_EQ(message("caReaderPut", {PF::variant(1), pageObject}), objectToText + " at index 2");
   EXPECT_EQ(message("caReaderGet", {PF::variant(std::string("first"))}),
             std::string("Invalid argument conversion from ") + typeid(std::string).name() + " to " +

@@ -146,14 +146,19 @@ TEST(PageOrigin, APageWithoutALocationIsRefused) {
 
 // What only the bank's pages may use, written out here apart from the page object's table: whatever
 // talks to the reader or the card or opens a dialog, and every transaction.
-const char* const kGuardedMethods[] = {
-    "ConnectReader", "DisConnectReader", "ListReaders", "ConnectCard", "ReConnectCard", "DisConnectCard",
-    "GetCardStatus", "GetReaderStatus", "CheckCardInsert", "ListAccounts", "CardAccounts", "AppnAccounts",
-    "T1Transmit", "SelectParentDF", "SelectDF", "SelectEF", "VerifyPIN", "UpdateRecord", "ReadRecord",
-    "ChangePassword", "WriteRecordWithSNUMTAC", "CheckCardInOut", "CheckCardInOut2",
-    "Inquiry", "Transfer", "RodaAccount", "Tax", "Payment", "PayTransfer", "WideFee", "CardStart", "PayCredit",
-    "RodaPayment", "AccountSetting", "VisaRenewal", "CommACCT_Set", "CommACCT_Add", "Transfer_V2",
-    "PublicDonation"};
+const char* const kGuardedMethods[] = {"ConnectReader",  "DisConnectReader", "ListReaders",
+                                       "ConnectCard",    "ReConnectCard",    "DisConnectCard",
+                                       "GetCardStatus",  "GetReaderStatus",  "CheckCardInsert",
+                                       "ListAccounts",   "CardAccounts",     "AppnAccounts",
+                                       "T1Transmit",     "SelectParentDF",   "SelectDF",
+                                       "SelectEF",       "VerifyPIN",        "UpdateRecord",
+                                       "ReadRecord",     "ChangePassword",   "WriteRecordWithSNUMTAC",
+                                       "CheckCardInOut", "CheckCardInOut2",  "Inquiry",
+                                       "Transfer",       "RodaAccount",      "Tax",
+                                       "Payment",        "PayTransfer",      "WideFee",
+                                       "CardStart",      "PayCredit",        "RodaPayment",
+                                       "AccountSetting", "VisaRenewal",      "CommACCT_Set",
+                                       "CommACCT_Add",   "Transfer_V2",      "PublicDonation"};
 const char* const kGuardedGetters[] = {"IssuerAccount", "IssuerId", "IssuerRemark"};
 
 TEST(PageOrigin, TheTableGuardsExactlyWhatReachesTheCard) {
@@ -205,8 +210,8 @@ TEST(PageOrigin, ARefusedPageGets9980FromEveryGuardedMemberAndTheControllerStays
 // On an allowed page the transactions run: each empties TrnsMsg first thing (the account book's
 // dialogs, with nobody at the keyboard, run out of time).
 TEST(PageOrigin, AnAllowedPageRunsTheTransactions) {
-  const char* transactions[] = {"Inquiry", "Transfer", "RodaAccount", "Tax",      "Payment",
-                                "PayTransfer", "WideFee", "PayCredit", "RodaPayment", "AccountSetting",
+  const char* transactions[] = {"Inquiry",     "Transfer",     "RodaAccount", "Tax",         "Payment",
+                                "PayTransfer", "WideFee",      "PayCredit",   "RodaPayment", "AccountSetting",
                                 "VisaRenewal", "CommACCT_Set", "CommACCT_Add"};
   PageObject allowed;
   for (const char* name : transactions) {

@@ -109,8 +109,9 @@ TEST(PluginClass, WindowEventsReachTheirHandlersAndAreNeverConsumed) {
     PF::PluginEvent* event;
     const char* handler;
   };
-  const Case cases[] = {{&down, "down"},         {&up, "up"},             {&move, "move"}, {&entered, "move"},
-                        {&attached, "attached"}, {&detached, "detached"}, {&resized, ""}};
+  const Case cases[] = {
+      {&down, "down"},         {&up, "up"},   {&move, "move"}, {&entered, "move"}, {&attached, "attached"},
+      {&detached, "detached"}, {&resized, ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.handler);
     RecordingPlugIn plugin;

@@ -15,8 +15,8 @@ using rvp::programrun::RunResult;
 // Runs the page; answers the test browser's output.
 std::string expectClean(const std::string& page, const std::string& location) {
   SCOPED_TRACE(page);
-  RunResult r = rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + STREAM_PLUGIN +
-                                     " --location " + location + " " + PAGES_DIR + "/" + page + ".html");
+  RunResult r = rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + STREAM_PLUGIN + " --location " +
+                                     location + " " + PAGES_DIR + "/" + page + ".html");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find(page + " done"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << r.output;

@@ -180,8 +180,8 @@ class StreamsObject : public PF::JSAPIAuto {
       else if (!r->success)
         result->text = "failed";
       else
-        result->text = "ok " + std::to_string(r->size) + " " +
-                       std::string(reinterpret_cast<const char*>(r->data.get()), r->size);
+        result->text =
+            "ok " + std::to_string(r->size) + " " + std::string(reinterpret_cast<const char*>(r->data.get()), r->size);
       result->done = true;
     });
     return id;
@@ -211,9 +211,7 @@ class StreamsObject : public PF::JSAPIAuto {
   void streamDone(long id, bool success) { FireEvent("onstreamdone", {PF::variant(id), PF::variant(success)}); }
 
  private:
-  boost::shared_ptr<StreamsObject> self() {
-    return boost::static_pointer_cast<StreamsObject>(shared_from_this());
-  }
+  boost::shared_ptr<StreamsObject> self() { return boost::static_pointer_cast<StreamsObject>(shared_from_this()); }
   PF::BrowserHostPtr host() {
     PF::BrowserHostPtr h = host_.lock();
     if (!h) throw PF::script_error("The page is gone");

@@ -55,8 +55,8 @@ TEST(PageRun, FaultsAreReportedWithTheirStatus) {
       {"leak-and-error", "plugin.leakObject(); throw new Error('x');", 3, "leaked object"},
   };
   for (const Case& c : cases) {
-    std::string page = "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) +
-                       "</script>\n";
+    std::string page =
+        "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) + "</script>\n";
     RunResult r = runBrowser(writePage(c.name, page));
     EXPECT_EQ(r.status, c.status) << c.name << ":\n" << r.output;
     EXPECT_NE(r.output.find(c.expected), std::string::npos) << c.name << ":\n" << r.output;
@@ -71,16 +71,15 @@ TEST(PageRun, PageFedScriptedUserAnswersDialogs) {
 
   const Case cases[] = {
       {"user-unknown-step", "user.dance(); plugin.ask('x');", 1, "scripted user: cannot read the step \"dance\""},
-      {"user-wrong-check", "user.expectAlert('', 'other'); user.answerAlert(1); plugin.ask('x');", 1,
-       "scripted user:"},
+      {"user-wrong-check", "user.expectAlert('', 'other'); user.answerAlert(1); plugin.ask('x');", 1, "scripted user:"},
       {"user-step-never-taken", "user.answerAlert(1);", 1, "scripted user: 1 step(s) never taken"},
       // A page that expects a dialog the plug-in never opens fails, though the plug-in keeps its user.
       {"dialog-never-opened", "user.expectWindow('ATM_Trans_Dlg'); user.click('btnOK');", 1,
        "scripted user: 2 step(s) never taken"},
   };
   for (const Case& c : cases) {
-    std::string page = "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) +
-                       "</script>\n";
+    std::string page =
+        "<embed id=\"plugin\" type=\"application/x-fake\">\n<script>" + std::string(c.script) + "</script>\n";
     RunResult fault = runBrowser(writePage(c.name, page), DIALOG_PLUGIN);
     EXPECT_EQ(fault.status, c.status) << c.name << ":\n" << fault.output;
     EXPECT_NE(fault.output.find(c.expected), std::string::npos) << c.name << ":\n" << fault.output;
@@ -91,8 +90,10 @@ TEST(PageRun, CommandLineEmbedsAndScripts) {
   std::string script = ::testing::TempDir() + "testbrowser-cli.js";
   std::ofstream(script) << "assertEqual(plugin.param('mode'), 'x'); assertEqual(location.hostname, 'bank.example');"
                            "assertEqual(location.port, '8443'); console.log('cli done');";
-  RunResult r = runBrowser("--embed application/x-fake --param mode=x --location https://bank.example:8443/p "
-                           "--script " + script);
+  RunResult r = runBrowser(
+      "--embed application/x-fake --param mode=x --location https://bank.example:8443/p "
+      "--script " +
+      script);
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("cli done"), std::string::npos) << r.output;
 }

@@ -117,10 +117,13 @@ TEST(HostLoop, TimersFireAsTheClockMoves) {
   EXPECT_EQ(rvp_hostloop_timer_add(0, 1, note, nullptr), 0u) << "a repeating timer needs an interval";
   const unsigned repeating = rvp_hostloop_timer_add(1000, 1, note, const_cast<char*>("tick"));
   rvp_hostloop_timer_add(2500, 0, note, const_cast<char*>("once"));
-  selfCancelling = rvp_hostloop_timer_add(500, 1, [](void*) {
-    fired.push_back("self");
-    EXPECT_EQ(rvp_hostloop_timer_cancel(selfCancelling), 0);
-  }, nullptr);
+  selfCancelling = rvp_hostloop_timer_add(
+      500, 1,
+      [](void*) {
+        fired.push_back("self");
+        EXPECT_EQ(rvp_hostloop_timer_cancel(selfCancelling), 0);
+      },
+      nullptr);
   unsigned long long due = 0;
   ASSERT_EQ(rvp_hostloop_timer_next_due(&due), 1);
   EXPECT_EQ(due, start + 500);
@@ -183,9 +186,9 @@ TEST(BrowserInProcess, PageQueuesScriptedUserStepsAndAnswersQueries) {
   EXPECT_EQ(answer, 0);
   EXPECT_EQ(browser.getValue(&instance->npp, NPNVsupportsCoreGraphicsBool, &answer), NPERR_NO_ERROR);
   EXPECT_EQ(answer, 0);
-  EXPECT_EQ(browser.setValue(&instance->npp, NPPVpluginDrawingModel,
-                             reinterpret_cast<void*>(NPDrawingModelCoreGraphics)),
-            NPERR_GENERIC_ERROR);
+  EXPECT_EQ(
+      browser.setValue(&instance->npp, NPPVpluginDrawingModel, reinterpret_cast<void*>(NPDrawingModelCoreGraphics)),
+      NPERR_GENERIC_ERROR);
   NPObject* window = nullptr;
   ASSERT_EQ(browser.getValue(&instance->npp, NPNVWindowNPObject, &window), NPERR_NO_ERROR);
   NPObject* again = nullptr;

@@ -141,8 +141,7 @@ TEST_F(AccountServices, PageTextTooLongForItsSlotGives8600BeforeAnyCardCommand) 
       {"SettingProcessingCode", &ZododovuRavuVODCtrl::AccountSetting, [](auto& c) { c.SetbaP_CODE("P116A33"); }},
       {"SettingCheckCode", &ZododovuRavuVODCtrl::AccountSetting, [](auto& c) { c.SetbaIFD_Chk_Code("CHK000001"); }},
       {"RenewalProcessingCode", &ZododovuRavuVODCtrl::VisaRenewal, [](auto& c) { c.SetbaP_CODE("P116A33"); }},
-      {"RenewalDateTime", &ZododovuRavuVODCtrl::VisaRenewal,
-       [](auto& c) { c.SetOptionData(1, "202612101315001"); }},
+      {"RenewalDateTime", &ZododovuRavuVODCtrl::VisaRenewal, [](auto& c) { c.SetOptionData(1, "202612101315001"); }},
   };
   connect(kPostalCard);
   for (const TooLong& t : cases) {

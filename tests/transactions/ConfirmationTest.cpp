@@ -111,8 +111,10 @@ TEST_F(Confirmation, CancelOrTheCloseBoxGivesTwoAndNothingIsWritten) {
     user->pressKey(appkit::KeyEvent::character("5"))
         .expectAlert(DialogFrame::kKeyboardRefusal, "", appkit::AlertStyle::Informational)
         .answerAlert(1);
-    if (closeBox) user->closeWindow();
-    else user->click("btnCancel");
+    if (closeBox)
+      user->closeWindow();
+    else
+      user->click("btnCancel");
     EXPECT_EQ(run(*dialog), 2);
     EXPECT_TRUE(card->apduCommands().empty());
     EXPECT_EQ(dialog->GetInData_Money(), "");
@@ -271,24 +273,26 @@ TEST_F(Confirmation, PictureShowsTheThreeBoxesDrawn) {
   connect(kPostalCard);
   auto dialog = open(kPostalCard, "P014A1");
   const std::string png = RVP_PICTURE_DIR "/TransFConfirm.png";
-  user->savePng(png).inspect([&](appkit::Window& window) {
-    std::shared_ptr<graphics::Image> image = window.renderImage();
-    const double titleBar = image->size().height - window.contentSize().height;
-    for (CaptchaButton* box : {&*dialog->cbOutAccount, &*dialog->cbInAccount, &*dialog->cbAmount}) {
-      SCOPED_TRACE(box->identifier());
-      EXPECT_EQ(box->state(), 1);
-      const appkit::Rect f = box->frame();
-      auto pixel = [&](double x, double y) {
-        return image->pixelAt(static_cast<int>(f.minX() + x), static_cast<int>(f.minY() + titleBar + y)) & 0xFFFFFF;
-      };
-      EXPECT_EQ(pixel(0.5, f.height() / 2), 0xFF0000u) << "red frame of a box that is on";
-      // Ink inside the frame: the value's glyphs (and the noise among them) on the white ground.
-      int ink = 0;
-      for (double x = 4; x < f.width() - 4; x += 1)
-        for (double y = 4; y < f.height() - 4; y += 1) ink += pixel(x, y) != 0xFFFFFFu ? 1 : 0;
-      EXPECT_GT(ink, 40);
-    }
-  }).click("btnCancel");
+  user->savePng(png)
+      .inspect([&](appkit::Window& window) {
+        std::shared_ptr<graphics::Image> image = window.renderImage();
+        const double titleBar = image->size().height - window.contentSize().height;
+        for (CaptchaButton* box : {&*dialog->cbOutAccount, &*dialog->cbInAccount, &*dialog->cbAmount}) {
+          SCOPED_TRACE(box->identifier());
+          EXPECT_EQ(box->state(), 1);
+          const appkit::Rect f = box->frame();
+          auto pixel = [&](double x, double y) {
+            return image->pixelAt(static_cast<int>(f.minX() + x), static_cast<int>(f.minY() + titleBar + y)) & 0xFFFFFF;
+          };
+          EXPECT_EQ(pixel(0.5, f.height() / 2), 0xFF0000u) << "red frame of a box that is on";
+          // Ink inside the frame: the value's glyphs (and the noise among them) on the white ground.
+          int ink = 0;
+          for (double x = 4; x < f.width() - 4; x += 1)
+            for (double y = 4; y < f.height() - 4; y += 1) ink += pixel(x, y) != 0xFFFFFFu ? 1 : 0;
+          EXPECT_GT(ink, 40);
+        }
+      })
+      .click("btnCancel");
   EXPECT_EQ(run(*dialog), 2);
   EXPECT_EQ(dialog->cbOutAccount->displayedText(), "700/" + std::string(kPostalCard.mainAccount));
   EXPECT_EQ(dialog->cbAmount->displayedText(), "123       ");

@@ -59,8 +59,8 @@ TEST_F(DamagedAnswers, ARecordThatDoesNotHoldWhatTheStepReadsGives8800) {
       {"length byte beyond the answer", Fault::replace(Bytes{0x01, 0x20} + text("00400001") + kOk, 1, kRead)},
       {"length byte narrower than the account", Fault::replace(Bytes{0x03, 0x07} + text("0040123") + kOk, 3, kRead)},
       {"garbage of the right length", Fault::replace(Bytes{0x03, 0x10} + Bytes(16, 0x07) + kOk, 3, kRead)},
-      {"garbage in the indexed account", Fault::replace(Bytes{0x03, 0x10} + text("0040\xff\xfe<a>56789012") + kOk,
-                                                        4, kRead)},
+      {"garbage in the indexed account",
+       Fault::replace(Bytes{0x03, 0x10} + text("0040\xff\xfe<a>56789012") + kOk, 4, kRead)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -91,8 +91,8 @@ TEST_F(DamagedAnswers, AWriteAnswerWithoutItsSerialOrWholeTacGives8900) {
       {"zero serial", Bytes(9, 0x00) + Bytes{0x00, 0x08} + tac + kOk},
       {"TAC length 0", Bytes{0x00} + text("00000042") + Bytes{0x00, 0x00} + kOk},
       {"TAC length 4", Bytes{0x00} + text("00000042") + Bytes{0x00, 0x04} + Bytes(tac.begin(), tac.begin() + 4) + kOk},
-      {"TAC shorter than its length", Bytes{0x00} + text("00000042") + Bytes{0x00, 0x08} +
-                                          Bytes(tac.begin(), tac.begin() + 5) + kOk},
+      {"TAC shorter than its length",
+       Bytes{0x00} + text("00000042") + Bytes{0x00, 0x08} + Bytes(tac.begin(), tac.begin() + 5) + kOk},
       {"cut inside the serial", Bytes{0x00} + text("0000") + kOk},
   };
   for (const auto& c : cases) {

@@ -15,7 +15,8 @@ const char* const kGarbled = "0123456789ABCDE";
 const char* const kWrongPin = "　　　 密碼錯誤，請重新輸入！\n〈金融卡密碼若連續錯誤三次將被鎖卡〉";
 const std::vector<std::string> kOkCancel = {"確定", "取消"};
 const char* const kFraudWarning =
-    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  轉帳嗎？";
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  "
+    "轉帳嗎？";
 // 0001234 weighs 70, 70 mod 11 = 4, check digit (11 - 4) mod 10 = 7.
 const char* const kCause = "00012347";
 
@@ -23,9 +24,7 @@ std::string el(const std::string& tag, const std::string& value) { return "<" + 
 
 class Donation : public FormTransferTest {
  protected:
-  banktool::TransferCase donationCase(const CardFacts& facts = kPostalCard) {
-    return transferCase(facts, "P014A2");
-  }
+  banktool::TransferCase donationCase(const CardFacts& facts = kPostalCard) { return transferCase(facts, "P014A2"); }
 
   // The customer types the cause's account, the amount, the PIN (when given) and the code.
   appkit::ScriptedUser& fillInForm(const std::string& pin = "", const std::string& amount = "500") {
@@ -64,8 +63,7 @@ TEST_F(Donation, TheFormAndTheConfirmationLeaveOneWriteAndTheRequestTheBankOpens
   c.readerType = "1";
   setBlocks(c);
   earlierMarkers();
-  fillInForm(kPostalCard.pin)
-      .expectText("edtOutAccount", "700/" + std::string(kPostalCard.mainAccount));
+  fillInForm(kPostalCard.pin).expectText("edtOutAccount", "700/" + std::string(kPostalCard.mainAccount));
   confirmForm();
   user->expectWindow("TransFConfirm")
       .expectDisplay("cbOutAccount", "700/" + std::string(kPostalCard.mainAccount))

@@ -33,7 +33,11 @@ const Drill kDrills[] = {
        return Fault::cutData(dataLength(a) / 2, n);
      },
      false},
-    {"over-long", [](int n, const Bytes&) { return Fault::extend(Bytes{0xEE, 0xEE}, n); }, false},
+    {"over-long",
+     [](int n, const Bytes&) {
+       return Fault::extend(Bytes{0xEE, 0xEE}, n);
+     },
+     false},
     // A one-byte count cannot tell this answer from the real one.
     {"over-long by 256 bytes", [](int n, const Bytes&) { return Fault::extend(Bytes(256, 0xEE), n); }, false},
     {"garbage with 9000",

@@ -24,7 +24,7 @@ struct RequestCase {
   std::string payeeShown;
   std::string txCode;
   std::string tacId;
-  std::string payeeBank;  // <trns_in_bank>
+  std::string payeeBank;      // <trns_in_bank>
   std::string payingAccount;  // <trns_out_account>
   std::string pCodeAfter;     // baP_CODE after the call
 };
@@ -63,24 +63,61 @@ class FormRequest : public FormTransferTest {
 
 TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
   const RequestCase cases[] = {
-      {"postal card to a bank", &kPostalCard, {"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false, noForm},
-       formValues("1234567890", "81200000"), "700/" + std::string(kPostalCard.mainAccount), "812/1234567890",
-       "MSG2521U", "2521", "81200000", kPostalCard.mainAccount, "0307"},
-      {"postal card to a postal account", &kPostalCard,
+      {"postal card to a bank",
+       &kPostalCard,
+       {"0307", "TransFPOST2BANK", PayingSide::PostalCard, true, "%s", false, noForm},
+       formValues("1234567890", "81200000"),
+       "700/" + std::string(kPostalCard.mainAccount),
+       "812/1234567890",
+       "MSG2521U",
+       "2521",
+       "81200000",
+       kPostalCard.mainAccount,
+       "0307"},
+      {"postal card to a postal account",
+       &kPostalCard,
        {"P014A1", "TransFPOST2RODA", PayingSide::PostalCard, false, "%014s", true, noForm},
-       formValues("1234567890"), "700/" + std::string(kPostalCard.mainAccount), "700/00001234567890", "2580",
-       "P014A1", "70000000", kPostalCard.mainAccount, "P014A1"},
-      {"giro to a giro account", &kPostalCard, {"G004A2", "TransFPT2PT", PayingSide::Giro, false, "%08s", false, noForm},
-       formValues("12345"), "700/87654321", "700/00012345", "2583", "G004A2", "70000000", kPostalCard.mainAccount,
+       formValues("1234567890"),
+       "700/" + std::string(kPostalCard.mainAccount),
+       "700/00001234567890",
+       "2580",
+       "P014A1",
+       "70000000",
+       kPostalCard.mainAccount,
+       "P014A1"},
+      {"giro to a giro account",
+       &kPostalCard,
+       {"G004A2", "TransFPT2PT", PayingSide::Giro, false, "%08s", false, noForm},
+       formValues("12345"),
+       "700/87654321",
+       "700/00012345",
+       "2583",
+       "G004A2",
+       "70000000",
+       kPostalCard.mainAccount,
        "G004A2"},
-      {"bank card to a bank account of the same bank", &kBankCard,
+      {"bank card to a bank account of the same bank",
+       &kBankCard,
        {"0306", "TransFBANK2BANK", PayingSide::BankCard, true, "%016s", false, noForm},
-       bankCardValues("1234567890", "00400000"), "004/0040987654321098", "004/0000001234567890", "MSG2523U", "2523",
-       "00400000", "0040987654321098", "2523"},
-      {"bank card to another bank", &kBankCard,
+       bankCardValues("1234567890", "00400000"),
+       "004/0040987654321098",
+       "004/0000001234567890",
+       "MSG2523U",
+       "2523",
+       "00400000",
+       "0040987654321098",
+       "2523"},
+      {"bank card to another bank",
+       &kBankCard,
        {"0306", "TransFBANK2BANK", PayingSide::BankCard, true, "%016s", false, noForm},
-       bankCardValues("1234567890", "81200000"), "004/0040987654321098", "812/0000001234567890", "MSG2524U", "2524",
-       "81200000", "0040987654321098", "2524"},
+       bankCardValues("1234567890", "81200000"),
+       "004/0040987654321098",
+       "812/0000001234567890",
+       "MSG2524U",
+       "2524",
+       "81200000",
+       "0040987654321098",
+       "2524"},
   };
   for (const RequestCase& rc : cases) {
     SCOPED_TRACE(rc.name);
@@ -98,8 +135,8 @@ TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
         .click("btnOK");
     ASSERT_EQ(ctrl->confirmAndRequest(transferRoad(), rc.row, params, values), 0);
     ASSERT_EQ(writes().size(), 1u);
-    const std::string elements = el("trns_in_bank", rc.payeeBank) +
-                                 el("trns_out_bank", rc.card->issuer) + el("agency_bank", kAgent) +
+    const std::string elements = el("trns_in_bank", rc.payeeBank) + el("trns_out_bank", rc.card->issuer) +
+                                 el("agency_bank", kAgent) +
                                  el("trns_in_account", ZododovuRavuVODCtrl::format("%016s", rc.values.payee)) +
                                  el("trns_out_account", rc.payingAccount) + el("trns_amount", "00000000012300");
     expectSealed(expectedRequest(*rc.card, rc.txCode, rc.tacId, elements, writes()[0]));
@@ -210,7 +247,9 @@ TEST_F(FormRequest, PageMarkersTellWherePostalPayeesCameFromAndWhichTransactionT
     v.txTypeIndex = mc.txType;
     fresh.returnPayeeSource(*mc.row, params, v);
     // What the bank's side makes of the same text under the call's IV.
-    auto sealed = [&](const std::string& text) { return text.empty() ? text : banktool::makeParamBlock(text, params.iv); };
+    auto sealed = [&](const std::string& text) {
+      return text.empty() ? text : banktool::makeParamBlock(text, params.iv);
+    };
     EXPECT_EQ(fresh.GetReturnASN(), sealed(mc.asn));
     EXPECT_EQ(fresh.GetReturnTxFlag(), sealed(mc.txFlag));
   }

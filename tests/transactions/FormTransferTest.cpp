@@ -189,10 +189,10 @@ TEST_F(FormTransferTest, EachFormGetsThePagesListsInTheirOwnPlaces) {
     const char* kind;
     const CardFacts* card;
     const char* form;
-    const char* agreed;      // bh_d6, one entry
-    const char* common;      // bh_d7, one entry
-    bool agreedShown;        // the bank-card forms list the card's application accounts instead
-    bool bankListChanged;    // the forms with a payee-bank list take the page's bank changes
+    const char* agreed;    // bh_d6, one entry
+    const char* common;    // bh_d7, one entry
+    bool agreedShown;      // the bank-card forms list the card's application accounts instead
+    bool bankListChanged;  // the forms with a payee-bank list take the page's bank changes
   };
   const ListCase cases[] = {
       {"0307", &kPostalCard, "TransFPOST2BANK", "22222222222222$004-台灣銀行", "004555512345$房租", true, true},
@@ -362,10 +362,11 @@ TEST_F(PostalToBank, TheFormAndTheConfirmationLeaveOneWriteAndASealedRequest) {
       .wait(3);
   EXPECT_EQ(ctrl->Transfer_V2(), 0);
   ASSERT_EQ(writes().size(), 1u);
-  const std::string elements = "<trns_in_bank>81200000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>"
-                               "<agency_bank>00000001</agency_bank><trns_in_account>0000001234567890</trns_in_account>"
-                               "<trns_out_account>7001234567890123</trns_out_account>"
-                               "<trns_amount>00000000012300</trns_amount>";
+  const std::string elements =
+      "<trns_in_bank>81200000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>"
+      "<agency_bank>00000001</agency_bank><trns_in_account>0000001234567890</trns_in_account>"
+      "<trns_out_account>7001234567890123</trns_out_account>"
+      "<trns_amount>00000000012300</trns_amount>";
   expectSealed(expectedRequest(kPostalCard, "MSG2521U", "2521", elements, writes()[0]));
   EXPECT_EQ(ctrl->GetbaPIN(), "");
   EXPECT_EQ(ctrl->GetReturnASN(), "") << "a typed payee";
@@ -383,16 +384,27 @@ TEST_F(PostalToBank, CancellingTheFormGives8990AndTheConfirmationItsOwnTwo) {
   };
   const CancelCase cases[] = {
       {"the form", [this] { user->expectWindow("TransFPOST2BANK").click("btnCancel"); }, 8990},
-      {"the fraud warning", [this] {
-         user->expectWindow("TransFPOST2BANK").chooseItem("cmbBankNo", kBank812).click("cbInAccount")
-             .pressDigits("1234567890").click("cbAmount").pressDigits("123").click("cbCaptchaInput")
-             .typeDigitsShownIn("cbCaptcha").click("btnOK").answerAlert(2);
-       }, 8990},
+      {"the fraud warning",
+       [this] {
+         user->expectWindow("TransFPOST2BANK")
+             .chooseItem("cmbBankNo", kBank812)
+             .click("cbInAccount")
+             .pressDigits("1234567890")
+             .click("cbAmount")
+             .pressDigits("123")
+             .click("cbCaptchaInput")
+             .typeDigitsShownIn("cbCaptcha")
+             .click("btnOK")
+             .answerAlert(2);
+       },
+       8990},
       {"the form's countdown", [this] { user->expectWindow("TransFPOST2BANK").wait(601); }, 9950},
-      {"the confirmation", [this] {
+      {"the confirmation",
+       [this] {
          fillInForm();
          user->expectWindow("TransFConfirm").click("btnCancel");
-       }, 2},
+       },
+       2},
   };
   for (const CancelCase& cc : cases) {
     SCOPED_TRACE(cc.name);

@@ -71,10 +71,11 @@ TEST_F(FormTransferTest, GiroPayeeKindsAreConfirmedWrittenAndSealedWithTheirMark
         .click("btnOK");
     ASSERT_EQ(ctrl->Transfer_V2(), 0);
     ASSERT_EQ(writes().size(), 1u);
-    const std::string elements = "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>"
-                                 "<agency_bank>00000001</agency_bank><trns_in_account>" +
-                                 std::string(k.payeeAccount) + "</trns_in_account><trns_out_account>" +
-                                 kPostalCard.mainAccount + "</trns_out_account><trns_amount>00000000090000</trns_amount>";
+    const std::string elements =
+        "<trns_in_bank>70000000</trns_in_bank><trns_out_bank>70000019</trns_out_bank>"
+        "<agency_bank>00000001</agency_bank><trns_in_account>" +
+        std::string(k.payeeAccount) + "</trns_in_account><trns_out_account>" + kPostalCard.mainAccount +
+        "</trns_out_account><trns_amount>00000000090000</trns_amount>";
     expectSealed(expectedRequest(kPostalCard, k.txCode, k.kind, elements, writes()[0]));
     EXPECT_EQ(ctrl->GetReturnASN(), *k.marker ? banktool::makeParamBlock(k.marker, c.iv) : std::string());
     EXPECT_EQ(ctrl->GetReturnTxFlag(), "") << "no transaction type in these forms";

@@ -16,12 +16,12 @@ struct Case {
   const CardFacts* card;
   Front front;
   Page page;
-  std::string record;      // the bytes the card must receive
+  std::string record;  // the bytes the card must receive
   std::string txCode;
   std::string tacId;
-  std::string elements;    // between </tac_id> and <icc_no>
-  std::string block = "";        // between </tsac> and </trns>
-  std::string checkTo = "";      // the transfer check's payee text; empty: no dialog
+  std::string elements;      // between </tac_id> and <icc_no>
+  std::string block = "";    // between </tsac> and </trns>
+  std::string checkTo = "";  // the transfer check's payee text; empty: no dialog
   std::string checkAmount = "";
 };
 
@@ -91,8 +91,13 @@ Case postalTransfer(const char* pCode, const std::string& code, const std::strin
 
 Case inquiry(const char* name, const CardFacts& card, const char* pCode, const std::string& record,
              const std::string& txCode, const std::string& tacId) {
-  return {name, &card, &ZododovuRavuVODCtrl::Inquiry,
-          [pCode](ZododovuRavuVODCtrl& c) { c.SetbaP_CODE(pCode); }, record, txCode, tacId,
+  return {name,
+          &card,
+          &ZododovuRavuVODCtrl::Inquiry,
+          [pCode](ZododovuRavuVODCtrl& c) { c.SetbaP_CODE(pCode); },
+          record,
+          txCode,
+          tacId,
           el("trns_out_bank", card.issuer) + el("trns_out_account", card.mainAccount)};
 }
 
@@ -156,9 +161,9 @@ Case rodaAccount(const char* pCode, const std::string& code, const std::string& 
     c.SetbaACC_ADDR("TAIPEI");
     c.SetbaACC_EMAIL("a@b.example");
   };
-  std::string extra = contact ? el("trns_acc_tel", "0223456789") + el("trns_acc_addr", "TAIPEI") +
-                                    el("trns_acc_email", "a@b.example")
-                              : el("trns_user_ref", "REF001");
+  std::string extra =
+      contact ? el("trns_acc_tel", "0223456789") + el("trns_acc_addr", "TAIPEI") + el("trns_acc_email", "a@b.example")
+              : el("trns_user_ref", "REF001");
   return {std::string("Account") + pCode,
           &kPostalCard,
           &ZododovuRavuVODCtrl::RodaAccount,

@@ -139,8 +139,7 @@ TEST_F(Faults, PageTextTooLongForItsSlotGives8600BeforeAnyCardCommand) {
       {"TerminalId", &ZododovuRavuVODCtrl::Payment, [](auto& c) { c.SetbaIFD_ID("TERMINAL9"); }},
       {"CheckCode", &ZododovuRavuVODCtrl::Inquiry, [](auto& c) { c.SetbaIFD_Chk_Code("CHK000001"); }},
       {"DateTime", &ZododovuRavuVODCtrl::WideFee, [](auto& c) { c.SetOptionData(1, "202612101315001"); }},
-      {"SelectedAccount", &ZododovuRavuVODCtrl::Payment,
-       [](auto& c) { c.SetbSelectedAccount("12345678901234567"); }},
+      {"SelectedAccount", &ZododovuRavuVODCtrl::Payment, [](auto& c) { c.SetbSelectedAccount("12345678901234567"); }},
       {"MerchantId", &ZododovuRavuVODCtrl::Payment, [](auto& c) { c.SetbaMerchantID(std::string(31, 'M').c_str()); }},
       {"TaxCancelNo", &ZododovuRavuVODCtrl::Tax, [](auto& c) { c.SetbaCancelNo("12345678901234567"); }},
       {"TaxPaymentType", &ZododovuRavuVODCtrl::Tax,
@@ -271,9 +270,9 @@ TEST_F(Faults, ThePostalStepsLeaveTheSelectedAccountAlone) {
     Front front;
     const char* pCode;
   };
-  for (Postal p : {Postal{&ZododovuRavuVODCtrl::Inquiry, "P611A6"}, Postal{&ZododovuRavuVODCtrl::Transfer, "I03533"},
-                   Postal{&ZododovuRavuVODCtrl::RodaAccount, "P116A1"},
-                   Postal{&ZododovuRavuVODCtrl::RodaPayment, "I03537"}}) {
+  for (Postal p :
+       {Postal{&ZododovuRavuVODCtrl::Inquiry, "P611A6"}, Postal{&ZododovuRavuVODCtrl::Transfer, "I03533"},
+        Postal{&ZododovuRavuVODCtrl::RodaAccount, "P116A1"}, Postal{&ZododovuRavuVODCtrl::RodaPayment, "I03537"}}) {
     SCOPED_TRACE(p.pCode);
     connect(kPostalCard);
     bankTransferPage(*ctrl, "700");

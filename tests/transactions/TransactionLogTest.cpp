@@ -79,16 +79,16 @@ TEST_F(TransactionLog, ReadsBackWhatTheTransactionsWrote) {
                            "</client_dttm>";
   auto icc = [&](int i) { return el("icc_no", w[i].serial); };
   // Newest first.
-  EXPECT_EQ(reader.GetbaRecord(0), row(icc(4) + el("tac_id", "2563") + head + el("trns_out_account", account) +
-                                       el("tsac", w[4].tac)));
+  EXPECT_EQ(reader.GetbaRecord(0),
+            row(icc(4) + el("tac_id", "2563") + head + el("trns_out_account", account) + el("tsac", w[4].tac)));
   EXPECT_EQ(reader.GetbaRecord(1),
             row(icc(3) + el("tac_id", "2531") + head + el("tax_type", "11") + el("trns_out_account", account) +
                 el("trns_in_account", "12345678        ") + el("tsac", w[3].tac)));
   EXPECT_EQ(reader.GetbaRecord(2), row(icc(2) + el("tac_id", "2541") + head + el("merchant_id", "SHOP&amp;&lt;1&gt;") +
                                        el("trns_out_account", account) + el("tsac", w[2].tac)));
-  EXPECT_EQ(reader.GetbaRecord(3), row(icc(1) + el("tac_id", "2523") + head +
-                                       el("trns_in_account", "0000001234567890") + el("trns_out_account", account) +
-                                       el("tsac", w[1].tac)));
+  EXPECT_EQ(reader.GetbaRecord(3),
+            row(icc(1) + el("tac_id", "2523") + head + el("trns_in_account", "0000001234567890") +
+                el("trns_out_account", account) + el("tsac", w[1].tac)));
   EXPECT_EQ(reader.GetbaRecord(4), row(icc(0) + el("tac_id", "2500") + el("atm_checkcode", kCheckCode) +
                                        el("trns_out_account", account) + el("tsac", w[0].tac)));
   // The page fields hold the last record read: the inquiry.
@@ -117,7 +117,8 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
       .put(62, ebcdic("1141231"))
       .put(69, ebcdic("REF1234567890123"));
   StoredRecord otherPayment("00000014", 66);
-  otherPayment.put(18, hx("000000001000"))  // digits 000000001 once cut to nine
+  otherPayment
+      .put(18, hx("000000001000"))  // digits 000000001 once cut to nine
       .put(24, ebcdic("CHKP0003"))
       .put(32, ebcdic("P014AD") + ebcdic("20261212"))
       .put(46, ebcdic("7009999999999999"));
@@ -126,7 +127,11 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
   StoredRecord unlisted("00000016", 64);
   unlisted.put(12, "2580");
   StoredRecord bank("00000017", 64);
-  bank.put(12, "2510").put(16, "00000000099900").put(30, "ATM00017").put(38, "CHK00017").put(46, "20261213000000")
+  bank.put(12, "2510")
+      .put(16, "00000000099900")
+      .put(30, "ATM00017")
+      .put(38, "CHK00017")
+      .put(46, "20261213000000")
       .put(60, "0040123456789012");
   StoredRecord inquiryAfterBank("00000018", 48);
   inquiryAfterBank.put(16, "7001234567890123").put(32, ebcdic("P611A2")).put(38, ebcdic("CHKP0005"));
@@ -141,8 +146,8 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
       "[ef 1001]\n1 = tlv 01 \"00400001\"\n2 = tlv 02 \"BANK CARD\":30\n3 = tlv 03 \"0040123456789012\"\n"
       "[ef 1080]\n";
   int number = 1;
-  for (const StoredRecord* r : {&transfer, &cancelPayment, &referencePayment, &otherPayment, &inquiry, &unlisted,
-                                &bank, &inquiryAfterBank, &tacTooLong, &cardStart})
+  for (const StoredRecord* r : {&transfer, &cancelPayment, &referencePayment, &otherPayment, &inquiry, &unlisted, &bank,
+                                &inquiryAfterBank, &tacTooLong, &cardStart})
     profile += r->profileLine(number++);
   connect(kBankCard, parseProfile(profile));
 
@@ -150,32 +155,27 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
   ASSERT_EQ(ctrl->GetiRec(), 8);
   const std::string atm = el("atm_no", kTerminal);
   const std::string tsac = el("tsac", kTac);
-  EXPECT_EQ(ctrl->GetbaRecord(0),
-            row(el("icc_no", "00000011") + el("tac_id", "G004A2") + el("trns_amount", "123456") + atm +
-                el("atm_checkcode", "REVO 100") + el("client_dttm", "20261210131500") +
-                el("trns_in_account", "FGH") +  // its bytes 97 on are the TAC's last three
-                el("trns_out_account", "67890123456" + ebcdic("G004A")) + tsac));
+  EXPECT_EQ(ctrl->GetbaRecord(0), row(el("icc_no", "00000011") + el("tac_id", "G004A2") + el("trns_amount", "123456") +
+                                      atm + el("atm_checkcode", "REVO 100") + el("client_dttm", "20261210131500") +
+                                      el("trns_in_account", "FGH") +  // its bytes 97 on are the TAC's last three
+                                      el("trns_out_account", "67890123456" + ebcdic("G004A")) + tsac));
   EXPECT_EQ(ctrl->GetbaRecord(1),
             row(el("icc_no", "00000012") + el("tac_id", "P014A5") + el("trns_amount", "1234") + atm +
                 el("atm_checkcode", "CHKP0001") + el("client_dttm", "P014A520261210") +
-                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") +
-                tsac));
-  EXPECT_EQ(ctrl->GetbaRecord(2),
-            row(el("icc_no", "00000013") + el("tac_id", "P014A6") + el("trns_amount", "000000000") + atm +
-                el("atm_checkcode", "CHKP0002") + el("client_dttm", "P014A620261211") +
-                el("trns_out_account", "7001234567890123") + el("trns_date", "1141231") +
-                el("trns_user_ref", "REF1234567890123") + tsac));
+                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") + tsac));
+  EXPECT_EQ(ctrl->GetbaRecord(2), row(el("icc_no", "00000013") + el("tac_id", "P014A6") +
+                                      el("trns_amount", "000000000") + atm + el("atm_checkcode", "CHKP0002") +
+                                      el("client_dttm", "P014A620261211") + el("trns_out_account", "7001234567890123") +
+                                      el("trns_date", "1141231") + el("trns_user_ref", "REF1234567890123") + tsac));
   EXPECT_EQ(ctrl->GetbaRecord(3),
             row(el("icc_no", "00000014") + el("tac_id", "P014AD") + el("trns_amount", "1") + atm +
                 el("atm_checkcode", "CHKP0003") + el("client_dttm", "P014AD20261212") +
-                el("trns_out_account", "7009999999999999") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") +
-                tsac));
+                el("trns_out_account", "7009999999999999") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") + tsac));
   // The inquiry kind keeps the amount of the record before; its date starts where its TAC does.
   EXPECT_EQ(ctrl->GetbaRecord(4),
             row(el("icc_no", "00000015") + el("tac_id", "P611A1") + el("trns_amount", "1") + atm +
                 el("atm_checkcode", "CHKP0004") + el("client_dttm", "ABCDEFGH") +
-                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") +
-                tsac));
+                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") + tsac));
   EXPECT_EQ(ctrl->GetbaRecord(5),
             row(el("icc_no", "00000017") + el("tac_id", "2510") + el("trns_amount", "00000000099900") +
                 el("atm_no", "ATM00017") + el("atm_checkcode", "CHK00017") + el("client_dttm", "20261213000000") +
@@ -183,18 +183,18 @@ TEST_F(TransactionLog, DecodesEveryKindOfPreloadedRecord) {
   EXPECT_EQ(ctrl->GetbaRecord(6),
             row(el("icc_no", "00000018") + el("tac_id", "P611A2") + el("trns_amount", "00000000099900") +
                 el("atm_no", "ATM00017") + el("atm_checkcode", "CHKP0005") + el("client_dttm", "ABCDEFGH") +
-                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") +
-                tsac));
-  EXPECT_EQ(ctrl->GetbaRecord(7), row(el("icc_no", "00000020") + el("tac_id", "6100") +
-                                      el("atm_checkcode", "CHK00020") + el("trns_out_account", "0040123456789012") +
-                                      tsac));
+                el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL&lt;0000&amp;0001") + tsac));
+  EXPECT_EQ(ctrl->GetbaRecord(7),
+            row(el("icc_no", "00000020") + el("tac_id", "6100") + el("atm_checkcode", "CHK00020") +
+                el("trns_out_account", "0040123456789012") + tsac));
   EXPECT_EQ(ctrl->GetbaP_CODE(), "6100");
   EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
 }
 
 // The postal steps, and the transfer inside the own bank (2920), write records that no log kind
-// describes: a record numbered outside the lists, or with four zero bytes for its code, gives no row; the postal inquiry of P611A1 carries its P-code where
-// that kind expects it, but the kind's TAC length falls on the account bytes, so it is unreadable.
+// describes: a record numbered outside the lists, or with four zero bytes for its code, gives no row; the postal
+// inquiry of P611A1 carries its P-code where that kind expects it, but the kind's TAC length falls on the account
+// bytes, so it is unreadable.
 TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
   connect(kPostalCard);
   ctrl->SetbaAccept_No("700");
@@ -208,15 +208,15 @@ TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
     bool check;  // the transfer check is shown
   };
   // Oldest first: ten writes fill the log, so the P611A1 inquiry is record 10.
-  for (Step s : {Step{"P611A1", &ZododovuRavuVODCtrl::Inquiry, false}, Step{"", &ZododovuRavuVODCtrl::Inquiry, false},
-                 Step{"P611A6", &ZododovuRavuVODCtrl::Inquiry, false},
-                 Step{"", &ZododovuRavuVODCtrl::Transfer, true},  // inside the own bank: 2920
-                 Step{"P014A1", &ZododovuRavuVODCtrl::Transfer, true},
-                 Step{"G004A2", &ZododovuRavuVODCtrl::Transfer, true},
-                 Step{"P116A1", &ZododovuRavuVODCtrl::RodaAccount, false},
-                 Step{"ZZZZZZ", &ZododovuRavuVODCtrl::RodaAccount, false},
-                 Step{"P014A5", &ZododovuRavuVODCtrl::RodaPayment, false},
-                 Step{"I03533", &ZododovuRavuVODCtrl::RodaPayment, false}}) {
+  for (Step s :
+       {Step{"P611A1", &ZododovuRavuVODCtrl::Inquiry, false}, Step{"", &ZododovuRavuVODCtrl::Inquiry, false},
+        Step{"P611A6", &ZododovuRavuVODCtrl::Inquiry, false},
+        Step{"", &ZododovuRavuVODCtrl::Transfer, true},  // inside the own bank: 2920
+        Step{"P014A1", &ZododovuRavuVODCtrl::Transfer, true}, Step{"G004A2", &ZododovuRavuVODCtrl::Transfer, true},
+        Step{"P116A1", &ZododovuRavuVODCtrl::RodaAccount, false},
+        Step{"ZZZZZZ", &ZododovuRavuVODCtrl::RodaAccount, false},
+        Step{"P014A5", &ZododovuRavuVODCtrl::RodaPayment, false},
+        Step{"I03533", &ZododovuRavuVODCtrl::RodaPayment, false}}) {
     SCOPED_TRACE(s.pCode);
     ctrl->SetbaP_CODE(s.pCode);
     if (s.check) user->expectWindow("ATM_Trans_Dlg").click("btnOK");

@@ -9,22 +9,22 @@
 namespace banktool {
 
 struct TransferCase {
-    unsigned char iv[8] = {'I', 'V', 'f', 'o', 'r', 'T', 'X', '1'};
-    std::string readerType = "2";    // "1": the card is checked with its PIN and pulled out before the write
-    std::string loginIssuerId;       // 8 characters: the bank id of the card the customer logged in with
-    std::string loginIssuerAccount;  // 16 characters: its issuer account
-    std::string readerName;
-    std::string sessionId;
-    std::string terminalId;          // 8 characters
-    std::string checkCode;           // 8 characters
-    std::string agentNo;             // 8 characters
-    std::string dateTime;            // 14 characters
-    std::string giroAccount;         // 8 characters, for the giro forms; empty: not sent
-    std::string kind;                // the transfer kind
-    std::string bankChanges;         // "#"-separated bank-list changes; empty: block 0 not sent
-    std::string agreedAccounts = "null";  // "#"-separated; "null": not sent
-    std::string commonAccounts = "null";
-    std::string limits = "null";          // "agreed$other" or one limit
+  unsigned char iv[8] = {'I', 'V', 'f', 'o', 'r', 'T', 'X', '1'};
+  std::string readerType = "2";    // "1": the card is checked with its PIN and pulled out before the write
+  std::string loginIssuerId;       // 8 characters: the bank id of the card the customer logged in with
+  std::string loginIssuerAccount;  // 16 characters: its issuer account
+  std::string readerName;
+  std::string sessionId;
+  std::string terminalId;               // 8 characters
+  std::string checkCode;                // 8 characters
+  std::string agentNo;                  // 8 characters
+  std::string dateTime;                 // 14 characters
+  std::string giroAccount;              // 8 characters, for the giro forms; empty: not sent
+  std::string kind;                     // the transfer kind
+  std::string bankChanges;              // "#"-separated bank-list changes; empty: block 0 not sent
+  std::string agreedAccounts = "null";  // "#"-separated; "null": not sent
+  std::string commonAccounts = "null";
+  std::string limits = "null";  // "agreed$other" or one limit
 };
 
 // The clear texts of blocks 1 and 3 as the plug-in cuts them.

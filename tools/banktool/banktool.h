@@ -13,13 +13,13 @@ std::string devPrivateKeyPem();
 std::string readFile(const std::string& path);
 
 struct OpenedEnvelope {
-    bool ok = false;            // the envelope could be opened (session number and body deciphered)
-    std::string error;          // why not, when !ok
-    std::string sessionNumber;  // the 16-character session key
-    std::string rawText;        // the request as sealed (Big5 when it held Chinese text)
-    std::string text;           // the request in UTF-8
-    std::string mac;            // the MAC text that followed the request (28 base64 characters + "\n")
-    bool macOk = false;         // mac equals the request MAC computed here
+  bool ok = false;            // the envelope could be opened (session number and body deciphered)
+  std::string error;          // why not, when !ok
+  std::string sessionNumber;  // the 16-character session key
+  std::string rawText;        // the request as sealed (Big5 when it held Chinese text)
+  std::string text;           // the request in UTF-8
+  std::string mac;            // the MAC text that followed the request (28 base64 characters + "\n")
+  bool macOk = false;         // mac equals the request MAC computed here
 };
 
 // Opens a TrnsMsg: RSA-decrypts the session number, deciphers the body, checks the MAC.
@@ -30,14 +30,14 @@ bool unsealRsaPieces(const std::string& sealed, const std::string& privateKeyPem
                      std::string& error);
 
 struct ChallengeAnswer {
-    bool ok = false;
-    std::string error;
-    std::string clear;        // the whole deciphered answer
-    std::string mac;          // 28 base64 characters + "\n"
-    std::string token;        // component token (8 characters)
-    std::string clientFlag;   // "T"
-    std::string installPath;  // 48 characters
-    bool macOk = false;       // mac matches the challenge given to decodeChallengeAnswer
+  bool ok = false;
+  std::string error;
+  std::string clear;        // the whole deciphered answer
+  std::string mac;          // 28 base64 characters + "\n"
+  std::string token;        // component token (8 characters)
+  std::string clientFlag;   // "T"
+  std::string installPath;  // 48 characters
+  bool macOk = false;       // mac matches the challenge given to decodeChallengeAnswer
 };
 
 // Opens the answer the plug-in left for a challenge whose clear text is clearChallenge.
@@ -59,8 +59,8 @@ std::string makeRawParamBlock(const std::string& clearBlocks, const unsigned cha
 // ReturnTxFlag): upper- or lower-case hex under the page-parameter key and the call's IV. Empty with
 // ok false when it is no such text.
 struct OpenedPageText {
-    bool ok = false;
-    std::string text;
+  bool ok = false;
+  std::string text;
 };
 OpenedPageText openPageText(const std::string& hex, const unsigned char iv[8]);
 

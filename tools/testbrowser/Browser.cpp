@@ -150,7 +150,9 @@ Instance* Browser::instanceById(const std::string& id) {
   return nullptr;
 }
 
-Instance* Browser::instanceByIndex(size_t index) { return index < instances_.size() ? instances_[index].get() : nullptr; }
+Instance* Browser::instanceByIndex(size_t index) {
+  return index < instances_.size() ? instances_[index].get() : nullptr;
+}
 
 Instance* Browser::instanceOf(NPP npp) {
   for (auto& instance : instances_)
@@ -225,10 +227,14 @@ NPError Browser::getValue(NPP npp, NPNVariable variable, void* value) {
       duk_pop_3(ctx_);
       return NPERR_NO_ERROR;
     }
-    case NPNVsupportsCoreGraphicsBool: return answerBool(caps.coreGraphics);
-    case NPNVsupportsCoreAnimationBool: return answerBool(caps.coreAnimation);
-    case NPNVsupportsInvalidatingCoreAnimationBool: return answerBool(caps.invalidatingCoreAnimation);
-    case NPNVsupportsCocoaBool: return answerBool(caps.cocoaEvents);
+    case NPNVsupportsCoreGraphicsBool:
+      return answerBool(caps.coreGraphics);
+    case NPNVsupportsCoreAnimationBool:
+      return answerBool(caps.coreAnimation);
+    case NPNVsupportsInvalidatingCoreAnimationBool:
+      return answerBool(caps.invalidatingCoreAnimation);
+    case NPNVsupportsCocoaBool:
+      return answerBool(caps.cocoaEvents);
     case NPNVbrowserRetainsLayerBool:
       if (caps.layerRetained < 0) return NPERR_GENERIC_ERROR;
       return answerBool(caps.layerRetained == 1);
@@ -439,8 +445,8 @@ void Browser::reportLeaks() {
                                         std::to_string(entry.object->referenceCount) + " reference(s)");
   }
   for (const Memory::Block& block : memory_.outstanding())
-    faults_.add(Faults::Kind::Leak, "leaked memory: " + std::to_string(block.size) + " byte(s) from " + block.purpose +
-                                        " never freed");
+    faults_.add(Faults::Kind::Leak,
+                "leaked memory: " + std::to_string(block.size) + " byte(s) from " + block.purpose + " never freed");
   // Reclaim what is left so the process itself ends clean.
   for (;;) {
     std::vector<Objects::Entry> live = objects_.live();
@@ -453,10 +459,9 @@ void Browser::reportLeaks() {
 std::string Browser::summary() const {
   std::ostringstream out;
   out << "[testbrowser] " << instances_.size() << " instance(s), " << identifiers_.size()
-      << " identifier(s), virtual time " << now_ << " ms, "
-      << faults_.count(Faults::Kind::ScriptError) << " script error(s), "
-      << faults_.count(Faults::Kind::PluginMisuse) << " misuse(s), " << faults_.count(Faults::Kind::Leak)
-      << " leak(s)";
+      << " identifier(s), virtual time " << now_ << " ms, " << faults_.count(Faults::Kind::ScriptError)
+      << " script error(s), " << faults_.count(Faults::Kind::PluginMisuse) << " misuse(s), "
+      << faults_.count(Faults::Kind::Leak) << " leak(s)";
   return out.str();
 }
 

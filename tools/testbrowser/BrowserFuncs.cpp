@@ -112,7 +112,8 @@ NPError npnGetAuthenticationInfo(NPP, const char*, const char*, int32_t, const c
 
 void* npnMemAlloc(uint32_t size) { return B().memory().allocate(size, "memalloc"); }
 void npnMemFree(void* p) {
-  if (!B().memory().release(p)) B().misuse("memfree of a block the browser did not allocate (or freed twice): " + hex(p));
+  if (!B().memory().release(p))
+    B().misuse("memfree of a block the browser did not allocate (or freed twice): " + hex(p));
 }
 uint32_t npnMemFlush(uint32_t) { return 0; }
 void npnReloadPlugins(NPBool) {}

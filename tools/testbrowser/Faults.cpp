@@ -7,10 +7,14 @@ namespace testbrowser {
 namespace {
 const char* label(Faults::Kind kind) {
   switch (kind) {
-    case Faults::Kind::ScriptError: return "script error";
-    case Faults::Kind::PluginMisuse: return "plug-in misuse";
-    case Faults::Kind::Leak: return "leak";
-    case Faults::Kind::Setup: return "setup";
+    case Faults::Kind::ScriptError:
+      return "script error";
+    case Faults::Kind::PluginMisuse:
+      return "plug-in misuse";
+    case Faults::Kind::Leak:
+      return "leak";
+    case Faults::Kind::Setup:
+      return "setup";
   }
   return "fault";
 }

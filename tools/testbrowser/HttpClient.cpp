@@ -19,7 +19,8 @@ bool parseLoopbackUrl(const std::string& url, HttpAddress& out) {
   if (url.compare(0, scheme.size(), scheme) != 0) return false;
   size_t hostStart = scheme.size();
   size_t pathStart = url.find('/', hostStart);
-  std::string authority = url.substr(hostStart, pathStart == std::string::npos ? std::string::npos : pathStart - hostStart);
+  std::string authority =
+      url.substr(hostStart, pathStart == std::string::npos ? std::string::npos : pathStart - hostStart);
   out.target = pathStart == std::string::npos ? "/" : url.substr(pathStart);
   size_t fragment = out.target.find('#');
   if (fragment != std::string::npos) out.target.erase(fragment);
@@ -59,19 +60,18 @@ HttpResponse httpRequest(const HttpAddress& address, const std::string& method,
     boost::system::error_code ec;
     // One deadline for the whole exchange: a server that stops answering ends the request, not the page.
     stream.expires_after(timeout);
-    stream.async_connect(tcp::endpoint(asio::ip::address_v4::loopback(), address.port),
-                         [&](boost::system::error_code e) {
-                           if (e) return void(ec = e);
-                           http::async_write(stream, req, [&](boost::system::error_code e, std::size_t) {
-                             if (e) return void(ec = e);
-                             http::async_read_header(stream, buffer, parser, [&](boost::system::error_code e, std::size_t) {
-                               if (e) return void(ec = e);
-                               out.answered = true;
-                               http::async_read(stream, buffer, parser,
-                                                [&](boost::system::error_code e, std::size_t) { ec = e; });
-                             });
-                           });
-                         });
+    stream.async_connect(
+        tcp::endpoint(asio::ip::address_v4::loopback(), address.port), [&](boost::system::error_code e) {
+          if (e) return void(ec = e);
+          http::async_write(stream, req, [&](boost::system::error_code e, std::size_t) {
+            if (e) return void(ec = e);
+            http::async_read_header(stream, buffer, parser, [&](boost::system::error_code e, std::size_t) {
+              if (e) return void(ec = e);
+              out.answered = true;
+              http::async_read(stream, buffer, parser, [&](boost::system::error_code e, std::size_t) { ec = e; });
+            });
+          });
+        });
     io.run();
     if (!out.answered) {
       out.error = ec ? ec.message() : "no answer";
@@ -80,7 +80,8 @@ HttpResponse httpRequest(const HttpAddress& address, const std::string& method,
     const auto& res = parser.get();
     out.status = res.result_int();
     out.headers = "HTTP/1.1 " + std::to_string(res.result_int()) + " " + std::string(res.reason()) + "\r\n";
-    for (const auto& field : res) out.headers += std::string(field.name_string()) + ": " + std::string(field.value()) + "\r\n";
+    for (const auto& field : res)
+      out.headers += std::string(field.name_string()) + ": " + std::string(field.value()) + "\r\n";
     out.headers += "\r\n";
     out.contentType = std::string(res[http::field::content_type]);
     out.acceptsRanges = res[http::field::accept_ranges] == "bytes";

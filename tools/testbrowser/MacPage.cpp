@@ -279,13 +279,18 @@ MacPage::~MacPage() {
 }
 
 void MacPage::putNatives(duk_context* ctx) {
-  static const duk_function_list_entry natives[] = {
-      {"cocoaEvent", MacNatives::cocoaEvent, 2},     {"setWindow", MacNatives::setWindow, 2},
-      {"layer", MacNatives::layer, 1},               {"renderLayer", MacNatives::renderLayer, 2},
-      {"renderContext", MacNatives::renderContext, 2}, {"layerText", MacNatives::layerText, 1},
-      {"drawnText", MacNatives::drawnText, 1},       {"layerRetain", MacNatives::layerRetain, 1},
-      {"layerRelease", MacNatives::layerRelease, 1}, {"mainBundle", MacNatives::mainBundle, 2},
-      {"proxyAnswer", MacNatives::proxyAnswer, 1},   {nullptr, nullptr, 0}};
+  static const duk_function_list_entry natives[] = {{"cocoaEvent", MacNatives::cocoaEvent, 2},
+                                                    {"setWindow", MacNatives::setWindow, 2},
+                                                    {"layer", MacNatives::layer, 1},
+                                                    {"renderLayer", MacNatives::renderLayer, 2},
+                                                    {"renderContext", MacNatives::renderContext, 2},
+                                                    {"layerText", MacNatives::layerText, 1},
+                                                    {"drawnText", MacNatives::drawnText, 1},
+                                                    {"layerRetain", MacNatives::layerRetain, 1},
+                                                    {"layerRelease", MacNatives::layerRelease, 1},
+                                                    {"mainBundle", MacNatives::mainBundle, 2},
+                                                    {"proxyAnswer", MacNatives::proxyAnswer, 1},
+                                                    {nullptr, nullptr, 0}};
   duk_put_function_list(ctx, -1, natives);
 }
 
@@ -308,10 +313,8 @@ void MacPage::instanceDestroyed(Instance& instance) {
 
 void MacPage::checkLedger() {
   const size_t live = rvp_layer_ledger_live(), over = rvp_layer_ledger_over_releases();
-  if (live)
-    browser_.faults().add(Faults::Kind::Leak, "leaked layer(s): " + std::to_string(live) + " never freed");
-  if (over)
-    browser_.misuse("layer released after it was freed, " + std::to_string(over) + " time(s)");
+  if (live) browser_.faults().add(Faults::Kind::Leak, "leaked layer(s): " + std::to_string(live) + " never freed");
+  if (over) browser_.misuse("layer released after it was freed, " + std::to_string(over) + " time(s)");
 }
 
 }  // namespace testbrowser

@@ -222,8 +222,8 @@ NPError Network::requestRead(NPStream* stream, NPByteRange* ranges) {
         "bytes=" + std::to_string(r->offset) + "-" + std::to_string(static_cast<uint64_t>(r->offset) + r->length - 1);
     HttpResponse part = httpRequest(flow->http, "GET", {{"Range", range}}, "", timeout());
     if (!part.complete || part.status != 206 || part.body.size() != r->length) {
-      browser_.console("[network] range " + range + " of " + flow->url + " failed: " +
-                       (part.error.empty() ? "status " + std::to_string(part.status) : part.error));
+      browser_.console("[network] range " + range + " of " + flow->url +
+                       " failed: " + (part.error.empty() ? "status " + std::to_string(part.status) : part.error));
       return NPERR_GENERIC_ERROR;
     }
     blocks.push_back(Flow::Block{static_cast<uint32_t>(r->offset), part.body});
@@ -263,7 +263,8 @@ void Network::fetch(Flow& flow) {
   } else {
     HttpResponse res = httpRequest(flow.http, flow.method, flow.postHeaders, flow.postBody, timeout());
     if (!res.answered || res.status >= 400) {
-      browser_.console("[network] " + flow.url + ": " + (res.answered ? "status " + std::to_string(res.status) : res.error));
+      browser_.console("[network] " + flow.url + ": " +
+                       (res.answered ? "status " + std::to_string(res.status) : res.error));
       flow.reason = NPRES_NETWORK_ERR;
       flow.phase = Flow::Phase::End;
       return;
@@ -275,7 +276,8 @@ void Network::fetch(Flow& flow) {
     flow.announced = res.hasLength ? res.length : res.body.size();
     flow.seekable = res.acceptsRanges && res.hasLength && res.complete;
     flow.broken = !res.complete;
-    if (flow.broken) browser_.console("[network] " + flow.url + " broke after " + std::to_string(res.body.size()) + " byte(s)");
+    if (flow.broken)
+      browser_.console("[network] " + flow.url + " broke after " + std::to_string(res.body.size()) + " byte(s)");
   }
   if (knobs_.failAfter >= 0 && static_cast<uint64_t>(knobs_.failAfter) < flow.body.size()) {
     flow.body.resize(static_cast<size_t>(knobs_.failAfter));
@@ -288,8 +290,9 @@ void Network::open(Flow& flow) {
   const NPPluginFuncs& plugin = browser_.pluginFuncs();
   flow.record = NPStream();
   flow.record.url = flow.url.c_str();
-  flow.record.end =
-      flow.lengthKnown && !knobs_.unknownLength ? static_cast<uint32_t>(std::min<uint64_t>(flow.announced, UINT32_MAX)) : 0;
+  flow.record.end = flow.lengthKnown && !knobs_.unknownLength
+                        ? static_cast<uint32_t>(std::min<uint64_t>(flow.announced, UINT32_MAX))
+                        : 0;
   flow.record.notifyData = flow.notify ? flow.notifyData : nullptr;
   flow.record.headers = flow.headers.empty() ? nullptr : flow.headers.c_str();
   const bool seekable = flow.seekable && knobs_.seekable && !flow.broken;
@@ -405,14 +408,21 @@ size_t Network::step() {
       continue;
     }
     switch (flow.phase) {
-      case Flow::Phase::Fetch: fetch(flow); return 1;
-      case Flow::Phase::Deliver: deliver(flow); return 1;
+      case Flow::Phase::Fetch:
+        fetch(flow);
+        return 1;
+      case Flow::Phase::Deliver:
+        deliver(flow);
+        return 1;
       case Flow::Phase::Ranges:
         if (flow.blocks.empty()) continue;  // waits for the plug-in's range requests
         deliver(flow);
         return 1;
-      case Flow::Phase::End: end(flow); return 1;
-      case Flow::Phase::Done: break;
+      case Flow::Phase::End:
+        end(flow);
+        return 1;
+      case Flow::Phase::Done:
+        break;
     }
   }
   return 0;
@@ -438,7 +448,8 @@ std::string Network::ledger() {
     if (flow.opened) ++opened;
     if ((flow.opened && !flow.destroyed) || (flow.notify && !flow.notified)) {
       ++faults;
-      browser_.misuse("stream " + flow.url + " was left " + (flow.opened && !flow.destroyed ? "undestroyed" : "unnotified"));
+      browser_.misuse("stream " + flow.url + " was left " +
+                      (flow.opened && !flow.destroyed ? "undestroyed" : "unnotified"));
     }
   }
   std::string line = "[network] " + std::to_string(flows_.size()) + " request(s), " + std::to_string(opened) +

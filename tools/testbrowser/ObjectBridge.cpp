@@ -153,8 +153,8 @@ duk_ret_t methodImpl(duk_context* ctx) {
   clearPending();
   NPVariant result;
   VOID_TO_NPVARIANT(result);
-  bool ok = obj->_class->invoke && obj->_class->invoke(obj, identifierFor(name), args.data(),
-                                                       static_cast<uint32_t>(args.size()), &result);
+  bool ok = obj->_class->invoke &&
+            obj->_class->invoke(obj, identifierFor(name), args.data(), static_cast<uint32_t>(args.size()), &result);
   releaseAll(args);
   return finishCall(ctx, ok, result, "Error calling method " + name + " on the plug-in object");
 }
@@ -327,17 +327,17 @@ duk_ret_t trapOwnKeysImpl(duk_context* ctx) {
   return 1;
 }
 
-#define THROWING_WRAPPER(name)                   \
-  duk_ret_t name(duk_context* ctx) {             \
-    duk_ret_t r;                                 \
-    try {                                        \
-      r = name##Impl(ctx);                       \
-    } catch (const std::exception& e) {          \
-      pushError(ctx, e.what());                  \
-      r = kThrow;                                \
-    }                                            \
-    if (r == kThrow) return duk_throw(ctx);      \
-    return r;                                    \
+#define THROWING_WRAPPER(name)              \
+  duk_ret_t name(duk_context* ctx) {        \
+    duk_ret_t r;                            \
+    try {                                   \
+      r = name##Impl(ctx);                  \
+    } catch (const std::exception& e) {     \
+      pushError(ctx, e.what());             \
+      r = kThrow;                           \
+    }                                       \
+    if (r == kThrow) return duk_throw(ctx); \
+    return r;                               \
   }
 
 THROWING_WRAPPER(method)
@@ -460,9 +460,18 @@ bool pageConstruct(NPObject* obj, const NPVariant* args, uint32_t n, NPVariant* 
   return helperToResult("construct", obj, 1, result);
 }
 
-NPClass pageObjectClass = {NP_CLASS_STRUCT_VERSION, pageAllocate,    pageDeallocate,     pageInvalidate,
-                           pageHasMethod,           pageInvoke,      pageInvokeDefault,  pageHasProperty,
-                           pageGetProperty,         pageSetProperty, pageRemoveProperty, pageEnumerate,
+NPClass pageObjectClass = {NP_CLASS_STRUCT_VERSION,
+                           pageAllocate,
+                           pageDeallocate,
+                           pageInvalidate,
+                           pageHasMethod,
+                           pageInvoke,
+                           pageInvokeDefault,
+                           pageHasProperty,
+                           pageGetProperty,
+                           pageSetProperty,
+                           pageRemoveProperty,
+                           pageEnumerate,
                            pageConstruct};
 
 }  // namespace
@@ -473,8 +482,9 @@ void pushProxyHandler(duk_context* ctx) {
     const char* name;
     duk_c_function fn;
     duk_idx_t nargs;
-  } traps[] = {{"get", trapGet, 3},     {"set", trapSet, 4},           {"has", trapHas, 2},
-               {"deleteProperty", trapDelete, 2}, {"apply", trapApply, 3}, {"construct", trapConstruct, 3},
+  } traps[] = {{"get", trapGet, 3},        {"set", trapSet, 4},
+               {"has", trapHas, 2},        {"deleteProperty", trapDelete, 2},
+               {"apply", trapApply, 3},    {"construct", trapConstruct, 3},
                {"ownKeys", trapOwnKeys, 1}};
   for (const auto& t : traps) {
     duk_push_c_function(ctx, t.fn, t.nargs);
@@ -496,8 +506,8 @@ void Browser::toVariant(int index, NPVariant* out) {
       break;
     case DUK_TYPE_NUMBER: {
       double d = duk_get_number(ctx, index);
-      bool integral = std::isfinite(d) && std::floor(d) == d && d >= INT32_MIN && d <= INT32_MAX &&
-                      !(d == 0 && std::signbit(d));
+      bool integral =
+          std::isfinite(d) && std::floor(d) == d && d >= INT32_MIN && d <= INT32_MAX && !(d == 0 && std::signbit(d));
       if (integral)
         INT32_TO_NPVARIANT(static_cast<int32_t>(d), *out);
       else
@@ -531,11 +541,21 @@ void Browser::toVariant(int index, NPVariant* out) {
 void Browser::pushVariant(const NPVariant& value) {
   duk_context* ctx = ctx_;
   switch (value.type) {
-    case NPVariantType_Void: duk_push_undefined(ctx); break;
-    case NPVariantType_Null: duk_push_null(ctx); break;
-    case NPVariantType_Bool: duk_push_boolean(ctx, value.value.boolValue); break;
-    case NPVariantType_Int32: duk_push_int(ctx, value.value.intValue); break;
-    case NPVariantType_Double: duk_push_number(ctx, value.value.doubleValue); break;
+    case NPVariantType_Void:
+      duk_push_undefined(ctx);
+      break;
+    case NPVariantType_Null:
+      duk_push_null(ctx);
+      break;
+    case NPVariantType_Bool:
+      duk_push_boolean(ctx, value.value.boolValue);
+      break;
+    case NPVariantType_Int32:
+      duk_push_int(ctx, value.value.intValue);
+      break;
+    case NPVariantType_Double:
+      duk_push_number(ctx, value.value.doubleValue);
+      break;
     case NPVariantType_String: {
       const NPString& s = value.value.stringValue;
       if (!s.UTF8Characters && s.UTF8Length) {
@@ -546,7 +566,9 @@ void Browser::pushVariant(const NPVariant& value) {
       }
       break;
     }
-    case NPVariantType_Object: pushObject(value.value.objectValue); break;
+    case NPVariantType_Object:
+      pushObject(value.value.objectValue);
+      break;
     default:
       misuse("a variant of unknown type " + std::to_string(static_cast<int>(value.type)));
       duk_push_undefined(ctx);

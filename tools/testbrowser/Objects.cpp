@@ -6,8 +6,8 @@ namespace testbrowser {
 
 NPObject* Objects::create(NPP owner, NPClass* cls) {
   if (!cls) return nullptr;
-  NPObject* object = cls->allocate ? cls->allocate(owner, cls)
-                                   : static_cast<NPObject*>(std::calloc(1, sizeof(NPObject)));
+  NPObject* object =
+      cls->allocate ? cls->allocate(owner, cls) : static_cast<NPObject*>(std::calloc(1, sizeof(NPObject)));
   if (!object) return nullptr;
   object->_class = cls;
   object->referenceCount = 1;

@@ -42,8 +42,14 @@ class Scanner {
       for (;;) {
         skipSpace();
         if (pos_ >= text_.size()) throw PageDescriptionError("unterminated tag <" + tag.name + ">");
-        if (text_[pos_] == '>') { ++pos_; return true; }
-        if (text_[pos_] == '/') { ++pos_; continue; }
+        if (text_[pos_] == '>') {
+          ++pos_;
+          return true;
+        }
+        if (text_[pos_] == '/') {
+          ++pos_;
+          continue;
+        }
         std::string name = lower(word());
         if (name.empty()) throw PageDescriptionError("malformed attribute in <" + tag.name + ">");
         std::string value;
@@ -119,13 +125,20 @@ int number(const std::string& value) {
 
 void applyBrowser(const Tag& tag, BrowserCapabilities& caps) {
   for (const auto& a : tag.attributes) {
-    if (a.first == "coregraphics") caps.coreGraphics = truth(a.second);
-    else if (a.first == "coreanimation") caps.coreAnimation = truth(a.second);
-    else if (a.first == "invalidatingcoreanimation") caps.invalidatingCoreAnimation = truth(a.second);
-    else if (a.first == "cocoa") caps.cocoaEvents = truth(a.second);
-    else if (a.first == "layerretain") caps.layerRetained = a.second == "unknown" ? -1 : (truth(a.second) ? 1 : 0);
-    else if (a.first == "version") caps.tableVersion = number(a.second);
-    else throw PageDescriptionError("unknown <browser> attribute: " + a.first);
+    if (a.first == "coregraphics")
+      caps.coreGraphics = truth(a.second);
+    else if (a.first == "coreanimation")
+      caps.coreAnimation = truth(a.second);
+    else if (a.first == "invalidatingcoreanimation")
+      caps.invalidatingCoreAnimation = truth(a.second);
+    else if (a.first == "cocoa")
+      caps.cocoaEvents = truth(a.second);
+    else if (a.first == "layerretain")
+      caps.layerRetained = a.second == "unknown" ? -1 : (truth(a.second) ? 1 : 0);
+    else if (a.first == "version")
+      caps.tableVersion = number(a.second);
+    else
+      throw PageDescriptionError("unknown <browser> attribute: " + a.first);
   }
 }
 

@@ -210,15 +210,16 @@ void Browser::setUpScript() {
 
   duk_push_global_object(ctx);
   static const duk_function_list_entry consoleFunctions[] = {
-      {"log", consoleLog, DUK_VARARGS},   {"info", consoleLog, DUK_VARARGS}, {"warn", consoleLog, DUK_VARARGS},
+      {"log", consoleLog, DUK_VARARGS},   {"info", consoleLog, DUK_VARARGS},  {"warn", consoleLog, DUK_VARARGS},
       {"error", consoleLog, DUK_VARARGS}, {"debug", consoleLog, DUK_VARARGS}, {nullptr, nullptr, 0}};
   duk_push_object(ctx);
   putFunctions(ctx, consoleFunctions);
   duk_put_prop_string(ctx, -2, "console");
-  static const duk_function_list_entry timerFunctions[] = {
-      {"setTimeout", setTimeoutNative, DUK_VARARGS}, {"setInterval", setIntervalNative, DUK_VARARGS},
-      {"clearTimeout", clearTimerNative, 1},          {"clearInterval", clearTimerNative, 1},
-      {nullptr, nullptr, 0}};
+  static const duk_function_list_entry timerFunctions[] = {{"setTimeout", setTimeoutNative, DUK_VARARGS},
+                                                           {"setInterval", setIntervalNative, DUK_VARARGS},
+                                                           {"clearTimeout", clearTimerNative, 1},
+                                                           {"clearInterval", clearTimerNative, 1},
+                                                           {nullptr, nullptr, 0}};
   putFunctions(ctx, timerFunctions);
   static const duk_function_list_entry browserFunctions[] = {
       {"now", nowNative, 0},
@@ -245,17 +246,17 @@ void Browser::setUpScript() {
     fatal(nullptr, duk_safe_to_string(ctx, -1));
   duk_push_global_object(ctx);  // this
   duk_push_object(ctx);         // natives
-  static const duk_function_list_entry natives[] = {{"scriptable", scriptableNative, 1},
-                                                    {"isPluginObject", isPluginObjectNative, 1},
-                                                    {"userPush", userPushNative, 1},
-                                                    {"userPending", userPendingNative, 0},
-                                                    {"userClear", userClearNative, 0},
-                                                    {nullptr, nullptr, 0}};
+  static const duk_function_list_entry natives[] = {
+      {"scriptable", scriptableNative, 1}, {"isPluginObject", isPluginObjectNative, 1},
+      {"userPush", userPushNative, 1},     {"userPending", userPendingNative, 0},
+      {"userClear", userClearNative, 0},   {nullptr, nullptr, 0}};
   putFunctions(ctx, natives);
   duk_push_string(ctx, page_.location.c_str());
   duk_put_prop_string(ctx, -2, "location");
   duk_dup_top(ctx);
-  duk_put_global_string(ctx, "\xFF" "natives");
+  duk_put_global_string(ctx,
+                        "\xFF"
+                        "natives");
   if (duk_pcall_method(ctx, 1) != 0) fatal(nullptr, duk_safe_to_string(ctx, -1));
   duk_pop(ctx);
   createElements();
@@ -264,7 +265,9 @@ void Browser::setUpScript() {
 void Browser::createElements() {
   duk_context* ctx = ctx_;
   for (const auto& instance : instances_) {
-    duk_get_global_string(ctx, "\xFF" "natives");
+    duk_get_global_string(ctx,
+                          "\xFF"
+                          "natives");
     duk_get_prop_string(ctx, -1, "makeElement");
     duk_push_uint(ctx, static_cast<duk_uint_t>(instance->index));
     duk_push_string(ctx, instance->description.id.c_str());

@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") return usage(nullptr);
     if (arg == "--quiet") {
       options.quiet = true;
-    } else if (arg == "--plugin" || arg == "--embed" || arg == "--param" || arg == "--script" ||
-               arg == "--location" || arg == "--time-limit") {
+    } else if (arg == "--plugin" || arg == "--embed" || arg == "--param" || arg == "--script" || arg == "--location" ||
+               arg == "--time-limit") {
       if (!(v = value(arg.c_str()))) return usage(("missing value for " + arg).c_str());
       if (arg == "--plugin") options.pluginPath = v;
       if (arg == "--script") scripts.push_back(v);

@@ -83,8 +83,7 @@ void rvp_gc_fill_rect(RvpGraphicsContext* context, double x, double y, double wi
   ++context->draws;
 }
 
-void rvp_gc_set_text_matrix(RvpGraphicsContext* context, double a, double b, double c, double d, double tx,
-                            double ty) {
+void rvp_gc_set_text_matrix(RvpGraphicsContext* context, double a, double b, double c, double d, double tx, double ty) {
   if (context) cairo_matrix_init(&context->state.text.matrix, a, b, c, d, tx, ty);
 }
 
@@ -102,8 +101,8 @@ void rvp_gc_show_text_at_point(RvpGraphicsContext* context, double x, double y, 
   cairo_select_font_face(cr, t.family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   // Glyph space is y-up on the platform and y-down in cairo: flip it before the text matrix applies.
   cairo_matrix_t font;
-  cairo_matrix_init(&font, t.matrix.xx * t.size, t.matrix.yx * t.size, -t.matrix.xy * t.size,
-                    -t.matrix.yy * t.size, 0, 0);
+  cairo_matrix_init(&font, t.matrix.xx * t.size, t.matrix.yx * t.size, -t.matrix.xy * t.size, -t.matrix.yy * t.size, 0,
+                    0);
   cairo_set_font_matrix(cr, &font);
   const Rgba& c = context->state.fill;
   cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
@@ -121,7 +120,8 @@ uint32_t rvp_gc_pixel(const RvpGraphicsContext* context, int x, int y) {
   cairo_surface_flush(s);
   const int width = cairo_image_surface_get_width(s), height = cairo_image_surface_get_height(s);
   if (x < 0 || y < 0 || x >= width || y >= height) return 0;
-  const unsigned char* row = cairo_image_surface_get_data(s) + static_cast<size_t>(y) * cairo_image_surface_get_stride(s);
+  const unsigned char* row =
+      cairo_image_surface_get_data(s) + static_cast<size_t>(y) * cairo_image_surface_get_stride(s);
   return reinterpret_cast<const uint32_t*>(row)[x];
 }
 

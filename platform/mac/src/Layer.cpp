@@ -113,8 +113,8 @@ void drawLayer(cairo_t* cr, const RvpLayer* layer) {
 
 }  // namespace
 
-#define LOCKED                 \
-  Ledger& l = ledger();        \
+#define LOCKED          \
+  Ledger& l = ledger(); \
   std::lock_guard<std::recursive_mutex> lock(l.mutex)
 
 extern "C" {

@@ -86,8 +86,8 @@ typedef enum {
 
 /* What the plug-in asks of the browser (NPN_GetValue) or the browser tells the plug-in (NPP_SetValue). */
 typedef enum {
-  NPNVWindowNPObject = 15,         /* the page's window, as an NPObject with a reference for the caller */
-  NPNVPluginElementNPObject = 16,  /* the plug-in's own element in the page, likewise */
+  NPNVWindowNPObject = 15,        /* the page's window, as an NPObject with a reference for the caller */
+  NPNVPluginElementNPObject = 16, /* the plug-in's own element in the page, likewise */
   NPNVsupportsCoreGraphicsBool = 2001,
   NPNVsupportsCoreAnimationBool = 2003,
   NPNVsupportsInvalidatingCoreAnimationBool = 2004,
@@ -138,13 +138,13 @@ typedef struct _NP_CGContext {
 } NP_CGContext;
 
 typedef struct _NPStream {
-  void* pdata;          /* the plug-in's */
-  void* ndata;          /* the browser's */
+  void* pdata; /* the plug-in's */
+  void* ndata; /* the browser's */
   const char* url;
-  uint32_t end;         /* length in bytes, 0 when unknown */
+  uint32_t end; /* length in bytes, 0 when unknown */
   uint32_t lastmodified;
-  void* notifyData;     /* what the plug-in passed to the request, if it asked for this stream */
-  const char* headers;  /* raw response headers, or null */
+  void* notifyData;    /* what the plug-in passed to the request, if it asked for this stream */
+  const char* headers; /* raw response headers, or null */
 } NPStream;
 
 typedef struct _NPByteRange {
@@ -233,16 +233,12 @@ typedef bool (*NPEnumerationFunctionPtr)(NPObject* npobj, NPIdentifier** value, 
 typedef bool (*NPConstructFunctionPtr)(NPObject* npobj, const NPVariant* args, uint32_t argCount, NPVariant* result);
 
 /* Class versions: 1 has everything up to removeProperty, 2 adds enumerate, 3 adds construct. */
-enum {
-  NP_CLASS_STRUCT_VERSION = 3,
-  NP_CLASS_STRUCT_VERSION_ENUM = 2,
-  NP_CLASS_STRUCT_VERSION_CTOR = 3
-};
+enum { NP_CLASS_STRUCT_VERSION = 3, NP_CLASS_STRUCT_VERSION_ENUM = 2, NP_CLASS_STRUCT_VERSION_CTOR = 3 };
 
 struct _NPClass {
   uint32_t structVersion;
-  NPAllocateFunctionPtr allocate;       /* null: the browser allocates a bare NPObject */
-  NPDeallocateFunctionPtr deallocate;   /* null: the browser frees it */
+  NPAllocateFunctionPtr allocate;     /* null: the browser allocates a bare NPObject */
+  NPDeallocateFunctionPtr deallocate; /* null: the browser frees it */
   NPInvalidateFunctionPtr invalidate;
   NPHasMethodFunctionPtr hasMethod;
   NPInvokeFunctionPtr invoke;
@@ -251,8 +247,8 @@ struct _NPClass {
   NPGetPropertyFunctionPtr getProperty;
   NPSetPropertyFunctionPtr setProperty;
   NPRemovePropertyFunctionPtr removeProperty;
-  NPEnumerationFunctionPtr enumerate;   /* structVersion >= 2 */
-  NPConstructFunctionPtr construct;     /* structVersion >= 3 */
+  NPEnumerationFunctionPtr enumerate; /* structVersion >= 2 */
+  NPConstructFunctionPtr construct;   /* structVersion >= 3 */
 };
 
 /* Variant helpers. The writers fill both fields; a String made this way does not own its text unless the
@@ -276,8 +272,8 @@ struct _NPClass {
 #define BOOLEAN_TO_NPVARIANT(val, v) ((void)((v).type = NPVariantType_Bool, (v).value.boolValue = !!(val)))
 #define INT32_TO_NPVARIANT(val, v) ((void)((v).type = NPVariantType_Int32, (v).value.intValue = (val)))
 #define DOUBLE_TO_NPVARIANT(val, v) ((void)((v).type = NPVariantType_Double, (v).value.doubleValue = (val)))
-#define STRINGN_TO_NPVARIANT(chars, len, v)                                                             \
-  ((void)((v).type = NPVariantType_String, (v).value.stringValue.UTF8Characters = (chars),            \
+#define STRINGN_TO_NPVARIANT(chars, len, v)                                                \
+  ((void)((v).type = NPVariantType_String, (v).value.stringValue.UTF8Characters = (chars), \
           (v).value.stringValue.UTF8Length = (uint32_t)(len)))
 #define OBJECT_TO_NPVARIANT(obj, v) ((void)((v).type = NPVariantType_Object, (v).value.objectValue = (obj)))
 
@@ -318,15 +314,15 @@ typedef struct _NPPluginFuncs {
   void* javaClass; /* unused; the browser's value is left alone */
   NPP_GetValueProcPtr getvalue;
   NPP_SetValueProcPtr setvalue;
-  NPP_GotFocusProcPtr gotfocus;   /* later entries a plug-in may leave as the browser set them */
+  NPP_GotFocusProcPtr gotfocus; /* later entries a plug-in may leave as the browser set them */
   NPP_LostFocusProcPtr lostfocus;
 } NPPluginFuncs;
 
 /* ---- The browser's function table (NPN_*) ------------------------------------------------------------ */
 
 typedef NPError (*NPN_GetURLProcPtr)(NPP instance, const char* url, const char* window);
-typedef NPError (*NPN_PostURLProcPtr)(NPP instance, const char* url, const char* window, uint32_t len,
-                                      const char* buf, NPBool file);
+typedef NPError (*NPN_PostURLProcPtr)(NPP instance, const char* url, const char* window, uint32_t len, const char* buf,
+                                      NPBool file);
 typedef NPError (*NPN_RequestReadProcPtr)(NPStream* stream, NPByteRange* rangeList);
 typedef NPError (*NPN_NewStreamProcPtr)(NPP instance, NPMIMEType type, const char* window, NPStream** stream);
 typedef int32_t (*NPN_WriteProcPtr)(NPP instance, NPStream* stream, int32_t len, void* buffer);
@@ -346,8 +342,7 @@ typedef void (*NPN_InvalidateRectProcPtr)(NPP instance, NPRect* rect);
 typedef void (*NPN_InvalidateRegionProcPtr)(NPP instance, NPRegion region);
 typedef void (*NPN_ForceRedrawProcPtr)(NPP instance);
 typedef NPIdentifier (*NPN_GetStringIdentifierProcPtr)(const NPUTF8* name);
-typedef void (*NPN_GetStringIdentifiersProcPtr)(const NPUTF8** names, int32_t nameCount,
-                                                NPIdentifier* identifiers);
+typedef void (*NPN_GetStringIdentifiersProcPtr)(const NPUTF8** names, int32_t nameCount, NPIdentifier* identifiers);
 typedef NPIdentifier (*NPN_GetIntIdentifierProcPtr)(int32_t intid);
 typedef bool (*NPN_IdentifierIsStringProcPtr)(NPIdentifier identifier);
 typedef NPUTF8* (*NPN_UTF8FromIdentifierProcPtr)(NPIdentifier identifier); /* caller frees with memfree */
@@ -429,16 +424,16 @@ typedef struct _NPNetscapeFuncs {
   NPN_HasMethodProcPtr hasmethod;
   NPN_ReleaseVariantValueProcPtr releasevariantvalue;
   NPN_SetExceptionProcPtr setexception;
-  NPN_PushPopupsEnabledStateProcPtr pushpopupsenabledstate;   /* version >= 16 */
-  NPN_PopPopupsEnabledStateProcPtr poppopupsenabledstate;     /* version >= 16 */
-  NPN_EnumerateProcPtr enumerate;                             /* version >= 18 */
+  NPN_PushPopupsEnabledStateProcPtr pushpopupsenabledstate; /* version >= 16 */
+  NPN_PopPopupsEnabledStateProcPtr poppopupsenabledstate;   /* version >= 16 */
+  NPN_EnumerateProcPtr enumerate;                           /* version >= 18 */
   NPN_PluginThreadAsyncCallProcPtr pluginthreadasynccall;
   NPN_ConstructProcPtr construct;
-  NPN_GetValueForURLProcPtr getvalueforurl;                   /* version >= 21 */
-  NPN_SetValueForURLProcPtr setvalueforurl;                   /* version >= 21 */
-  NPN_GetAuthenticationInfoProcPtr getauthenticationinfo;     /* version >= 21 */
-  NPN_ScheduleTimerProcPtr scheduletimer;                     /* version >= 23 */
-  NPN_UnscheduleTimerProcPtr unscheduletimer;                 /* version >= 23 */
+  NPN_GetValueForURLProcPtr getvalueforurl;               /* version >= 21 */
+  NPN_SetValueForURLProcPtr setvalueforurl;               /* version >= 21 */
+  NPN_GetAuthenticationInfoProcPtr getauthenticationinfo; /* version >= 21 */
+  NPN_ScheduleTimerProcPtr scheduletimer;                 /* version >= 23 */
+  NPN_UnscheduleTimerProcPtr unscheduletimer;             /* version >= 23 */
   NPN_UnusedProcPtr popupcontextmenu;
   NPN_UnusedProcPtr convertpoint;
   NPN_UnusedProcPtr handleevent;

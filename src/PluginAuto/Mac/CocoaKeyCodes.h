@@ -8,4 +8,4 @@ enum { PFKeyCodeUnknown = 84 };
 
 int CocoaKeyCodeToPFKeyCode(unsigned long code);
 
-} // namespace PF
+}  // namespace PF

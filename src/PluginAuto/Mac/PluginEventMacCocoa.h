@@ -12,28 +12,22 @@ namespace PF {
 class PluginEvent;
 class PluginWindowMac;
 
-class PluginEventMacCocoa : public PluginEventMac
-{
-public:
-    // Modifier flag bits of the Cocoa records.
-    enum : std::uint32_t {
-        FlagShift = 0x20000,
-        FlagControl = 0x40000,
-        FlagOption = 0x80000,
-        FlagCommand = 0x100000
-    };
+class PluginEventMacCocoa : public PluginEventMac {
+ public:
+  // Modifier flag bits of the Cocoa records.
+  enum : std::uint32_t { FlagShift = 0x20000, FlagControl = 0x40000, FlagOption = 0x80000, FlagCommand = 0x100000 };
 
-    int getEventModel() const override { return NPEventModelCocoa; }
-    int16_t HandleEvent(void* event) override;
+  int getEventModel() const override { return NPEventModelCocoa; }
+  int16_t HandleEvent(void* event) override;
 
-    // One key-down or key-up event for the first of shift, control, option and command whose state differs
-    // from the previous flags; the flags are remembered. 0 when none of them changed.
-    int16_t ProcessModifiers(std::uint32_t modifierFlags);
+  // One key-down or key-up event for the first of shift, control, option and command whose state differs
+  // from the previous flags; the flags are remembered. 0 when none of them changed.
+  int16_t ProcessModifiers(std::uint32_t modifierFlags);
 
-private:
-    int16_t translate(const boost::shared_ptr<PluginWindowMac>& window, const NPCocoaEvent& record, int type);
+ private:
+  int16_t translate(const boost::shared_ptr<PluginWindowMac>& window, const NPCocoaEvent& record, int type);
 
-    std::uint32_t m_lastModifiers = 0;
+  std::uint32_t m_lastModifiers = 0;
 };
 
-} // namespace PF
+}  // namespace PF

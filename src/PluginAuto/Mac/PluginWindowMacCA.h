@@ -7,27 +7,26 @@
 
 namespace PF {
 
-class PluginWindowMacCA : public PluginWindowMac
-{
-public:
-    PluginWindowMacCA();
+class PluginWindowMacCA : public PluginWindowMac {
+ public:
+  PluginWindowMacCA();
 
-    int getDrawingModel() const override { return DrawingModelCoreAnimation; }
-    void* getDrawingPrimitive() const override { return m_rootLayer.get(); }
-    void* getWindowRef() const override { return nullptr; }
-    NPError SetWindow(NPWindow* window) override;
-    // NPPVpluginCoreAnimationLayer: the root layer, retained once for the browser unless the browser
-    // says it retains layers itself (or, when it does not say, unless it is not one that expects it).
-    NPError GetValue(NPPVariable variable, void* value) override;
+  int getDrawingModel() const override { return DrawingModelCoreAnimation; }
+  void* getDrawingPrimitive() const override { return m_rootLayer.get(); }
+  void* getWindowRef() const override { return nullptr; }
+  NPError SetWindow(NPWindow* window) override;
+  // NPPVpluginCoreAnimationLayer: the root layer, retained once for the browser unless the browser
+  // says it retains layers itself (or, when it does not say, unless it is not one that expects it).
+  NPError GetValue(NPPVariable variable, void* value) override;
 
-    RvpLayer* labelLayer() const { return m_labelLayer.get(); }
+  RvpLayer* labelLayer() const { return m_labelLayer.get(); }
 
-private:
-    bool browserExpectsRetainedLayer() const;
+ private:
+  bool browserExpectsRetainedLayer() const;
 
-    // Declared in this order so the label goes before the root.
-    LayerRef m_rootLayer;
-    LayerRef m_labelLayer;
+  // Declared in this order so the label goes before the root.
+  LayerRef m_rootLayer;
+  LayerRef m_labelLayer;
 };
 
-} // namespace PF
+}  // namespace PF

@@ -6,11 +6,10 @@
 
 namespace PF {
 
-class SystemProxyDetectorMac : public SystemProxyDetector
-{
-public:
-    // True only when this call found a proxy; an address that does not parse can only get SOCKS.
-    bool detectProxy(std::map<std::string, std::string>& settings, const std::string& url) override;
+class SystemProxyDetectorMac : public SystemProxyDetector {
+ public:
+  // True only when this call found a proxy; an address that does not parse can only get SOCKS.
+  bool detectProxy(std::map<std::string, std::string>& settings, const std::string& url) override;
 };
 
-} // namespace PF
+}  // namespace PF

@@ -8,14 +8,12 @@
 namespace {
 
 struct PageUserHook {
-    PageUserHook()
-    {
-        if (std::getenv("RVP_TESTBROWSER"))
-            user.reset(new testbrowser::PageScriptedUser());
-    }
-    std::unique_ptr<testbrowser::PageScriptedUser> user;
+  PageUserHook() {
+    if (std::getenv("RVP_TESTBROWSER")) user.reset(new testbrowser::PageScriptedUser());
+  }
+  std::unique_ptr<testbrowser::PageScriptedUser> user;
 };
 
 PageUserHook hook;
 
-} // namespace
+}  // namespace

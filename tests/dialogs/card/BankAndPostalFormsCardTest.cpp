@@ -77,15 +77,17 @@ const FormKind kBankToBank{"TransFBANK2BANK", "bank", "btnConfirm", [] { return 
 const FormKind kBankToPostal{"TransFBANK2RODA", "bank", "btnOK", [] { return std::make_unique<TransFBANK2RODA>(); }};
 const FormKind kBankToGiro{"TransFBANK2POSTTRANSFER", "bank", "btnOK",
                            [] { return std::make_unique<TransFBANK2POSTTRANSFER>(); }};
-const FormKind kPostalToPostal{"TransFPOST2RODA", "postal", "btnOK", [] { return std::make_unique<TransFPOST2RODA>(); }};
+const FormKind kPostalToPostal{"TransFPOST2RODA", "postal", "btnOK",
+                               [] { return std::make_unique<TransFPOST2RODA>(); }};
 const FormKind kGiroToPostal{"TransFPOSTTRANSFER2RODA", "postal", "btbOK",
                              [] { return std::make_unique<TransFPOSTTRANSFER2RODA>(); }};
 // 1234567 weighs 168, 168 mod 11 = 3, check digit (11 - 3) mod 10 = 8.
 const FormKind kPostalToGiro{"TransFPOST2POSTTRANSFER", "postal", "btnOK",
                              [] { return std::make_unique<TransFPOST2POSTTRANSFER>(); }, "12345678"};
-const FormKind kGiroToGiro{"TransFPT2PT", "postal", "btnOK", [] { return std::make_unique<TransFPT2PT>(); }, "12345678"};
-const FormKind kDonation{"TransFPUBLICDONATION", "postal", "btnOK", [] { return std::make_unique<TransFPUBLICDONATION>(); },
-                         "12345678"};
+const FormKind kGiroToGiro{"TransFPT2PT", "postal", "btnOK", [] { return std::make_unique<TransFPT2PT>(); },
+                           "12345678"};
+const FormKind kDonation{"TransFPUBLICDONATION", "postal", "btnOK",
+                         [] { return std::make_unique<TransFPUBLICDONATION>(); }, "12345678"};
 const char* const kEight = "請輸入8位轉入帳號";
 
 class FormRules : public WithScriptedUser<CardBenchTest> {
@@ -230,7 +232,10 @@ TEST_F(FormRules, EachFormHoldsThePayeeToItsRule) {
 TEST_F(FormRules, AWrongCheckDigitNeverMakesAHiddenPinTheActiveEntry) {
   BenchCard& card = insertedCard(kBankToPostal);
   typePayee(kBankToPostal, "12345680000001");
-  user->click("cbAmount").pressDigits("100").click("cbCaptchaInput").typeDigitsShownIn("cbCaptcha")
+  user->click("cbAmount")
+      .pressDigits("100")
+      .click("cbCaptchaInput")
+      .typeDigitsShownIn("cbCaptcha")
       .click("btnOK")
       .expectAlert(kCheckDigitMessage, "", appkit::AlertStyle::Informational)
       .answerAlert(1)

@@ -23,7 +23,8 @@ const char* const kWrongPin = "　　　 密碼錯誤，請重新輸入！\n〈�
 const char* const kCardRead = "卡片資料讀取錯誤，請檢查讀卡機與晶片卡是否有問題。";
 // Written out here, not taken from the form, so a changed word of the warning shows.
 const char* const kFraudWarning =
-    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  轉帳嗎？";
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  "
+    "轉帳嗎？";
 const std::string kBank812 = "812台新國際商業銀行" + std::string(60, ' ');
 const std::vector<std::string> kOkCancel = {"確定", "取消"};
 constexpr std::uint8_t kVerify = 0x20;
@@ -177,7 +178,9 @@ TEST_F(TransferFormOk, AWrongPinIsSaidClearedAndTheFormStaysOpen) {
       .expectDisplay("cbCardPIN", "")
       .expectText("PinCounterP2", "0")
       .pressDigits("567890")  // the PIN display is the active one again
-      .click("cbCaptchaInput").click("btnClear").typeDigitsShownIn("cbCaptcha");
+      .click("cbCaptchaInput")
+      .click("btnClear")
+      .typeDigitsShownIn("cbCaptcha");
   confirm().answerAlert(1);
   auto form = run(card, Setup{});
   EXPECT_EQ(form->GetReturnCode(), 0);
@@ -244,13 +247,18 @@ TEST_F(TransferFormOk, TheCountdownEndingUnderTheWarningGives9950AndNothingMore)
 TEST_F(TransferFormOk, NoPayeeBankIsRefused) {
   BenchCard& card = insertedCard();
   user->click("cbInAccount")
-      .expectAlert("請選擇一銀行代號", "", appkit::AlertStyle::Informational).answerAlert(1)
+      .expectAlert("請選擇一銀行代號", "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
       .pressDigits("12345")
-      .click("cbAmount").pressDigits("100")
-      .click("cbCardPIN").pressDigits("567890")
-      .click("cbCaptchaInput").typeDigitsShownIn("cbCaptcha")
+      .click("cbAmount")
+      .pressDigits("100")
+      .click("cbCardPIN")
+      .pressDigits("567890")
+      .click("cbCaptchaInput")
+      .typeDigitsShownIn("cbCaptcha")
       .click("btnOK")
-      .expectAlert("請選擇一銀行代號", "", appkit::AlertStyle::Informational).answerAlert(1)
+      .expectAlert("請選擇一銀行代號", "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
       .click("btnCancel");
   auto form = run(card, Setup{});
   EXPECT_EQ(form->GetReturnCode(), 2);
@@ -258,13 +266,19 @@ TEST_F(TransferFormOk, NoPayeeBankIsRefused) {
 
 TEST_F(TransferFormOk, AMissingOrWrongCodeIsSaidAndCleared) {
   BenchCard& card = insertedCard();
-  user->chooseItem("cmbBankNo", kBank812).click("cbInAccount").pressDigits("12345")
-      .click("cbAmount").pressDigits("100")
+  user->chooseItem("cmbBankNo", kBank812)
+      .click("cbInAccount")
+      .pressDigits("12345")
+      .click("cbAmount")
+      .pressDigits("100")
       .click("btnOK")  // reader type "0": no PIN is asked for
-      .expectAlert("請輸入交易驗證碼", "", appkit::AlertStyle::Informational).answerAlert(1)
-      .typeDigitsShownIn("cbCaptcha").click("btnBackSpace")  // one digit short
+      .expectAlert("請輸入交易驗證碼", "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
+      .typeDigitsShownIn("cbCaptcha")
+      .click("btnBackSpace")  // one digit short
       .click("btnOK")
-      .expectAlert("交易驗證碼錯誤，請重新輸入", "", appkit::AlertStyle::Informational).answerAlert(1)
+      .expectAlert("交易驗證碼錯誤，請重新輸入", "", appkit::AlertStyle::Informational)
+      .answerAlert(1)
       .expectDisplay("cbCaptchaInput", "")
       .typeDigitsShownIn("cbCaptcha");  // the same code is still shown
   confirm().answerAlert(1);

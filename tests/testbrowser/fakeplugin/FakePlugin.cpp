@@ -72,9 +72,12 @@ void setString(NPVariant* out, const std::string& s) {
 }
 
 bool number(const NPVariant& v, double& d) {
-  if (NPVARIANT_IS_INT32(v)) d = v.value.intValue;
-  else if (NPVARIANT_IS_DOUBLE(v)) d = v.value.doubleValue;
-  else return false;
+  if (NPVARIANT_IS_INT32(v))
+    d = v.value.intValue;
+  else if (NPVARIANT_IS_DOUBLE(v))
+    d = v.value.doubleValue;
+  else
+    return false;
   return true;
 }
 
@@ -107,8 +110,9 @@ void callThroughPage(NPP npp, NPObject* fn, const std::vector<NPVariant>& values
   NPVariant helper;
   if (!getProperty(npp, window, "__fake_call", &helper) || !NPVARIANT_IS_OBJECT(helper)) {
     browser.releasevariantvalue(&helper);
-    const char* script = "window.__fake_call = function(delay, f, args) {"
-                         "  return setTimeout(function() { f.apply(null, args); }, delay); }";
+    const char* script =
+        "window.__fake_call = function(delay, f, args) {"
+        "  return setTimeout(function() { f.apply(null, args); }, delay); }";
     NPString s = {script, static_cast<uint32_t>(std::strlen(script))};
     NPVariant ignored;
     browser.evaluate(npp, window, &s, &ignored);
@@ -173,11 +177,12 @@ FakeObject* asFake(NPObject* obj) { return reinterpret_cast<FakeObject*>(obj); }
 
 const char* const kProperties[] = {"baReaderName", "count",      "ratio", "drawingModel",
                                    "eventModel",   "generation", "ticks"};
-const char* const kMethods[] = {"greet",       "add",        "fail",           "addEventListener", "removeEventListener",
-                                "echo",        "echoLater",  "pageLocation",   "elementId",        "makeChild",
-                                "param",       "callback",   "leakObject",     "leakMemory",       "leakIdentifierText",
-                                "releaseTwice", "freeForeign", "ask",              "echoFromThread",   "startTicks",
-                                "proxyFor"};
+const char* const kMethods[] = {
+    "greet",        "add",         "fail",         "addEventListener", "removeEventListener",
+    "echo",         "echoLater",   "pageLocation", "elementId",        "makeChild",
+    "param",        "callback",    "leakObject",   "leakMemory",       "leakIdentifierText",
+    "releaseTwice", "freeForeign", "ask",          "echoFromThread",   "startTicks",
+    "proxyFor"};
 
 bool listed(const char* const* names, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
@@ -200,14 +205,22 @@ bool getPropertyOf(NPObject* obj, NPIdentifier id, NPVariant* result) {
   FakeObject* self = asFake(obj);
   if (self->invalid) return false;
   std::string name = nameOf(id);
-  if (name == "baReaderName") setString(result, self->text);
-  else if (name == "count") INT32_TO_NPVARIANT(self->owner ? self->owner->echoCount : 0, *result);
-  else if (name == "ratio") DOUBLE_TO_NPVARIANT(self->ratio, *result);
-  else if (name == "drawingModel") INT32_TO_NPVARIANT(self->owner ? self->owner->drawingModel : -1, *result);
-  else if (name == "eventModel") INT32_TO_NPVARIANT(self->owner ? self->owner->eventModel : -1, *result);
-  else if (name == "generation") INT32_TO_NPVARIANT(self->generation, *result);
-  else if (name == "ticks") INT32_TO_NPVARIANT(self->owner ? self->owner->ticks : 0, *result);
-  else return false;
+  if (name == "baReaderName")
+    setString(result, self->text);
+  else if (name == "count")
+    INT32_TO_NPVARIANT(self->owner ? self->owner->echoCount : 0, *result);
+  else if (name == "ratio")
+    DOUBLE_TO_NPVARIANT(self->ratio, *result);
+  else if (name == "drawingModel")
+    INT32_TO_NPVARIANT(self->owner ? self->owner->drawingModel : -1, *result);
+  else if (name == "eventModel")
+    INT32_TO_NPVARIANT(self->owner ? self->owner->eventModel : -1, *result);
+  else if (name == "generation")
+    INT32_TO_NPVARIANT(self->generation, *result);
+  else if (name == "ticks")
+    INT32_TO_NPVARIANT(self->owner ? self->owner->ticks : 0, *result);
+  else
+    return false;
   return true;
 }
 
@@ -287,7 +300,8 @@ bool invokeMethod(NPObject* obj, NPIdentifier id, const NPVariant* args, uint32_
     }
   } else if (name == "echo") {
     ++inst->echoCount;
-    fireThroughPage(inst, argc ? textOf(args[0]) : "", argc > 1 && NPVARIANT_IS_INT32(args[1]) ? args[1].value.intValue : 0);
+    fireThroughPage(inst, argc ? textOf(args[0]) : "",
+                    argc > 1 && NPVARIANT_IS_INT32(args[1]) ? args[1].value.intValue : 0);
   } else if (name == "echoLater") {
     rvp_hostloop_post(echoNow, new LaterEcho{npp, argc ? textOf(args[0]) : ""});
   } else if (name == "echoFromThread") {
@@ -459,9 +473,19 @@ NP_EXPORT(NPError) NP_GetEntryPoints(NPPluginFuncs* funcs) {
 NP_EXPORT(NPError) NP_Initialize(NPNetscapeFuncs* funcs) {
   if (!funcs || funcs->size < sizeof(NPNetscapeFuncs)) return NPERR_INVALID_FUNCTABLE_ERROR;
   browser = *funcs;
-  fakeClass = NPClass{NP_CLASS_STRUCT_VERSION, allocate,      deallocate,    invalidate,     hasMethod,
-                      invokeMethod,            invokeDefault, hasProperty,   getPropertyOf, setPropertyOf,
-                      removeProperty,          enumerate,     nullptr};
+  fakeClass = NPClass{NP_CLASS_STRUCT_VERSION,
+                      allocate,
+                      deallocate,
+                      invalidate,
+                      hasMethod,
+                      invokeMethod,
+                      invokeDefault,
+                      hasProperty,
+                      getPropertyOf,
+                      setPropertyOf,
+                      removeProperty,
+                      enumerate,
+                      nullptr};
 #ifdef FAKE_WITH_DIALOGS
   keepPageUser();
 #endif

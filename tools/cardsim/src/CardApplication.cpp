@@ -57,13 +57,20 @@ Bytes CardApplication::process(const Bytes& command) {
 CardApplication::Answer CardApplication::dispatch(const CommandApdu& c) {
   if (c.cla != 0x00) return {{}, sw::unknownClass};
   switch (c.ins) {
-    case insSelect: return select(c);
-    case insReadRecord: return readRecord(c);
-    case insReadBinary: return readBinary(c);
-    case insVerify: return verify(c);
-    case insUpdateRecord: return updateRecord(c);
-    case insWriteWithSnumTac: return writeLogged(c);
-    default: return {{}, sw::unknownInstruction};
+    case insSelect:
+      return select(c);
+    case insReadRecord:
+      return readRecord(c);
+    case insReadBinary:
+      return readBinary(c);
+    case insVerify:
+      return verify(c);
+    case insUpdateRecord:
+      return updateRecord(c);
+    case insWriteWithSnumTac:
+      return writeLogged(c);
+    default:
+      return {{}, sw::unknownInstruction};
   }
 }
 

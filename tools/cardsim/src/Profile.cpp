@@ -130,18 +130,31 @@ struct Parser {
 
   void setting(const std::string& key, const std::string& value) {
     if (file) return fileSetting(key, value);
-    if (key == "atr") profile.atr = fromHex(value);
-    else if (key == "aid") profile.aid = fromHex(value);
-    else if (key == "df") profile.applicationDf = parseFileId(value);
-    else if (key == "pin") { pin = value; pinSet = true; }
-    else if (key == "pin_file") profile.pinFile = parseFileId(value);
-    else if (key == "pin_tries") profile.pinTries = static_cast<int>(parseNumber(value, 10, 15));
-    else if (key == "tac_key") profile.tacKey = fromHex(value);
-    else if (key == "serial") profile.nextSerial = static_cast<std::uint32_t>(parseNumber(value, 10, 99999999));
-    else if (key == "log") profile.logFile = parseFileId(value);
-    else if (key == "log_capacity") profile.logCapacity = parseNumber(value, 10, 255);
-    else if (key == "tac_needs_pin") profile.tacNeedsPin = parseFlag(value);
-    else throw std::invalid_argument("unknown setting: " + key);
+    if (key == "atr")
+      profile.atr = fromHex(value);
+    else if (key == "aid")
+      profile.aid = fromHex(value);
+    else if (key == "df")
+      profile.applicationDf = parseFileId(value);
+    else if (key == "pin") {
+      pin = value;
+      pinSet = true;
+    } else if (key == "pin_file")
+      profile.pinFile = parseFileId(value);
+    else if (key == "pin_tries")
+      profile.pinTries = static_cast<int>(parseNumber(value, 10, 15));
+    else if (key == "tac_key")
+      profile.tacKey = fromHex(value);
+    else if (key == "serial")
+      profile.nextSerial = static_cast<std::uint32_t>(parseNumber(value, 10, 99999999));
+    else if (key == "log")
+      profile.logFile = parseFileId(value);
+    else if (key == "log_capacity")
+      profile.logCapacity = parseNumber(value, 10, 255);
+    else if (key == "tac_needs_pin")
+      profile.tacNeedsPin = parseFlag(value);
+    else
+      throw std::invalid_argument("unknown setting: " + key);
   }
 
   void fileSetting(const std::string& key, const std::string& value) {
@@ -153,8 +166,10 @@ struct Parser {
     if (number == 0 || number > file->records.size() + 1)
       throw std::invalid_argument("records are numbered from 1 without gaps: " + key);
     Bytes record = parseRecordValue(value);
-    if (number == file->records.size() + 1) file->records.push_back(record);
-    else file->records[number - 1] = record;
+    if (number == file->records.size() + 1)
+      file->records.push_back(record);
+    else
+      file->records[number - 1] = record;
   }
 
   void finish() {

@@ -364,9 +364,12 @@ Bytes Fault::mangle(const Bytes& answer) const {
   const Bytes sw(answer.begin() + static_cast<std::ptrdiff_t>(dataLength), answer.end());
   Bytes out;
   switch (kind) {
-    case Kind::Status: return {static_cast<std::uint8_t>(status >> 8), static_cast<std::uint8_t>(status & 0xFF)};
-    case Kind::Replace: return bytes;
-    case Kind::CutAnswer: return Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(std::min(keep, answer.size())));
+    case Kind::Status:
+      return {static_cast<std::uint8_t>(status >> 8), static_cast<std::uint8_t>(status & 0xFF)};
+    case Kind::Replace:
+      return bytes;
+    case Kind::CutAnswer:
+      return Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(std::min(keep, answer.size())));
     case Kind::CutData:
       out.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(std::min(keep, dataLength)));
       out.insert(out.end(), sw.begin(), sw.end());
@@ -376,9 +379,11 @@ Bytes Fault::mangle(const Bytes& answer) const {
       out.insert(out.end(), bytes.begin(), bytes.end());
       out.insert(out.end(), sw.begin(), sw.end());
       return out;
-    case Kind::AnswerThenPull: return answer;
+    case Kind::AnswerThenPull:
+      return answer;
     case Kind::Drop:
-    case Kind::Silent: break;
+    case Kind::Silent:
+      break;
   }
   return {};
 }

@@ -19,10 +19,14 @@ void usage() {
 const char* outcomeText(rvp::cardsim::ApduExchange::Outcome outcome) {
   using Outcome = rvp::cardsim::ApduExchange::Outcome;
   switch (outcome) {
-    case Outcome::Answered: return "";
-    case Outcome::Injected: return " (injected)";
-    case Outcome::Dropped: return " (dropped)";
-    case Outcome::Unanswered: return " (unanswered)";
+    case Outcome::Answered:
+      return "";
+    case Outcome::Injected:
+      return " (injected)";
+    case Outcome::Dropped:
+      return " (dropped)";
+    case Outcome::Unanswered:
+      return " (unanswered)";
   }
   return "";
 }

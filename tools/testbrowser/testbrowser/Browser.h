@@ -36,7 +36,7 @@ struct Instance {
   bool alive = false;              // between a successful NPP_New and NPP_Destroy
   NPObject* scriptable = nullptr;  // the browser's own reference to the plug-in's scriptable object
   bool scriptableAsked = false;
-  int drawingModel = -1;           // what the plug-in set through NPN_SetValue
+  int drawingModel = -1;  // what the plug-in set through NPN_SetValue
   int eventModel = -1;
   int popupDepth = 0;
   NPWindow window{};
@@ -116,10 +116,10 @@ class Browser {
   bool clearTimer(uint32_t id);
 
   // Script bridge (ObjectBridge.cpp). Stack indexes are Duktape's.
-  void toVariant(int index, NPVariant* out);   // browser-owned copy of a page value
-  void pushVariant(const NPVariant& value);    // the variant is left as it is
-  void pushObject(NPObject* object);           // page value of a page object, or the proxy of a plug-in one
-  NPObject* pageObjectFor(int index);          // a new reference for the caller
+  void toVariant(int index, NPVariant* out);  // browser-owned copy of a page value
+  void pushVariant(const NPVariant& value);   // the variant is left as it is
+  void pushObject(NPObject* object);          // page value of a page object, or the proxy of a plug-in one
+  NPObject* pageObjectFor(int index);         // a new reference for the caller
   bool isPageObject(const NPObject* object) const;
   void pushPageValue(const NPObject* object);
   void pageObjectGone(NPObject* object);

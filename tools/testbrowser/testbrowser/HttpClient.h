@@ -14,13 +14,13 @@ struct HttpResponse {
   bool answered = false;  // a status line and headers arrived
   bool complete = false;  // and the whole body (false: the connection broke, or never answered)
   int status = 0;
-  std::string headers;    // the raw header block: status line, "Name: value" lines, blank line
+  std::string headers;  // the raw header block: status line, "Name: value" lines, blank line
   std::string contentType;
   bool hasLength = false;
-  uint64_t length = 0;    // Content-Length, when given
+  uint64_t length = 0;  // Content-Length, when given
   bool acceptsRanges = false;
-  std::string body;       // what arrived
-  std::string error;      // why it is not complete
+  std::string body;   // what arrived
+  std::string error;  // why it is not complete
 };
 
 struct HttpAddress {

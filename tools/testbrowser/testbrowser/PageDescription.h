@@ -25,8 +25,8 @@ struct BrowserCapabilities {
   bool coreAnimation = true;
   bool invalidatingCoreAnimation = false;
   bool cocoaEvents = true;
-  int layerRetained = -1;      // answer to the layer-retain query: -1 unknown (query fails), 0 false, 1 true
-  int tableVersion = 27;       // version field of the browser's function table
+  int layerRetained = -1;  // answer to the layer-retain query: -1 unknown (query fails), 0 false, 1 true
+  int tableVersion = 27;   // version field of the browser's function table
 };
 
 struct EmbedDescription {
@@ -46,8 +46,8 @@ struct PageScriptSource {
 
 struct PageDescription {
   std::string location = "http://localhost/";
-  std::string baseDir;    // the description's folder: page-relative addresses are read from there
-  NetworkKnobs network;   // <network ...>
+  std::string baseDir;   // the description's folder: page-relative addresses are read from there
+  NetworkKnobs network;  // <network ...>
   BrowserCapabilities browser;
   std::vector<EmbedDescription> embeds;
   std::vector<PageScriptSource> scripts;

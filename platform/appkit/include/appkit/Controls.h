@@ -163,8 +163,8 @@ class TableDataSource {
   // The text of a cell, by the column's identifier.
   virtual std::string tableViewObjectValue(TableView& table, const std::string& columnIdentifier, int row) = 0;
   // Stores an edited cell.
-  virtual void tableViewSetObjectValue(TableView& table, const std::string& value,
-                                       const std::string& columnIdentifier, int row) {}
+  virtual void tableViewSetObjectValue(TableView& table, const std::string& value, const std::string& columnIdentifier,
+                                       int row) {}
 };
 
 struct TableColumn {

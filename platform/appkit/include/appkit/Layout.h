@@ -37,18 +37,54 @@ struct LayoutItem {
   std::optional<graphics::Color> backgroundColor;
   int tag = 0;
 
-  LayoutItem& withFontSize(double size) { fontSize = size; return *this; }
-  LayoutItem& withBold(bool on = true) { bold = on; return *this; }
-  LayoutItem& withEditable(bool on = true) { editable = on; return *this; }
-  LayoutItem& withBorder(bool on = true) { bordered = on; return *this; }
-  LayoutItem& withHidden(bool on = true) { hidden = on; return *this; }
-  LayoutItem& withEnabled(bool on) { enabled = on; return *this; }
-  LayoutItem& withAlignment(graphics::TextAlignment a) { alignment = a; return *this; }
-  LayoutItem& withTextColor(const graphics::Color& c) { textColor = c; return *this; }
-  LayoutItem& withBackground(const graphics::Color& c) { backgroundColor = c; return *this; }
-  LayoutItem& withButtonType(ButtonType t) { buttonType = t; return *this; }
-  LayoutItem& withTag(int t) { tag = t; return *this; }
-  LayoutItem& withAction(const std::string& a) { action = a; return *this; }
+  LayoutItem& withFontSize(double size) {
+    fontSize = size;
+    return *this;
+  }
+  LayoutItem& withBold(bool on = true) {
+    bold = on;
+    return *this;
+  }
+  LayoutItem& withEditable(bool on = true) {
+    editable = on;
+    return *this;
+  }
+  LayoutItem& withBorder(bool on = true) {
+    bordered = on;
+    return *this;
+  }
+  LayoutItem& withHidden(bool on = true) {
+    hidden = on;
+    return *this;
+  }
+  LayoutItem& withEnabled(bool on) {
+    enabled = on;
+    return *this;
+  }
+  LayoutItem& withAlignment(graphics::TextAlignment a) {
+    alignment = a;
+    return *this;
+  }
+  LayoutItem& withTextColor(const graphics::Color& c) {
+    textColor = c;
+    return *this;
+  }
+  LayoutItem& withBackground(const graphics::Color& c) {
+    backgroundColor = c;
+    return *this;
+  }
+  LayoutItem& withButtonType(ButtonType t) {
+    buttonType = t;
+    return *this;
+  }
+  LayoutItem& withTag(int t) {
+    tag = t;
+    return *this;
+  }
+  LayoutItem& withAction(const std::string& a) {
+    action = a;
+    return *this;
+  }
 };
 
 // A window description, our stand-in for a nib: one per dialog class, registered under the class's

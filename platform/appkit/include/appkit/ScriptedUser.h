@@ -77,11 +77,11 @@ class ScriptedUser {
   ScriptedUser& saveScreenPng(const std::string& path);
 
   // The same steps as words, for scripts written as text (a page script of the test browser):
-  //   click OUTLET | clickShowing TEXT | pressDigits DIGITS | typeDigitsShownIn OUTLET | choose OUTLET INDEX | chooseItem OUTLET ITEM |
-  //   selectRow OUTLET ROW | editCell OUTLET ROW COLUMN VALUE | focus OUTLET | type TEXT |
-  //   key backspace|enter|escape|CHARACTERS | answerAlert 1|2|3 | closeWindow | deactivateApp |
-  //   activateApp | wait SECONDS | savePng PATH | saveScreenPng PATH | expectWindow NAME | expectText OUTLET TEXT |
-  //   expectDisplay OUTLET VALUE | expectAlert TEXT TITLE [informational|critical|warning]
+  //   click OUTLET | clickShowing TEXT | pressDigits DIGITS | typeDigitsShownIn OUTLET | choose OUTLET INDEX |
+  //   chooseItem OUTLET ITEM | selectRow OUTLET ROW | editCell OUTLET ROW COLUMN VALUE | focus OUTLET | type TEXT | key
+  //   backspace|enter|escape|CHARACTERS | answerAlert 1|2|3 | closeWindow | deactivateApp | activateApp | wait SECONDS
+  //   | savePng PATH | saveScreenPng PATH | expectWindow NAME | expectText OUTLET TEXT | expectDisplay OUTLET VALUE |
+  //   expectAlert TEXT TITLE [informational|critical|warning]
   // False, with the reason in `error`, for an unknown verb or wrong arguments; nothing is queued then.
   bool addStep(const std::vector<std::string>& words, std::string* error = nullptr);
 

@@ -29,8 +29,8 @@ RVP_MAC_API void rvp_gc_restore_state(RvpGraphicsContext* context);
 RVP_MAC_API void rvp_gc_set_fill_color(RvpGraphicsContext* context, double r, double g, double b, double a);
 RVP_MAC_API void rvp_gc_set_stroke_color(RvpGraphicsContext* context, double r, double g, double b, double a);
 RVP_MAC_API void rvp_gc_fill_rect(RvpGraphicsContext* context, double x, double y, double width, double height);
-RVP_MAC_API void rvp_gc_set_text_matrix(RvpGraphicsContext* context, double a, double b, double c, double d,
-                                        double tx, double ty);
+RVP_MAC_API void rvp_gc_set_text_matrix(RvpGraphicsContext* context, double a, double b, double c, double d, double tx,
+                                        double ty);
 RVP_MAC_API void rvp_gc_select_font(RvpGraphicsContext* context, const char* family, double size);
 /* Draws length bytes of text (ASCII) with its baseline starting at (x, y), in the fill colour. */
 RVP_MAC_API void rvp_gc_show_text_at_point(RvpGraphicsContext* context, double x, double y, const char* text,

@@ -54,8 +54,8 @@ BenchCard::~BenchCard() {
 void BenchCard::putIn(const std::string& failure) {
   const auto deadline = std::chrono::steady_clock::now() + timeout_;
   auto left = [&] {
-    return std::max(std::chrono::milliseconds(0), std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                      deadline - std::chrono::steady_clock::now()));
+    return std::max(std::chrono::milliseconds(0),
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()));
   };
   for (;;) {
     card_->insert();

@@ -42,7 +42,8 @@ bool waitForState(const std::string& reader, const std::function<bool(DWORD)>& w
     if (rv != SCARD_S_SUCCESS)
       throw std::runtime_error("SCardGetStatusChange on '" + reader + "' failed: " + std::to_string(rv));
     if (wanted(state.dwEventState)) return true;
-    if (state.dwEventState & SCARD_STATE_UNKNOWN) throw std::runtime_error("pcscd does not know reader '" + reader + "'");
+    if (state.dwEventState & SCARD_STATE_UNKNOWN)
+      throw std::runtime_error("pcscd does not know reader '" + reader + "'");
     if (left.count() == 0) return false;
     state.dwCurrentState = state.dwEventState & ~static_cast<DWORD>(SCARD_STATE_CHANGED);
   }
@@ -51,7 +52,8 @@ bool waitForState(const std::string& reader, const std::function<bool(DWORD)>& w
 }  // namespace
 
 bool waitForPresence(const std::string& reader, CardPresence wanted, std::chrono::milliseconds timeout) {
-  return waitForState(reader, [wanted](DWORD state) { return matches(state, wanted); }, timeout);
+  return waitForState(
+      reader, [wanted](DWORD state) { return matches(state, wanted); }, timeout);
 }
 
 unsigned eventCount(std::uint64_t state) { return static_cast<unsigned>(state >> 16 & 0xFFFF); }

@@ -161,8 +161,8 @@ void handle(tcp::socket& socket, const std::string& folder, const std::atomic<bo
       size_t first = 0, last = 0;
       if (parseRange(std::string(req[http::field::range]), body.size(), first, last)) {
         res.result(http::status::partial_content);
-        res.set(http::field::content_range, "bytes " + std::to_string(first) + "-" + std::to_string(last) + "/" +
-                                                std::to_string(body.size()));
+        res.set(http::field::content_range,
+                "bytes " + std::to_string(first) + "-" + std::to_string(last) + "/" + std::to_string(body.size()));
         res.body() = body.substr(first, last - first + 1);
         res.prepare_payload();
         http::write(socket, res, ec);

@@ -22,10 +22,10 @@ struct Profile {
   std::uint16_t pinFile = 0x00C2;        // record 1: the 8-byte PIN block
   std::uint16_t logFile = 0x1080;        // cyclic transaction log, newest record first
   std::size_t logCapacity = 10;
-  int pinTries = 3;                      // wrong PINs allowed before the PIN is stopped
+  int pinTries = 3;                                            // wrong PINs allowed before the PIN is stopped
   Bytes tacKey = fromHex("404142434445464748494A4B4C4D4E4F");  // two-key triple DES
-  std::uint32_t nextSerial = 1;          // transaction serial number of the next logged write
-  bool tacNeedsPin = false;              // refuse WRITE RECORD WITH SNUM/TAC before VERIFY
+  std::uint32_t nextSerial = 1;                                // transaction serial number of the next logged write
+  bool tacNeedsPin = false;                                    // refuse WRITE RECORD WITH SNUM/TAC before VERIFY
   std::map<std::uint16_t, ElementaryFile> files;
 
   // Parses profile text; `origin` names the source in error messages. Throws ProfileError.

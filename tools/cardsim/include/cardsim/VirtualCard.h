@@ -39,8 +39,12 @@ struct Fault {
   static Fault statusWord(std::uint16_t sw, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
     return {Kind::Status, nth, ins, sw, {}, 0};
   }
-  static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Drop, nth, ins, 0, {}, 0}; }
-  static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) { return {Kind::Silent, nth, ins, 0, {}, 0}; }
+  static Fault drop(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::Drop, nth, ins, 0, {}, 0};
+  }
+  static Fault silent(int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
+    return {Kind::Silent, nth, ins, 0, {}, 0};
+  }
   static Fault replace(Bytes answer, int nth = 1, std::optional<std::uint8_t> ins = std::nullopt) {
     return {Kind::Replace, nth, ins, 0, std::move(answer), 0};
   }

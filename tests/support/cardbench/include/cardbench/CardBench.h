@@ -48,7 +48,7 @@ class BenchCard {
 
   void inject(const Fault& fault) { card_->inject(fault); }
   std::vector<ApduExchange> apduLog() const { return card_->apduLog(); }
-  std::vector<Bytes> apduCommands() const;  // just the commands, in order
+  std::vector<Bytes> apduCommands() const;        // just the commands, in order
   void clearApduLog() { card_->clearApduLog(); }  // and the power log
   std::vector<cardsim::PowerEvent> powerLog() const { return card_->powerLog(); }
 
