@@ -19,11 +19,12 @@ namespace {
 
 // ---- the setters each family of forms is sent, in the order it is sent them ----
 
-void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
+// A postal-payee form paid from the postal card's account or from the giro account the page names.
+void fillPostalPayeeForm(TransferForm& f, const TransferFormInputs& in, const std::string& payingAccount) {
   const CParseEncParam& p = in.params.fields;
   f.SetAGSELFAMT(p.D8AgSelfAmt);
   f.SetNAGSELFAMT(p.D8NagSelfAmt);
-  f.SetCardAccount(in.cardAccount);
+  f.SetCardAccount(payingAccount);
   f.AppendAgreeACCT(p.D6AgreeAccounts);
   f.AppendCommACCT(p.D7CommonAccounts);
   f.SetReaderType(p.D1ReaderType);
@@ -31,16 +32,12 @@ void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // pos
   f.SetReaderName(in.readerName);
 }
 
+void fillPostalCardForm(TransferForm& f, const TransferFormInputs& in) {  // postal card, postal payee
+  fillPostalPayeeForm(f, in, in.cardAccount);
+}
+
 void fillGiroForm(TransferForm& f, const TransferFormInputs& in) {  // paid from the giro account
-  const CParseEncParam& p = in.params.fields;
-  f.SetAGSELFAMT(p.D8AgSelfAmt);
-  f.SetNAGSELFAMT(p.D8NagSelfAmt);
-  f.SetCardAccount(p.D3CardAccount);
-  f.AppendAgreeACCT(p.D6AgreeAccounts);
-  f.AppendCommACCT(p.D7CommonAccounts);
-  f.SetReaderType(p.D1ReaderType);
-  f.SethCardHandle(in.cardHandle);
-  f.SetReaderName(in.readerName);
+  fillPostalPayeeForm(f, in, in.params.fields.D3CardAccount);
 }
 
 void fillBankCardForm(TransferForm& f, const TransferFormInputs& in) {  // paid from a bank card

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cardbench/CardBench.h"
+#include "BankPageRun.h"
 #include "programrun/ProgramRun.h"
 #include "tools/banktool/TransferBlocks.h"
 #include "tools/banktool/banktool.h"
@@ -19,14 +20,6 @@ namespace {
 using namespace rvp::cardbench;
 using rvp::programrun::RunResult;
 
-RunResult runScript(const std::string& name, const std::string& script) {
-  const std::string path = std::string(GENERATED_PAGES_DIR) + "/" + name + ".html";
-  std::ofstream(path) << "<page location=\"https://webatm.postbank.example/atm/transfer.html\">\n"
-                      << "<embed id=\"plugin\" type=\"application/roda-vennoral-plugin\">\n<script>\n"
-                      << script << "\nconsole.log(\"" << name << " done\");\n</script>\n";
-  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PAGED_PLUGIN_LIBRARY + " " + path);
-}
-
 std::string quoted(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
@@ -34,21 +27,6 @@ std::string quoted(const std::string& text) {
     out += c;
   }
   return out + "\"";
-}
-
-banktool::TransferCase sampleTransfer() {
-  banktool::TransferCase c;
-  c.readerType = "3";
-  c.loginIssuerId = "70000019";
-  c.loginIssuerAccount = "7001234567890123";
-  c.sessionId = "SESSION000000001";
-  c.terminalId = "TERM0001";
-  c.checkCode = "CHK00001";
-  c.agentNo = "00000001";
-  c.dateTime = "20261210131500";
-  c.kind = "0307";
-  c.limits = "50000$30000";
-  return c;
 }
 
 const char* const kParametersWrong =
@@ -66,7 +44,7 @@ class HostilePage : public CardBenchTest {};
 
 TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
   BenchCard& card = startCard(0, "postal");
-  banktool::TransferCase transfer = sampleTransfer();
+  banktool::TransferCase transfer = bankpage::postalTransfer();
   transfer.readerName = card.readerName();
   const std::array<std::string, 9> good = banktool::makeTransferBlocks(transfer);
   std::string goodBlocks;
@@ -142,7 +120,7 @@ TEST_F(HostilePage, MalformedParametersEndWithTheirCodeAndNothingToSend) {
        << k.setup << k.user << "plugin.TrnsMsg = \"earlier\";\n"
        << "assertEqual(plugin." << k.method << "(), \"" << k.code << "\", " << quoted(k.name) << ");\n"
        << "assertEqual(plugin.TrnsMsg, \"\", " << quoted(std::string(k.name) + ": nothing to send") << ");\n";
-    const RunResult r = runScript("hostile-parameters", js.str());
+    const RunResult r = bankpage::run("hostile-parameters", js.str());
     EXPECT_EQ(r.status, 0) << k.name << "\n" << r.output;
     EXPECT_NE(r.output.find("hostile-parameters done"), std::string::npos) << k.name << "\n" << r.output;
     EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << k.name << "\n"

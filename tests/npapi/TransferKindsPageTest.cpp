@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cardbench/CardBench.h"
+#include "BankPageRun.h"
 #include "programrun/ProgramRun.h"
 #include "tools/banktool/TransferBlocks.h"
 #include "tools/banktool/banktool.h"
@@ -18,32 +19,6 @@ namespace {
 
 using namespace rvp::cardbench;
 using rvp::programrun::RunResult;
-
-RunResult runScript(const std::string& name, const std::string& script) {
-  const std::string path = std::string(GENERATED_PAGES_DIR) + "/" + name + ".html";
-  std::ofstream(path) << "<page location=\"https://webatm.postbank.example/atm/transfer.html\">\n"
-                      << "<embed id=\"plugin\" type=\"application/roda-vennoral-plugin\">\n<script>\n"
-                      << script << "\nconsole.log(\"" << name << " done\");\n</script>\n";
-  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PAGED_PLUGIN_LIBRARY + " " + path);
-}
-
-std::string setBlocks(const banktool::TransferCase& c) {
-  const std::array<std::string, 9> blocks = banktool::makeTransferBlocks(c);
-  std::string js;
-  for (std::size_t n = 0; n < blocks.size(); ++n)
-    js += "plugin.bh_d" + std::to_string(n) + " = \"" + blocks[n] + "\";\n";
-  return js;
-}
-
-// The value of a line "NAME <value>" the page printed ("|" for its line breaks).
-std::string printed(const std::string& output, const std::string& name) {
-  const std::size_t at = output.find(name + " ");
-  if (at == std::string::npos) return std::string();
-  std::string value = output.substr(at + name.size() + 1, output.find('\n', at) - at - name.size() - 1);
-  for (char& c : value)
-    if (c == '|') c = '\n';
-  return value;
-}
 
 struct KindCase {
   const char* kind;
@@ -213,7 +188,7 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
     c.limits = "50000$30000";
 
     std::ostringstream js;
-    js << setBlocks(c) << "user.expectWindow(\"" << k.form << "\");\n"
+    js << bankpage::setBlocks(c) << "user.expectWindow(\"" << k.form << "\");\n"
        << k.steps << typed("cbAmount", "500") << typed("cbCardPIN", k.pin)
        << "user.click(\"cbCaptchaInput\"); user.typeDigitsShownIn(\"cbCaptcha\");\n"
        << "user.savePng(\"" << PICTURE_DIR << "/" << k.form << "-page.png\");\n"
@@ -233,7 +208,7 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
        << "console.log(\"SENT \" + plugin.TrnsMsg.split(\"\\n\").join(\"|\"));\n";
     card.clearApduLog();
     const std::string name = std::string(k.method) + "-" + k.kind;
-    const RunResult r = runScript(name, js.str());
+    const RunResult r = bankpage::run(name, js.str());
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find(name + " done"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << r.output;
@@ -242,14 +217,14 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
     for (const rvp::cardsim::Bytes& command : card.apduCommands()) writes += command.size() > 1 && command[1] == 0xE2;
     EXPECT_EQ(writes, 1);
 
-    const banktool::OpenedEnvelope envelope = banktool::openEnvelope(printed(r.output, "SENT"));
+    const banktool::OpenedEnvelope envelope = banktool::openEnvelope(bankpage::printed(r.output, "SENT"));
     ASSERT_TRUE(envelope.ok) << envelope.error << "\n" << r.output;
     EXPECT_TRUE(envelope.macOk);
     for (const std::string& part : k.request)
       EXPECT_NE(envelope.text.find(part), std::string::npos) << part << " in " << envelope.text;
     EXPECT_NE(envelope.text.find("<trns_amount>00000000050000</trns_amount>"), std::string::npos) << envelope.text;
 
-    const std::string asn = printed(r.output, "ASN");
+    const std::string asn = bankpage::printed(r.output, "ASN");
     if (*k.returnAsn) {
       const banktool::OpenedPageText opened = banktool::openPageText(asn, c.iv);
       EXPECT_TRUE(opened.ok) << asn;
@@ -257,7 +232,7 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
     } else {
       EXPECT_EQ(asn, "");
     }
-    const std::string txFlag = printed(r.output, "TXFLAG");
+    const std::string txFlag = bankpage::printed(r.output, "TXFLAG");
     if (k.returnTxFlag) {
       const banktool::OpenedPageText opened = banktool::openPageText(txFlag, c.iv);
       EXPECT_TRUE(opened.ok) << txFlag;
@@ -265,7 +240,7 @@ TEST_F(TransferKindsPage, EachKindRunsEndToEndAndTheBankOpensItsRequest) {
     } else {
       EXPECT_EQ(txFlag, "");
     }
-    EXPECT_EQ(printed(r.output, "KIND"), k.kindAfter);
+    EXPECT_EQ(bankpage::printed(r.output, "KIND"), k.kindAfter);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cardbench/CardBench.h"
+#include "BankPageRun.h"
 #include "programrun/ProgramRun.h"
 #include "tools/banktool/TransferBlocks.h"
 #include "tools/banktool/banktool.h"
@@ -18,54 +19,17 @@ namespace {
 using namespace rvp::cardbench;
 using rvp::programrun::RunResult;
 
-RunResult runScript(const std::string& name, const std::string& script) {
-  const std::string path = std::string(GENERATED_PAGES_DIR) + "/" + name + ".html";
-  std::ofstream(path) << "<page location=\"https://webatm.postbank.example/atm/transfer.html\">\n"
-                      << "<embed id=\"plugin\" type=\"application/roda-vennoral-plugin\">\n<script>\n"
-                      << script << "\nconsole.log(\"" << name << " done\");\n</script>\n";
-  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PAGED_PLUGIN_LIBRARY + " " + path);
-}
-
-// Page lines that set bh_d0 .. bh_d8.
-std::string setBlocks(const banktool::TransferCase& c) {
-  const std::array<std::string, 9> blocks = banktool::makeTransferBlocks(c);
-  std::string js;
-  for (std::size_t n = 0; n < blocks.size(); ++n)
-    js += "plugin.bh_d" + std::to_string(n) + " = \"" + blocks[n] + "\";\n";
-  return js;
-}
-
-// The line "SENT <TrnsMsg>" the page printed, its line breaks written as "|".
-std::string sent(const std::string& output) {
-  const std::size_t at = output.find("SENT ");
-  if (at == std::string::npos) return std::string();
-  std::string message = output.substr(at + 5, output.find('\n', at) - at - 5);
-  for (char& c : message)
-    if (c == '|') c = '\n';
-  return message;
-}
-
 class TransferPage : public CardBenchTest {};
 
 TEST_F(TransferPage, APostalToBankTransferIsTypedConfirmedWrittenAndOpenedByTheBank) {
   BenchCard& card = startCard(0, "postal");
-  banktool::TransferCase c;
-  c.readerType = "3";  // the PIN is typed on the form and checked by the card at the write
-  c.loginIssuerId = "70000019";
-  c.loginIssuerAccount = "7001234567890123";
+  banktool::TransferCase c = bankpage::postalTransfer();
   c.readerName = card.readerName();
-  c.sessionId = "SESSION000000001";
-  c.terminalId = "TERM0001";
-  c.checkCode = "CHK00001";
-  c.agentNo = "00000001";
-  c.dateTime = "20261210131500";
-  c.kind = "0307";
-  c.limits = "50000$30000";
   banktool::TransferCase unknown = c;
   unknown.kind = "0399";
 
   std::ostringstream js;
-  js << setBlocks(c) << "plugin.baPIN = \"left by the page\";\n"
+  js << bankpage::setBlocks(c) << "plugin.baPIN = \"left by the page\";\n"
      << "user.expectWindow(\"TransFPOST2BANK\");\n"
      << "user.chooseItem(\"cmbBankNo\", \"812台新國際商業銀行" << std::string(60, ' ') << "\");\n"
      << "user.click(\"cbInAccount\"); user.pressDigits(\"1234567890\");\n"
@@ -80,11 +44,11 @@ TEST_F(TransferPage, APostalToBankTransferIsTypedConfirmedWrittenAndOpenedByTheB
      << "assertEqual(plugin.ReturnASN, \"\", \"a typed payee\");\n"
      << "console.log(\"SENT \" + plugin.TrnsMsg.split(\"\\n\").join(\"|\"));\n"
      // A kind no form serves: its message, 9821, nothing to send.
-     << setBlocks(unknown)
+     << bankpage::setBlocks(unknown)
      << "user.expectAlert(\"元件參數錯誤，請確認元件版本是否正確\", \"\", \"critical\"); user.answerAlert(1);\n"
      << "assertEqual(plugin.Transfer_V2(), \"9821\");\n"
      << "assertEqual(plugin.TrnsMsg, \"\", \"nothing to send\");\n";
-  const RunResult r = runScript("transfer", js.str());
+  const RunResult r = bankpage::run("transfer", js.str());
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("transfer done"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("0 script error(s), 0 misuse(s), 0 leak(s)"), std::string::npos) << r.output;
@@ -97,7 +61,7 @@ TEST_F(TransferPage, APostalToBankTransferIsTypedConfirmedWrittenAndOpenedByTheB
   EXPECT_EQ(writes, 1);
   EXPECT_EQ(verifies, 1);
 
-  const banktool::OpenedEnvelope envelope = banktool::openEnvelope(sent(r.output));
+  const banktool::OpenedEnvelope envelope = banktool::openEnvelope(bankpage::printed(r.output, "SENT"));
   ASSERT_TRUE(envelope.ok) << envelope.error;
   EXPECT_TRUE(envelope.macOk);
   for (const char* part :
