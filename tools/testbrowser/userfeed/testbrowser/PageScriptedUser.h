@@ -7,11 +7,13 @@
 // browser counts, however long the plug-in keeps this object.
 //
 // Link it into a plug-in under test and keep one instance alive while pages run (for example from
-// NP_Initialize to NP_Shutdown). Steps: expectWindow NAME; expectText OUTLET TEXT; expectAlert INFO MESSAGE;
-// expectDisplay OUTLET VALUE; click OUTLET; clickShowing TEXT; digit D; pressDigits DIGITS;
-// typeDigitsShownIn OUTLET; choose OUTLET INDEX; chooseItem OUTLET ITEM; selectRow OUTLET ROW;
-// editCell OUTLET ROW COLUMN VALUE; focus OUTLET; type TEXT; pressKey backspace|enter|escape|CHARACTER;
-// answerAlert 1|2|3; closeWindow; deactivateApp; activateApp; wait SECONDS; savePng PATH.
+// NP_Initialize to NP_Shutdown). Every step there is: expectWindow NAME; expectText OUTLET TEXT;
+// expectAlert INFO MESSAGE [informational|critical|warning]; expectDisplay OUTLET VALUE; click OUTLET;
+// clickShowing TEXT; digit D; pressDigits DIGITS; typeDigitsShownIn OUTLET; choose OUTLET INDEX;
+// chooseItem OUTLET ITEM; selectRow OUTLET ROW; editCell OUTLET ROW COLUMN VALUE; focus OUTLET; type TEXT;
+// pressKey (or key) backspace|enter|escape|CHARACTER; answerAlert 1|2|3; closeWindow; deactivateApp;
+// activateApp; wait SECONDS; savePng PATH (the window the steps act on); saveScreenPng PATH (the whole
+// screen, an alert over its dialog included).
 #pragma once
 
 #include <string>
