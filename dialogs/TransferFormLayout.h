@@ -18,7 +18,7 @@ struct OwnRow {
 };
 
 struct Options {
-  std::string okOutlet = "btnOK";  // one form names its OK button otherwise
+  std::string okOutlet = "btnOK";  // two forms name it otherwise: btnConfirm, btbOK
   std::string contentView;         // outlet of the form's content view
 };
 
