@@ -24,5 +24,5 @@ inline bool CheckRodaAcctIDX(const std::string& text) { return postalCheckDigitP
 inline bool CheckRodaAcctID_15(const std::string& text) { return giroTransferAccountPasses(text); }
 inline bool CheckRodaAcctIDX_15(const std::string& text) { return giroTransferAccountPasses(text); }
 inline bool CheckRodaAcctIDX_MDFY_15(const std::string& text) { return giroTransferAccountPasses(text); }
-// The two giro forms hold it as a method (CheckRodaAcctID_5:); theirs calls this one.
+// The 8-digit giro payee's check (checkGiroPayee in PayeeAccountRules.cpp, the forms' kGiroPayeeRule).
 inline bool CheckRodaAcctID_5(const std::string& text) { return postalCheckDigitPasses(text); }

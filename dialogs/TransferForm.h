@@ -13,8 +13,8 @@ class ZododovuRavuVODCtrl;
 // accounts, the customer's account book and, where the form has one, the payee-bank list), the setters
 // the controller sends and the getters it reads, and the OK frame (card reconnection, the PIN check for
 // reader type "1", the form's own checks of payee and amount, the limits, the verification code and
-// the fraud warning). A form is its layout, one FormRow of differences and, where its Part says so,
-// the payee rule and the list layouts it overrides; see dialogs/README.md.
+// the fraud warning). A form is its layout, one FormRow of differences and, where its own rules differ
+// from the family's, the payee rule and the list layouts it overrides; see dialogs/README.md.
 class TransferForm : public KeypadDialog {
  public:
   // What sets one form apart from the others, as data.

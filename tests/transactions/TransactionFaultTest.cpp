@@ -1,5 +1,6 @@
 // What a transaction does when the customer, the card or the page says no: nothing written where
-// nothing may be, the specified result, and never an earlier request left for the page to send.
+// nothing may be, the result code the page expects for that refusal, and never an earlier request left
+// for the page to send.
 #include "TransactionBench.h"
 #include "transactions/TransactionRecords.h"
 
