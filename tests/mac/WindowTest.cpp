@@ -346,6 +346,28 @@ TEST_F(MacInstance, TheLayerIsRetainedForBrowsersThatExpectIt) {
   }
 }
 
+// A browser that runs for long makes and destroys windows without the ledger ever being reset: each
+// window's layers (the root and its label) give their records back when the window goes, and a late
+// release of a freed layer is counted, never followed.
+TEST_F(MacInstance, DestroyedWindowsGiveTheirLayerRecordsBack) {
+  const size_t createdBefore = rvp_layer_ledger_created(), recordsBefore = rvp_layer_ledger_records();
+  RvpLayer* freed = nullptr;
+  for (int window = 0; window < 100; ++window) {
+    create({"showdrawingmodel"}, {"1"});
+    NPWindow w = npWindow(0, 0, 300, 40, NPRect{0, 0, 40, 300});
+    NpapiPluginModule::NPP_SetWindow(&npp, &w);
+    freed = static_cast<RvpLayer*>(mac->pluginWindow()->getDrawingPrimitive());
+    destroy();
+  }
+  EXPECT_EQ(rvp_layer_ledger_created() - createdBefore, 200u) << "two layers a window";
+  EXPECT_EQ(rvp_layer_ledger_records(), recordsBefore) << "a record left behind by each window";
+  EXPECT_EQ(rvp_layer_ledger_live(), 0u);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 0u);
+  rvp_layer_release(freed);
+  EXPECT_EQ(rvp_layer_retain_count(freed), 0);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+}
+
 TEST_F(MacInstance, TheLabelLayerShowsOnlyWhenAskedAndStaysOnTop) {
   for (bool shown : {false, true}) {
     SCOPED_TRACE(shown);
