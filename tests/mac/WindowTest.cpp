@@ -368,6 +368,24 @@ TEST_F(MacInstance, DestroyedWindowsGiveTheirLayerRecordsBack) {
   EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
 }
 
+// A sublayer released once too often while its superlayer lists it is freed then: it leaves the list (the
+// superlayer is drawn and freed without touching it) and the extra release is counted.
+TEST_F(MacInstance, ASublayerFreedUnderItsSuperlayerLeavesIt) {
+  const size_t recordsBefore = rvp_layer_ledger_records();
+  RvpLayer* parent = rvp_layer_create();
+  RvpLayer* child = rvp_layer_create();
+  rvp_layer_set_frame(parent, 0, 0, 10, 10);
+  rvp_layer_add_sublayer(parent, child);
+  rvp_layer_release(child);
+  rvp_layer_release(child);  // the parent's reference
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+  EXPECT_EQ(rvp_layer_sublayer_count(parent), 0u);
+  EXPECT_EQ(rvp_layer_render_png(parent, picture("layer-freed-sublayer.png").c_str(), 0, 0), 0);
+  rvp_layer_release(parent);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+  EXPECT_EQ(rvp_layer_ledger_records(), recordsBefore);
+}
+
 TEST_F(MacInstance, TheLabelLayerShowsOnlyWhenAskedAndStaysOnTop) {
   for (bool shown : {false, true}) {
     SCOPED_TRACE(shown);

@@ -91,7 +91,12 @@ void releaseLocked(RvpLayer* layer) {
     sub->superlayer = nullptr;
     releaseLocked(sub);
   }
-  detach(layer);  // released once too often while a superlayer still lists it
+  if (layer->superlayer) {
+    // Its superlayer's reference was released by someone else: an over-release, counted as the
+    // superlayer's own release would have been.
+    ++ledger().overReleases;
+    detach(layer);
+  }
   ledger().records.erase(layer);
 }
 
