@@ -32,4 +32,11 @@ inline std::uint32_t storeResult(std::int64_t code) {
 // read it as a success.
 std::uint32_t transmitToCard(CardHandle hCard, const unsigned char* command, std::uint32_t length);
 
+// Wipes the command in baSendBuf once it is sent, for commands that carry a PIN: the PIN lives no
+// longer than its command. ulSendLen keeps the count sent.
+void wipeCommand();
+
+// Overwrites n bytes in a way the compiler cannot leave out as a dead store.
+void wipe(void* bytes, std::size_t n);
+
 }  // namespace card

@@ -179,7 +179,9 @@ std::uint32_t FISC_VerifyPIN(CardHandle hCard, unsigned char p2, const unsigned 
   if (pinBlock == nullptr) return invalidArguments();
   startCommand({0x00, 0x20, 0x00, p2, 0x08});
   appendBytes(pinBlock, 8);
-  return statusCommand(hCard, sw);
+  const std::uint32_t rv = statusCommand(hCard, sw);
+  card::wipeCommand();
+  return rv;
 }
 
 std::uint32_t FISC_CreateFile(CardHandle hCard, const unsigned char descriptor[16], FiscSW* sw) {

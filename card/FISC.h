@@ -62,7 +62,8 @@ std::uint32_t FISC_WriteRecord(CardHandle hCard, unsigned char record, unsigned 
 // 00 D2 rec 04 n data
 std::uint32_t FISC_UpdateRecord(CardHandle hCard, unsigned char record, unsigned char n, const unsigned char* data,
                                 FiscSW* sw);
-// 00 20 00 P2 08 block (callers use P2 0x10)
+// 00 20 00 P2 08 block (callers use P2 0x10). The command is wiped from baSendBuf once sent (ulSendLen
+// stays 13): the PIN lives no longer than its command.
 std::uint32_t FISC_VerifyPIN(CardHandle hCard, unsigned char p2, const unsigned char pinBlock[8], FiscSW* sw);
 // 00 E0 00 00 10 descriptor
 std::uint32_t FISC_CreateFile(CardHandle hCard, const unsigned char descriptor[16], FiscSW* sw);

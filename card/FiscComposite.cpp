@@ -10,7 +10,7 @@
 
 #include "card/CardBuffers.h"
 #include "card/FISC.h"
-#include "card/GP.h"
+#include "card/PinBlock.h"
 #include "card/StringFormat.h"
 
 namespace {
@@ -148,12 +148,10 @@ std::uint32_t runComposite(const Composite& kind, CardHandle hCard, const unsign
   std::uint32_t rv = step(kFiscSelectParentFailed, [&](FiscSW* sw) { return FISC_SelectParentDF(hCard, sw); });
   if (rv != 0) return rv;
 
-  unsigned char pinBlock[8];
-  std::memset(pinBlock, 0xFF, sizeof pinBlock);
-  const char* pin = reinterpret_cast<const char*>(in + kind.pinAt);
-  pinBlock[0] = GP_Pack2To1(pin[0], pin[1]);
-  pinBlock[1] = GP_Pack2To1(pin[2], pin[3]);
-  rv = step(kFiscVerifyPinFailed, [&](FiscSW* sw) { return FISC_VerifyPIN(hCard, kPinReference, pinBlock, sw); });
+  {
+    const PinBlock pin(reinterpret_cast<const char*>(in + kind.pinAt), 4);
+    rv = step(kFiscVerifyPinFailed, [&](FiscSW* sw) { return FISC_VerifyPIN(hCard, kPinReference, pin.bytes(), sw); });
+  }
   if (rv != 0) return rv;
 
   rv = step(kFiscSelectIssuerFileFailed, [&](FiscSW* sw) { return FISC_SelectEF(hCard, kIssuerFile, sw); });

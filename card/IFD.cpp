@@ -1,5 +1,7 @@
 #include "card/IFD.h"
 
+#include <openssl/crypto.h>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -69,6 +71,12 @@ std::uint32_t transmitToCard(CardHandle hCard, const unsigned char* command, std
   }
   ulRecLen = static_cast<std::uint32_t>(std::min<DWORD>(received, kCardBufferSize));
   return storeResult(rv);
+}
+
+void wipeCommand() { wipe(baSendBuf, std::min<std::size_t>(ulSendLen, kCardBufferSize)); }
+
+void wipe(void* bytes, std::size_t n) {
+  if (bytes != nullptr && n > 0) OPENSSL_cleanse(bytes, n);
 }
 
 }  // namespace card

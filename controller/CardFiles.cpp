@@ -1,11 +1,14 @@
 // Files and records of the payment application: selections, record writes, account lists and the PIN.
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "ZododovuRavuVODCtrl.h"
 #include "card/CardAnswer.h"
+#include "card/CardBuffers.h"
 #include "card/FISC.h"
 #include "card/GP.h"
+#include "card/PinBlock.h"
 #include "transactions/TransactionRecords.h"
 
 namespace {
@@ -14,15 +17,8 @@ constexpr std::size_t kMaxRecordHex = 256;
 
 // A PIN the card can be given: 1 to 16 ASCII digits. Packed as it stands, any other character would
 // become a nibble of some digit and a 17th digit would be cut off.
-bool isPinText(const std::string& pin) {
-  return !pin.empty() && pin.size() <= 16 && pin.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// PIN block: the digits left-aligned in sixteen 'F's, packed to 8 bytes.
-void pinBlock(const std::string& pin, unsigned char block[8]) {
-  std::string digits(16, 'F');
-  digits.replace(0, pin.size() < 16 ? pin.size() : 16, pin.substr(0, 16));
-  GP_PackData(digits.c_str(), digits.size(), block, 8);
+bool isPinText(std::string_view pin) {
+  return !pin.empty() && pin.size() <= 16 && pin.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // A file identifier: its first 4 hex characters packed to 2 bytes.
@@ -212,11 +208,12 @@ long ZododovuRavuVODCtrl::ListAccounts() {
   return lastResult;
 }
 
-long ZododovuRavuVODCtrl::verifyPinBlock(const std::string& pin) {
-  unsigned char block[8];
-  pinBlock(pin, block);
-  swRaw = 0;
-  lastResult = static_cast<long>(FISC_VerifyPIN(hCard, 0x10, block, &swRaw));
+long ZododovuRavuVODCtrl::verifyPinBlock(std::string_view pin) {
+  {
+    const PinBlock block(pin.data(), pin.size());
+    swRaw = 0;
+    lastResult = static_cast<long>(FISC_VerifyPIN(hCard, 0x10, block.bytes(), &swRaw));
+  }
   uiSW12 = swRaw;
   if (lastResult != 0) return cardCallFailed("VerifyPIN", "FISC_VerifyPIN()", lastResult);
   return swRaw == kSwOk ? 0 : static_cast<long>(swRaw);
@@ -234,10 +231,12 @@ long ZododovuRavuVODCtrl::VerifyPIN() {
 long ZododovuRavuVODCtrl::ChangePassword() {
   if (!isPinText(baNewPIN)) return refuseStep(rc::kInputMissing);
   if (selectFile("00C2") != 0 || swRaw != kSwOk) return lastResult;
-  unsigned char block[8];
-  pinBlock(baNewPIN, block);
-  swRaw = 0;
-  lastResult = static_cast<long>(FISC_UpdateRecord(hCard, 1, 8, block, &swRaw));
+  {
+    const PinBlock block(baNewPIN.data(), baNewPIN.size());
+    swRaw = 0;
+    lastResult = static_cast<long>(FISC_UpdateRecord(hCard, 1, 8, block.bytes(), &swRaw));
+    card::wipeCommand();  // the new PIN goes no further than the card
+  }
   uiSW12 = swRaw;
   return lastResult;
 }
@@ -323,5 +322,5 @@ long ZododovuRavuVODCtrl::getICCID(stTaxOut& out) {
 // A dialog's PIN check: lastResult keeps the PC/SC result, the refusal is only returned.
 int ZododovuRavuVODCtrl::InnerVerifyPIN(const char* pin, CardHandle cardHandle) {
   hCard = cardHandle;
-  return static_cast<int>(verifyPinBlock(pin ? pin : ""));
+  return static_cast<int>(verifyPinBlock(pin ? std::string_view(pin) : std::string_view()));
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ControllerProperties.h"
@@ -225,7 +226,7 @@ class ZododovuRavuVODCtrl {
   long readRecordWith(int record, unsigned char le, unsigned char* data, std::size_t room, int& length);
   long readIssuerRecord(int record, unsigned char* data, std::size_t room, int& length);
   // 0 when the card takes the PIN, else its status word or the PC/SC result (left in lastResult).
-  long verifyPinBlock(const std::string& pin);
+  long verifyPinBlock(std::string_view pin);
   long readAccountList(int firstRecord, int width, std::array<std::string, 8>& list, int& count);
   void copyCardStatusToFields();
   // False, with lastResult kNoReaderName and a log line, when the page named no reader.

@@ -1,21 +1,19 @@
-// One page-driven Transfer through pcscd and vpcd to the virtual card: how much CPU the plug-in's own
-// thread spends against the time it waits for the card, and how many APDUs one transfer sends; and the
-// sealing of its request against the raw primitives it uses.
+// One page-driven Transfer through pcscd and vpcd to the virtual card: the plug-in's own CPU, the CPU
+// the PC/SC client library spends on its behalf, the wait for pcscd and the card, and how many APDUs one
+// transfer sends; and the sealing of its request against the raw primitives it uses.
 // Run under scripts/private-bench (or with a pcscd serving the vpcd readers).
 #include <benchmark/benchmark.h>
-
-#include <time.h>
 
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/rand.h>
 #include <openssl/rsa.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PcscTimer.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "appkit/Application.h"
 #include "appkit/ScriptedUser.h"
@@ -24,22 +22,17 @@
 
 namespace {
 
-double threadCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double wallSeconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using bench::threadCpuSeconds;
 
 // A bank transfer (with the transfer check answered by a scripted user) or a postal one that shows no
-// check, on a postal card in slot 0.
+// check, on a postal card in slot 0. Per transfer: plugin_cpu_us, the plug-in's own thread CPU outside
+// the PC/SC calls; pcsc_client_cpu_us, the thread CPU inside them (pcsc-lite's client); card_wait_us,
+// the wall time inside them less that CPU (pcscd, vpcd and the card).
 void transfers(benchmark::State& state, bool withCheck) {
   rvp::cardbench::BenchCard card(0, rvp::cardbench::loadProfile("postal"));
   appkit::app().resetForTesting();
   ZododovuRavuVODCtrl ctrl;
+  const bench::PcscTimer pcsc;
   ctrl.SetbaReaderName(card.readerName().c_str());
   if (ctrl.ConnectCard() != 0) {
     state.SkipWithError("cannot connect to the bench card");
@@ -56,7 +49,7 @@ void transfers(benchmark::State& state, bool withCheck) {
   ctrl.SetbaImport_Account("1234567890");
   ctrl.SetbaP_CODE(withCheck ? "" : "I03533");
 
-  double cpu = 0, wall = 0, apdus = 0;
+  double cpu = 0, pcscCpu = 0, pcscWall = 0, apdus = 0;
   for (auto _ : state) {
     std::unique_ptr<appkit::ScriptedUser> user;
     if (withCheck) {
@@ -64,10 +57,13 @@ void transfers(benchmark::State& state, bool withCheck) {
       user->expectWindow("ATM_Trans_Dlg").click("btnOK");
     }
     card.clearApduLog();
-    const double cpuStart = threadCpuSeconds(), wallStart = wallSeconds();
+    const bench::PcscTime pcscStart = pcsc.spent();
+    const double cpuStart = threadCpuSeconds();
     const long result = ctrl.Transfer();
     cpu += threadCpuSeconds() - cpuStart;
-    wall += wallSeconds() - wallStart;
+    const bench::PcscTime pcscEnd = pcsc.spent();
+    pcscCpu += pcscEnd.cpu - pcscStart.cpu;
+    pcscWall += pcscEnd.wall - pcscStart.wall;
     apdus += static_cast<double>(card.apduLog().size());
     if (result != 0) {
       state.SkipWithError("the transfer failed");
@@ -76,8 +72,9 @@ void transfers(benchmark::State& state, bool withCheck) {
   }
   const double n = static_cast<double>(state.iterations());
   if (n == 0) return;
-  state.counters["cpu_us"] = 1e6 * cpu / n;
-  state.counters["card_wait_us"] = 1e6 * (wall - cpu) / n;
+  state.counters["plugin_cpu_us"] = 1e6 * (cpu - pcscCpu) / n;
+  state.counters["pcsc_client_cpu_us"] = 1e6 * pcscCpu / n;
+  state.counters["card_wait_us"] = 1e6 * (pcscWall - pcscCpu) / n;
   state.counters["apdus"] = apdus / n;
 }
 

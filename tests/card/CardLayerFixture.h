@@ -2,6 +2,7 @@
 // A card in slot 0 of the bench, reached through the card layer the way the controller does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,6 +65,10 @@ class CardLayerTest : public rvp::cardbench::CardBenchTest {
 
 inline Bytes hex(const std::string& text) { return rvp::cardsim::fromHex(text); }
 inline Bytes text(const std::string& chars) { return Bytes(chars.begin(), chars.end()); }
+// Whether the command buffer holds these bytes anywhere.
+inline bool sendBufferHolds(const Bytes& bytes) {
+  return std::search(baSendBuf, baSendBuf + kCardBufferSize, bytes.begin(), bytes.end()) != baSendBuf + kCardBufferSize;
+}
 inline Bytes join(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;

@@ -224,6 +224,29 @@ TEST_F(FiscCommands, VerifyCountsWrongPinsUntilStopped) {
   EXPECT_EQ(sw, 0x6620u);
 }
 
+// The PIN block goes no further than the card: VERIFY is wiped from the command buffer once sent,
+// whether the card took the PIN, refused it, or the call was refused before sending.
+TEST_F(FiscCommands, VerifyLeavesNoPinBlockInTheCommandBuffer) {
+  const Bytes right = pinBlockOf("1234"), wrong = pinBlockOf("97531864");
+  const struct {
+    const char* what;
+    const Bytes& block;
+    FiscSW* sw;
+    std::uint32_t result;
+  } cases[] = {
+      {"taken", right, &sw, 0},
+      {"refused", wrong, &sw, 0},
+      {"no status word to fill", wrong, nullptr, static_cast<std::uint32_t>(SCARD_E_INVALID_PARAMETER)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(FISC_VerifyPIN(hCard, 0x10, c.block.data(), c.sw), c.result);
+    EXPECT_EQ(ulSendLen, 13u) << "the count sent stays";
+    EXPECT_FALSE(sendBufferHolds(Bytes(c.block.begin(), c.block.begin() + 2)));
+  }
+  EXPECT_EQ(takeCommands().size(), 2u);
+}
+
 TEST_F(FiscCommands, UpdateRecordChangesThePinAfterVerify) {
   const Bytes oldPin = pinBlockOf("1234"), newPin = pinBlockOf("567890");
   select(kPinFile);

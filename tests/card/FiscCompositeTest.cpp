@@ -239,7 +239,9 @@ TEST_F(FiscComposites, WrongPinStopsAfterVerify) {
   put(in, 30, "9999");
   in[64] = 1;
   EXPECT_EQ(FISC_Payment(hCard, in.data(), in.size(), out, sizeof out), kFiscVerifyPinFailed);
+  EXPECT_EQ(toHex(card->apduCommands().back()), "00200010089999FFFFFFFFFFFF");
   EXPECT_EQ(commandHeaders(), (std::vector<std::string>{"00A40300", "00200010"}));
+  EXPECT_FALSE(sendBufferHolds(Bytes{0x99, 0x99})) << "the PIN block stays after the last command";
 }
 
 TEST_F(FiscComposites, WriteAnswerWithoutSerialAndTacFails) {

@@ -9,6 +9,7 @@
 #include "ChallengeAnswerCheck.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "transactions/TransactionRecords.h"
+#include "card/CardBuffers.h"
 #include "card/PcscCalls.h"
 #include "cardbench/CardBench.h"
 #include "tools/banktool/banktool.h"
@@ -347,6 +348,62 @@ TEST_F(CardSession, APinOfOtherThanOneToSixteenDigitsNeverReachesTheCard) {
   EXPECT_EQ(card.card().pinTriesLeft(), 3);
   ctrl.SetbaPIN(kCardPin);
   EXPECT_EQ(ctrl.VerifyPIN(), 0);
+}
+
+// The packed digits of a PIN as the card gets them (97531864 -> 97 53 18 64; an odd count ends in F).
+Bytes packedDigits(const std::string& pin) { return rvp::cardsim::fromHex(pin.size() % 2 ? pin + "F" : pin); }
+
+bool holds(const unsigned char* area, std::size_t size, const Bytes& bytes) {
+  return std::search(area, area + size, bytes.begin(), bytes.end()) != area + size;
+}
+
+// A PIN lives no longer than the command that carries it: once VERIFY or the PIN record's update is
+// sent, neither the command buffer nor the answer buffer holds its digits, whatever the card answered.
+TEST_F(CardSession, NoPinStaysInTheCardBuffersOnceSent) {
+  const Profile profile = parseProfile(
+      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = 97531864\npin_tries = 3\n"
+      "tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 1\nlog = 1080\nlog_capacity = 10\n"
+      "[ef 1080]\n");
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl, profile);
+  const struct {
+    const char* what;
+    const char* pin;
+    std::function<long()> send;
+    long result;
+  } cases[] = {
+      {"VerifyPIN, a wrong PIN", "86420",
+       [&] {
+         ctrl.SetbaPIN("86420");
+         return ctrl.VerifyPIN();
+       },
+       0x6608},
+      {"VerifyPIN", "97531864",
+       [&] {
+         ctrl.SetbaPIN("97531864");
+         return ctrl.VerifyPIN();
+       },
+       0},
+      {"ChangePassword", "13572468",
+       [&] {
+         ctrl.SetbaNewPIN("13572468");
+         return ctrl.ChangePassword();
+       },
+       0},
+      {"a dialog's PIN check", "13572468", [&] { return ctrl.InnerVerifyPIN("13572468", hCard); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    card.clearApduLog();
+    EXPECT_EQ(c.send(), c.result);
+    const Bytes digits = packedDigits(c.pin);
+    ASSERT_FALSE(card.apduCommands().empty());
+    EXPECT_TRUE(holds(card.apduCommands().back().data(), card.apduCommands().back().size(), digits))
+        << "the card got the PIN";
+    EXPECT_EQ(ulSendLen, 13u) << "the count sent stays";
+    EXPECT_FALSE(holds(baSendBuf, sizeof baSendBuf, digits)) << "PIN left in the command buffer";
+    EXPECT_FALSE(holds(baRecBuf, sizeof baRecBuf, digits)) << "PIN left in the answer buffer";
+  }
 }
 
 TEST_F(CardSession, ReaderAttributeThatCannotBeReadKeepsTheFields) {

@@ -346,6 +346,46 @@ TEST_F(MacInstance, TheLayerIsRetainedForBrowsersThatExpectIt) {
   }
 }
 
+// A browser that runs for long makes and destroys windows without the ledger ever being reset: each
+// window's layers (the root and its label) give their records back when the window goes, and a late
+// release of a freed layer is counted, never followed.
+TEST_F(MacInstance, DestroyedWindowsGiveTheirLayerRecordsBack) {
+  const size_t createdBefore = rvp_layer_ledger_created(), recordsBefore = rvp_layer_ledger_records();
+  RvpLayer* freed = nullptr;
+  for (int window = 0; window < 100; ++window) {
+    create({"showdrawingmodel"}, {"1"});
+    NPWindow w = npWindow(0, 0, 300, 40, NPRect{0, 0, 40, 300});
+    NpapiPluginModule::NPP_SetWindow(&npp, &w);
+    freed = static_cast<RvpLayer*>(mac->pluginWindow()->getDrawingPrimitive());
+    destroy();
+  }
+  EXPECT_EQ(rvp_layer_ledger_created() - createdBefore, 200u) << "two layers a window";
+  EXPECT_EQ(rvp_layer_ledger_records(), recordsBefore) << "a record left behind by each window";
+  EXPECT_EQ(rvp_layer_ledger_live(), 0u);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 0u);
+  rvp_layer_release(freed);
+  EXPECT_EQ(rvp_layer_retain_count(freed), 0);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+}
+
+// A sublayer released once too often while its superlayer lists it is freed then: it leaves the list (the
+// superlayer is drawn and freed without touching it) and the extra release is counted.
+TEST_F(MacInstance, ASublayerFreedUnderItsSuperlayerLeavesIt) {
+  const size_t recordsBefore = rvp_layer_ledger_records();
+  RvpLayer* parent = rvp_layer_create();
+  RvpLayer* child = rvp_layer_create();
+  rvp_layer_set_frame(parent, 0, 0, 10, 10);
+  rvp_layer_add_sublayer(parent, child);
+  rvp_layer_release(child);
+  rvp_layer_release(child);  // the parent's reference
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+  EXPECT_EQ(rvp_layer_sublayer_count(parent), 0u);
+  EXPECT_EQ(rvp_layer_render_png(parent, picture("layer-freed-sublayer.png").c_str(), 0, 0), 0);
+  rvp_layer_release(parent);
+  EXPECT_EQ(rvp_layer_ledger_over_releases(), 1u);
+  EXPECT_EQ(rvp_layer_ledger_records(), recordsBefore);
+}
+
 TEST_F(MacInstance, TheLabelLayerShowsOnlyWhenAskedAndStaysOnTop) {
   for (bool shown : {false, true}) {
     SCOPED_TRACE(shown);

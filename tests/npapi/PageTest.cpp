@@ -2,6 +2,7 @@
 // no misuse of the browser functions, no leaked object, identifier or memory) and reach its last line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -12,9 +13,10 @@ namespace {
 
 using rvp::programrun::RunResult;
 
+// Pages run in the test's pictures folder, so the pictures they write land there.
 RunResult runPage(const std::string& page) {
-  return rvp::programrun::run(std::string(TESTBROWSER_PROGRAM) + " --plugin " + PLUGIN_LIBRARY + " " + PAGES_DIR + "/" +
-                              page + ".html");
+  return rvp::programrun::run(std::string("cd '") + PICTURES_DIR + "' && " + TESTBROWSER_PROGRAM + " --plugin " +
+                              PLUGIN_LIBRARY + " " + PAGES_DIR + "/" + page + ".html");
 }
 
 void expectClean(const std::string& page) {
@@ -36,7 +38,14 @@ TEST(Pages, DrawingAndEventModelsAgreedWithTheBrowser) {
   expectClean("nomodels");
 }
 
-TEST(Pages, MacWindowsEventsLayerAndLabels) { expectClean("macwindow"); }
+TEST(Pages, MacWindowsEventsLayerAndLabels) {
+  const char* const pictures[] = {"macwindow-layer.png", "macwindow-context.png"};
+  for (const char* picture : pictures) std::remove((std::string(PICTURES_DIR) + "/" + picture).c_str());
+  expectClean("macwindow");
+  for (const char* picture : pictures)
+    EXPECT_TRUE(std::ifstream(std::string(PICTURES_DIR) + "/" + picture).good())
+        << picture << " in the pictures folder";
+}
 TEST(Pages, LayersFreedOnceWhateverTheBrowserAnswers) {
   for (const char* answer : {"yes", "no", "unknown"}) expectClean(std::string("layer-retain-") + answer);
 }

@@ -1,5 +1,6 @@
-// Layers live in one ledger under one lock. A freed layer keeps its record (and its address stays
-// valid) until the ledger is reset, so late releases are counted rather than followed.
+// Layers live in one ledger under one lock. A layer's record goes with its last reference, so a
+// long-lived browser holds only the layers alive; a pointer is followed only while the ledger holds it,
+// so late releases are counted rather than followed.
 #include "mac/Layer.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <cairo.h>
@@ -39,7 +41,7 @@ namespace {
 
 struct Ledger {
   std::recursive_mutex mutex;
-  std::vector<std::unique_ptr<RvpLayer>> records;
+  std::unordered_map<const RvpLayer*, std::unique_ptr<RvpLayer>> records;  // the layers not yet freed
   size_t created = 0;
   size_t overReleases = 0;
 };
@@ -49,15 +51,23 @@ Ledger& ledger() {
   return *instance;
 }
 
-bool alive(const RvpLayer* layer) { return layer && layer->references > 0; }
+// Looks the pointer up before touching it: a freed layer's memory is gone.
+bool alive(const RvpLayer* layer) {
+  if (!layer) return false;
+  const auto& records = ledger().records;
+  const auto found = records.find(layer);
+  return found != records.end() && found->second->references > 0;
+}
 
 RvpLayer* make(bool text) {
   Ledger& l = ledger();
   std::lock_guard<std::recursive_mutex> lock(l.mutex);
-  l.records.emplace_back(new RvpLayer);
-  l.records.back()->text = text;
+  auto layer = std::make_unique<RvpLayer>();
+  layer->text = text;
+  RvpLayer* made = layer.get();
+  l.records.emplace(made, std::move(layer));
   ++l.created;
-  return l.records.back().get();
+  return made;
 }
 
 void detach(RvpLayer* layer) {
@@ -70,7 +80,7 @@ void detach(RvpLayer* layer) {
 
 void releaseLocked(RvpLayer* layer) {
   if (!layer) return;
-  if (layer->references <= 0) {
+  if (!alive(layer)) {
     ++ledger().overReleases;
     return;
   }
@@ -81,7 +91,13 @@ void releaseLocked(RvpLayer* layer) {
     sub->superlayer = nullptr;
     releaseLocked(sub);
   }
-  layer->string.clear();
+  if (layer->superlayer) {
+    // Its superlayer's reference was released by someone else: an over-release, counted as the
+    // superlayer's own release would have been.
+    ++ledger().overReleases;
+    detach(layer);
+  }
+  ledger().records.erase(layer);
 }
 
 void setColor(Color& color, double r, double g, double b, double a) { color = Color{r, g, b, a}; }
@@ -135,7 +151,7 @@ void rvp_layer_release(RvpLayer* layer) {
 
 long rvp_layer_retain_count(const RvpLayer* layer) {
   LOCKED;
-  return layer && layer->references > 0 ? layer->references : 0;
+  return alive(layer) ? layer->references : 0;
 }
 
 void rvp_layer_set_frame(RvpLayer* layer, double x, double y, double width, double height) {
@@ -284,8 +300,13 @@ size_t rvp_layer_ledger_created(void) {
 
 size_t rvp_layer_ledger_live(void) {
   LOCKED;
-  return static_cast<size_t>(std::count_if(l.records.begin(), l.records.end(),
-                                           [](const std::unique_ptr<RvpLayer>& r) { return r->references > 0; }));
+  return static_cast<size_t>(
+      std::count_if(l.records.begin(), l.records.end(), [](const auto& record) { return alive(record.first); }));
+}
+
+size_t rvp_layer_ledger_records(void) {
+  LOCKED;
+  return l.records.size();
 }
 
 size_t rvp_layer_ledger_over_releases(void) {
@@ -295,10 +316,6 @@ size_t rvp_layer_ledger_over_releases(void) {
 
 void rvp_layer_ledger_reset(void) {
   LOCKED;
-  // A live layer may still list a freed one among its sublayers: records go only when none is alive.
-  if (std::none_of(l.records.begin(), l.records.end(),
-                   [](const std::unique_ptr<RvpLayer>& r) { return r->references > 0; }))
-    l.records.clear();
   l.created = l.records.size();
   l.overReleases = 0;
 }

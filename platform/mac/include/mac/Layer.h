@@ -3,9 +3,11 @@
  * a hidden flag, an optional background colour, sublayers, and text layers that show a string in a
  * foreground colour. The browser shows a plug-in's layer tree; here it renders it to a PNG file.
  *
- * Every layer ever made stays in a ledger: a layer whose last reference is released is freed (its
- * sublayers are released) but its record stays, so a release after that is counted as an over-release
- * instead of touching freed memory. Everything done to a freed layer is ignored.
+ * A ledger holds a record of every layer not yet freed: a layer whose last reference is released is
+ * freed with its record (its sublayers are released), so a browser that makes and drops layers for
+ * ever holds only the ones alive. A layer pointer is looked up in the ledger before it is followed: a
+ * release of a freed layer is counted as an over-release instead of touching freed memory, and
+ * everything else done to it is ignored (as on the platform, a later layer may get the same address).
  *
  * One lock guards every layer; functions are safe from any thread.
  */
@@ -69,10 +71,12 @@ RVP_MAC_API RvpLayer* rvp_layer_superlayer(const RvpLayer* layer);
    file cannot be written. */
 RVP_MAC_API int rvp_layer_render_png(const RvpLayer* layer, const char* path, int width, int height);
 
-/* The ledger: layers made, layers alive (made and not freed), releases of freed layers. Reset zeroes the
-   over-releases and, when no layer is alive, forgets every record (so the count made starts again). */
+/* The ledger: layers made, layers alive (made and not freed), records held (one per layer not yet freed:
+   the memory the layers take), releases of freed layers. Reset zeroes the over-releases and starts the
+   count made again from the layers alive. */
 RVP_MAC_API size_t rvp_layer_ledger_created(void);
 RVP_MAC_API size_t rvp_layer_ledger_live(void);
+RVP_MAC_API size_t rvp_layer_ledger_records(void);
 RVP_MAC_API size_t rvp_layer_ledger_over_releases(void);
 RVP_MAC_API void rvp_layer_ledger_reset(void);
 
