@@ -4,8 +4,9 @@
 //
 // - CardAnswer: a read-only view of a whole answer (data, SW1, SW2), by default the last one in
 //   baRecBuf/ulRecLen.
-// - RecordValue: the data of a READ RECORD answer as the card stores it (tag, length byte, value),
-//   checked against its own length byte and the width a caller reads.
+// - RecordValue: the data of a READ RECORD answer from a data file laid out as tag, length byte,
+//   value (EF 1001, 0001, 1002), checked against its own length byte and the width a caller reads.
+//   The log's records (EF 1080) carry no length byte: their reader checks them by their kind.
 // - WriteAnswer: the answer of WRITE RECORD WITH SNUM/TAC (unused byte, 8-byte serial number,
 //   two-byte TAC length, TAC), checked once for every write.
 

@@ -13,7 +13,9 @@
 
 namespace {
 struct RecordBytes {
-  const unsigned char* bytes;  // the record as stored: the written data starts at offset 12
+  // The record as the card stores it: the written data starts at offset 12. Bytes 0 to 2 and 11 are
+  // the card's own (a card may hold anything there) and are never read.
+  const unsigned char* bytes;
   std::size_t length;
 };
 }  // namespace
@@ -242,7 +244,8 @@ Ctrl::LogDecode ZododovuRavuVODCtrl::decodeLogRecord(const LogRecordView& record
     kind = kindOfNumber(leadingDigits(baP_CODE));
     if (!kind) return LogDecode::UnknownKind;
   }
-  // The TAC must lie inside what the card sent.
+  // The kind's written data ends where its TAC length stands; that length and the TAC it announces must
+  // lie inside what the card sent. Fields that overlap the TAC are read as far as the record goes.
   if (record.length < kind->tacAt + 2) return LogDecode::Unreadable;
   const std::size_t tacLength =
       (static_cast<std::size_t>(record.bytes[kind->tacAt]) << 8) | record.bytes[kind->tacAt + 1];
@@ -274,8 +277,8 @@ long ZododovuRavuVODCtrl::ReadRecord() {
     readRecordWhole(number, data, sizeof data, length);  // clears the buffer: no bytes of an earlier record
     LogDecode outcome = LogDecode::Unreadable;
     std::string row;
-    // A record must hold what its own length byte announces before any field is read from it.
-    if (lastResult == 0 && swRaw == kSwOk && recordValue(data, static_cast<std::size_t>(length), 0)) {
+    // A log record has no length byte of its own: its kind alone says which bytes are read.
+    if (lastResult == 0 && swRaw == kSwOk) {
       outcome = decodeLogRecord({{data, static_cast<std::size_t>(length)}}, row);
       if (outcome != LogDecode::UnknownKind && baP_CODE.size() == kCodeLength) lastCode = leadingDigits(baP_CODE);
     }

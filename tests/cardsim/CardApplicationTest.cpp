@@ -99,6 +99,35 @@ TEST(CardApplication, LogKeepsTheNewestRecordsFirstUpToItsCapacity) {
   }
 }
 
+// Bytes 0 to 2 and 11 of a written log record are the profile's choice; the rest is the same for every
+// card: serial at 3, data from 12, TAC length 00 08, TAC.
+TEST(CardApplication, LogRecordsCarryTheProfilesFramingAroundTheSameContents) {
+  const std::string data = "2500ABCDEFGH0040123456789012";  // 28 bytes: the record is 50 long
+  const struct {
+    const char* setting;
+    const char* framing;  // bytes 0, 1, 2 and 11 as hex
+  } cases[] = {
+      {"", "00 00 00 00"},  // no setting: zeros
+      {"log_framing = zeros", "00 00 00 00"},
+      {"log_framing = ff", "FF FF FF FF"},
+      {"log_framing = length", "80 30 00 1C"},
+      {"log_framing = whole_length", "80 32 00 1C"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setting);
+    CardApplication card = cardWithApplication(std::string(c.setting) + "\nserial = 7");
+    Bytes command = fromHex("00E21080 1C");
+    command.insert(command.end(), data.begin(), data.end());
+    ASSERT_EQ(statusOf(card.process(command)), sw::ok);
+    const Bytes& record = card.contents().files.at(0x1080).records.at(0);
+    ASSERT_EQ(record.size(), 50u);
+    EXPECT_EQ(toHex(Bytes{record[0], record[1], record[2], record[11]}), toHex(fromHex(c.framing)));
+    EXPECT_EQ(std::string(record.begin() + 3, record.begin() + 11), "00000007");
+    EXPECT_EQ(std::string(record.begin() + 12, record.begin() + 40), data);
+    EXPECT_EQ(toHex(Bytes(record.begin() + 40, record.begin() + 42)), "0008");
+  }
+}
+
 TEST(CardApplication, RefusesLogWritesItCannotKeep) {
   CardApplication card = cardWithApplication("[ef 1001]\n1 = 00");
   EXPECT_EQ(statusOf(card.process(fromHex("00E21081 01 00 00"))), sw::fileNotFound);

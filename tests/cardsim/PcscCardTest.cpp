@@ -146,7 +146,7 @@ TEST_F(PcscCard, WriteWithSnumTacAnswersSerialAndTacAndLogsNewestFirst) {
     Bytes record = dataOf(c.transmit(readRecord(number, 0)));
     ASSERT_EQ(record.size(), 12u + 27u + 2u + 8u) << number;
     EXPECT_EQ(std::string(record.begin() + 3, record.begin() + 11), serials[12 - number]) << "record " << number;
-    EXPECT_EQ(record[11], 27);
+    EXPECT_EQ(toHex(Bytes{record[0], record[1], record[2], record[11]}), "00000000") << "the default framing";
     EXPECT_EQ(std::string(record.begin() + 12, record.begin() + 16), "2500");
     EXPECT_EQ(record[12 + 27], 0x00);
     EXPECT_EQ(record[12 + 27 + 1], 0x08);

@@ -50,6 +50,7 @@ TEST(Profile, RejectsBadLinesNamingTheLine) {
       {"tac_key = 0011", "tac_key needs 16 bytes"},
       {"just words", "expected key = value"},
       {"pin_tries = -1", "profile:1"},
+      {"log_framing = tlv", "profile:1: expected zeros, ff, length or whole_length"},
   };
   for (const auto& c : cases) {
     try {

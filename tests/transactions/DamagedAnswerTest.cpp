@@ -57,6 +57,8 @@ TEST_F(DamagedAnswers, ARecordThatDoesNotHoldWhatTheStepReadsGives8800) {
       // Record 3 (main account, 16 bytes).
       {"main account cut in half", Fault::cutData(9, 3, kRead)},
       {"length byte beyond the answer", Fault::replace(Bytes{0x01, 0x20} + text("00400001") + kOk, 1, kRead)},
+      // A data record keeps its length byte check, unlike the log's records.
+      {"zero tag and length byte", Fault::replace(Bytes{0x00, 0x00} + text("00400001") + kOk, 1, kRead)},
       {"length byte narrower than the account", Fault::replace(Bytes{0x03, 0x07} + text("0040123") + kOk, 3, kRead)},
       {"garbage of the right length", Fault::replace(Bytes{0x03, 0x10} + Bytes(16, 0x07) + kOk, 3, kRead)},
       {"garbage in the indexed account",

@@ -17,17 +17,14 @@ std::string ebcdic(std::string text) {
   return text;
 }
 
-// A log record as the card stores it: 80, length, 00, serial, data length n, n data bytes, TAC length,
-// TAC. Offsets of put() count from the record's first byte (the data starts at 12).
+// A log record as the card stores it: three zero bytes of the card's own, serial, one more zero byte, n data
+// bytes, TAC length, TAC. Offsets of put() count from the record's first byte (the data starts at 12).
 class StoredRecord {
  public:
   StoredRecord(const std::string& serial, std::size_t n, const std::string& tac = hx("C1C2C3C4C5C6C7C8"),
                std::size_t tacLength = 8)
       : bytes_(12 + n + 2 + tac.size(), '\0') {
-    bytes_[0] = '\x80';
-    bytes_[1] = static_cast<char>(bytes_.size() - 2);
     bytes_.replace(3, 8, serial);
-    bytes_[11] = static_cast<char>(n);
     bytes_[12 + n] = static_cast<char>(tacLength >> 8);
     bytes_[13 + n] = static_cast<char>(tacLength & 0xFF);
     bytes_.replace(14 + n, tac.size(), tac);
@@ -237,8 +234,8 @@ TEST_F(TransactionLog, RecordsOfThePostalStepsGiveNoRow) {
                 el("trns_out_account", kPostalCard.mainAccount) + el("tsac", w[1].tac)));
 }
 
-// Neither a record answered with no data bytes (unreadable) nor one whose code is four zero bytes (of no
-// kind) gives a row.
+// Neither a record answered with no data bytes nor one whose code is four zero bytes gives a row: both are
+// of no kind, and the call still ends with 0.
 TEST_F(TransactionLog, RecordsWithoutACodeGiveNoRow) {
   StoredRecord inquiry("00000001", 28);
   inquiry.put(12, "2500").put(16, "CHK00001").put(24, "0040123456789012");
@@ -279,24 +276,6 @@ TEST_F(TransactionLog, AnUnselectableLogKeepsTheEarlierRows) {
   EXPECT_EQ(ctrl->GetLastResult(), result);
   EXPECT_EQ(ctrl->GetiRec(), 1);
   EXPECT_EQ(ctrl->GetbaRecord(0), earlier);
-}
-
-// A record must be as long as its own length byte says: cut short or followed by more bytes, it is
-// unreadable and gives no row.
-TEST_F(TransactionLog, ARecordNotAsLongAsItsLengthByteIsUnreadable) {
-  StoredRecord inquiry("00000001", 28);
-  inquiry.put(12, "2500").put(16, "CHK00001").put(24, "0040123456789012");
-  std::string profile =
-      "atr = 3B 80 80 01 01\naid = A0 00 00 01 72 95 00 01\npin = 1234\npin_tries = 3\n"
-      "tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F\nserial = 3\nlog = 1080\nlog_capacity = 10\n"
-      "[ef 1001]\n1 = tlv 01 \"00400001\"\n[ef 1080]\n";
-  for (int n = 1; n <= 10; ++n) profile += inquiry.profileLine(n);
-  for (const Fault& damage : {Fault::cutData(30, 10, 0xB2), Fault::extend(Bytes{0xEE}, 10, 0xB2)}) {
-    connect(kBankCard, parseProfile(profile));
-    card->inject(damage);
-    EXPECT_EQ(ctrl->ReadRecord(), rc::kLogUnreadable);
-    EXPECT_EQ(ctrl->GetiRec(), 9);
-  }
 }
 
 TEST_F(TransactionLog, ARecordWhoseTacRunsPastItsEndIsUnreadable) {

@@ -8,6 +8,7 @@ tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F
 serial = 1
 log = 1080
 log_capacity = 10
+log_framing = zeros
 
 [ef 1001]
 1 = tlv 01 "00400001"                  # issuer bank id

@@ -8,6 +8,7 @@ tac_key = 40 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F
 serial = 2
 log = 1080
 log_capacity = 10
+log_framing = zeros
 
 [ef 1001]
 1 = tlv 01 "70000019"                  # issuer bank id (postal bank 700)
@@ -36,6 +37,7 @@ log_capacity = 10
 2 = tlv 02 "7000654321"                # card serial number
 
 [ef 1080]
-# Record 1 (newest): tag 80, length, 00, serial "00000001", data length 28, the inquiry record
-# "2500" + terminal check code + account, TAC length 00 08, TAC under the card key.
-1 = 80 30 00 "00000001" 1C "2500" "12345678" "7001234567890123" 00 08 F8 1B 17 07 FE 37 83 A2
+# Record 1 (newest): three bytes of the card's own (zeros, as this card writes them), serial
+# "00000001", one more byte of the card's own, the inquiry record "2500" + terminal check code +
+# account, TAC length 00 08, TAC under the card key.
+1 = 00 00 00 "00000001" 00 "2500" "12345678" "7001234567890123" 00 08 F8 1B 17 07 FE 37 83 A2

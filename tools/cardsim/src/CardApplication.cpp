@@ -20,8 +20,31 @@ constexpr std::uint8_t insWriteWithSnumTac = 0xE2;
 constexpr std::uint16_t masterFile = 0x3F00;
 constexpr std::uint8_t pinReference = 0x10;
 constexpr std::size_t maxRecordLength = 256;
-// Log record: tag, length, 00, serial (8), data length, data, TAC length (2), TAC (8).
+// Log record: three bytes of the card's own, serial (8), one byte of the card's own, data, TAC length
+// (2), TAC (8).
 constexpr std::size_t logOverhead = 12 + 2 + 8;
+constexpr std::size_t logSerialAt = 3;
+
+// Fills bytes 0 to 2 and 11 of a finished log record as the profile's card does.
+void frameLogRecord(Bytes& record, LogFraming framing, std::size_t dataLength) {
+  switch (framing) {
+    case LogFraming::Zeros:
+      record[0] = record[1] = record[2] = record[11] = 0x00;
+      return;
+    case LogFraming::Ff:
+      record[0] = record[1] = record[2] = record[11] = 0xFF;
+      return;
+    case LogFraming::LengthByte:
+    case LogFraming::WholeLength: {
+      const std::size_t counted = framing == LogFraming::LengthByte ? record.size() - 2 : record.size();
+      record[0] = 0x80;
+      record[1] = static_cast<std::uint8_t>(counted & 0xFF);
+      record[2] = 0x00;
+      record[11] = static_cast<std::uint8_t>(dataLength);
+      return;
+    }
+  }
+}
 
 Bytes firstBytes(const Bytes& bytes, std::size_t n) {
   return Bytes(bytes.begin(), bytes.begin() + std::min(n, bytes.size()));
@@ -226,14 +249,14 @@ CardApplication::Answer CardApplication::writeLogged(const CommandApdu& c) {
   const Bytes serial(serialText.begin(), serialText.end());
   const Bytes tac = computeTac(profile_.tacKey, serial, c.data);
 
-  Bytes record = {0x80, 0x00, 0x00};
+  Bytes record(logSerialAt, 0x00);
   record.insert(record.end(), serial.begin(), serial.end());
-  record.push_back(static_cast<std::uint8_t>(c.data.size()));
+  record.push_back(0x00);
   record.insert(record.end(), c.data.begin(), c.data.end());
   record.push_back(0x00);
   record.push_back(static_cast<std::uint8_t>(tac.size()));
   record.insert(record.end(), tac.begin(), tac.end());
-  record[1] = static_cast<std::uint8_t>(record.size() - 2);
+  frameLogRecord(record, profile_.logFraming, c.data.size());
 
   auto& log = it->second.records;
   log.insert(log.begin(), record);

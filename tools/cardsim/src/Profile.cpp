@@ -10,6 +10,9 @@
 //   serial = 1                     transaction serial number of the next logged write
 //   log = 1080                     the cyclic log file
 //   log_capacity = 10
+//   log_framing = zeros            bytes 0-2 and 11 of the log records the card writes:
+//                                  zeros | ff | length (80, length of the rest, 00 .. data length)
+//                                  | whole_length (80, length of the whole record, 00 .. data length)
 //   tac_needs_pin = yes|no
 //
 //   [ef 1001]                      a file; the lines below fill it
@@ -58,6 +61,14 @@ unsigned long parseNumber(const std::string& text, int base, unsigned long max) 
 std::uint16_t parseFileId(const std::string& text) {
   if (text.size() != 4) throw std::invalid_argument("file id needs 4 hex digits: " + text);
   return static_cast<std::uint16_t>(parseNumber(text, 16, 0xFFFF));
+}
+
+LogFraming parseLogFraming(const std::string& text) {
+  if (text == "zeros") return LogFraming::Zeros;
+  if (text == "ff") return LogFraming::Ff;
+  if (text == "length") return LogFraming::LengthByte;
+  if (text == "whole_length") return LogFraming::WholeLength;
+  throw std::invalid_argument("expected zeros, ff, length or whole_length: " + text);
 }
 
 bool parseFlag(const std::string& text) {
@@ -151,6 +162,8 @@ struct Parser {
       profile.logFile = parseFileId(value);
     else if (key == "log_capacity")
       profile.logCapacity = parseNumber(value, 10, 255);
+    else if (key == "log_framing")
+      profile.logFraming = parseLogFraming(value);
     else if (key == "tac_needs_pin")
       profile.tacNeedsPin = parseFlag(value);
     else

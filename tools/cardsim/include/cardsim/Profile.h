@@ -15,6 +15,15 @@ struct ElementaryFile {
   Bytes binary;                // contents seen by READ BINARY (empty: a record file only)
 };
 
+// What the card keeps in bytes 0 to 2 and 11 of the log records it writes. Readers never use these
+// bytes, so each choice stands for what some card holds there.
+enum class LogFraming {
+  Zeros,        // 00 00 00 .. 00
+  Ff,           // FF FF FF .. FF
+  LengthByte,   // 80, length of the rest (as a tag-length-value record), 00 .. data length
+  WholeLength,  // 80, length of the whole record (low 8 bits), 00 .. data length
+};
+
 struct Profile {
   Bytes atr = {0x3B, 0x80, 0x80, 0x01, 0x01};  // offers T=0 and T=1
   Bytes aid = {0xA0, 0x00, 0x00, 0x01, 0x72, 0x95, 0x00, 0x01};
@@ -22,6 +31,7 @@ struct Profile {
   std::uint16_t pinFile = 0x00C2;        // record 1: the 8-byte PIN block
   std::uint16_t logFile = 0x1080;        // cyclic transaction log, newest record first
   std::size_t logCapacity = 10;
+  LogFraming logFraming = LogFraming::Zeros;                   // of the records the card writes, not of preloaded ones
   int pinTries = 3;                                            // wrong PINs allowed before the PIN is stopped
   Bytes tacKey = fromHex("404142434445464748494A4B4C4D4E4F");  // two-key triple DES
   std::uint32_t nextSerial = 1;                                // transaction serial number of the next logged write
