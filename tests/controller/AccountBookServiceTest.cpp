@@ -2,6 +2,7 @@
 // that do not open), the dialogs run under a scripted user, and the sealed book the bank opens.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include "AccountBookEntryDialog.h"
@@ -170,6 +171,46 @@ TEST_F(AccountBookService, OkSealsTheWholeBookForTheBank) {
       "<Vennoral><rec><bank>700</bank><acc>0001234567</acc><comment>Mom</comment><email></email></rec>"
       "<rec><bank>008</bank><acc>1234567890</acc><comment>媽媽</comment><email>a@b.example</email></rec>"
       "<rec><bank>012</bank><acc>5678</acc><comment></comment><email></email></rec></Vennoral>");
+}
+
+// Every text of the sealed book escapes "&", "<" and ">": the parts of the page's entries, kept as given,
+// and a comment the customer typed while modifying an entry (the list skips the comment checks then).
+TEST_F(AccountBookService, MarkupInAnyTextOfTheBookIsEscapedInTheSealedXml) {
+  struct Case {
+    const char* name;
+    std::string book;
+    std::function<void(appkit::ScriptedUser&)> customer;
+    std::string xml;
+  };
+  const Case cases[] = {
+      {"EveryPartFromThePage", "7&<12<3>&\nA&B <Mom>\n<a>&b@x.example",
+       [](auto& u) { u.expectWindow("CommACCTSET").click("btnOK"); },
+       "<Vennoral><rec><bank>7&amp;&lt;</bank><acc>12&lt;3&gt;&amp;</acc><comment>A&amp;B &lt;Mom&gt;</comment>"
+       "<email>&lt;a&gt;&amp;b@x.example</email></rec></Vennoral>"},
+      {"CommentTypedWhenModifying", "0081234\nnull\nnull",
+       [](auto& u) {
+         u.selectRow("mCommonAccount", 0)
+             .click("btnMDFY")
+             .expectWindow("CommACCTMDFY")
+             .focus("edtComment")
+             .type("A&B<C>")
+             .click("btnOK")
+             .expectAlert("是否確定修改此筆常用轉入帳號資料", "")
+             .answerAlert(1)
+             .expectWindow("CommACCTSET")
+             .click("btnOK");
+       },
+       "<Vennoral><rec><bank>008</bank><acc>1234</acc><comment>A&amp;B&lt;C&gt;</comment><email></email></rec>"
+       "</Vennoral>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    appkit::app().resetForTesting();
+    c.customer(*user);
+    ASSERT_EQ(run(&Ctrl::CommACCT_Set, {std::nullopt, c.book, "5"}), 0);
+    EXPECT_TRUE(user->finished());
+    expectSealed(c.xml);
+  }
 }
 
 TEST_F(AccountBookService, AProposedEntryIsCompletedByTheCustomerAndSealedWithItsFourElements) {
