@@ -1,5 +1,6 @@
 #include "crypto/rsaseal.h"
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -18,10 +19,9 @@ PKeyPtr readPublicKeyPem(const std::string& pem) {
   return key;
 }
 
-PKeyPtr readRSAPuK() { return readPublicKeyPem(readRSAKey()); }
-
 namespace {
 constexpr std::size_t kChunk = 96;
+std::atomic<unsigned long> keyReads{0};
 
 std::string sealChunk(EVP_PKEY* key, const std::string& chunk) {
   std::unique_ptr<EVP_PKEY_CTX, void (*)(EVP_PKEY_CTX*)> ctx(EVP_PKEY_CTX_new(key, nullptr), EVP_PKEY_CTX_free);
@@ -35,6 +35,13 @@ std::string sealChunk(EVP_PKEY* key, const std::string& chunk) {
   return base64Encode(out.data(), outLen);
 }
 }  // namespace
+
+PKeyPtr readRSAPuK() {
+  keyReads.fetch_add(1, std::memory_order_relaxed);
+  return readPublicKeyPem(readRSAKey());
+}
+
+unsigned long builtInKeyReads() { return keyReads.load(std::memory_order_relaxed); }
 
 std::string RSADataEncrypt(const std::string& clear, EVP_PKEY* key) {
   std::string text = clear.substr(0, std::strlen(clear.c_str()));

@@ -16,6 +16,9 @@ using PKeyPtr = std::unique_ptr<EVP_PKEY, PKeyFree>;
 PKeyPtr readRSAPuK();
 // The built-in public key read once for the whole process (null when it cannot be read); sealing uses it.
 EVP_PKEY* serverPublicKey();
+// How many times this process has read the built-in public key (readRSAPuK), so a check can see that
+// sealing reads it once and not per call, per thread or once more for each thread racing to the first use.
+unsigned long builtInKeyReads();
 // Any PEM public key text; null when it cannot be read.
 PKeyPtr readPublicKeyPem(const std::string& pem);
 

@@ -51,7 +51,8 @@ std::vector<std::string> splitAtHash(const std::string& text) {
   return pieces;
 }
 
-// The leading digits of the limit as a 32-bit number; 0 when there are none.
+// The leading digits of the limit, read as a 64-bit number and held within the int the list takes (no
+// wrap-around: a book never holds INT_MAX entries, so a larger limit compares the same); 0 without digits.
 int entryLimit(const std::string& text) {
   return static_cast<int>(std::clamp<long>(numberValue(text), INT_MIN, INT_MAX));
 }

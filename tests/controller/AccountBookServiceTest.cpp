@@ -2,6 +2,7 @@
 // that do not open), the dialogs run under a scripted user, and the sealed book the bank opens.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include "AccountBookEntryDialog.h"
@@ -120,18 +121,37 @@ TEST_F(AccountBookService, CancelGives8990AndTimeRunningOutGives9950WithNothingT
   }
 }
 
-TEST_F(AccountBookService, TheLimitIsTheLeadingDigitsOfItsBlockAndNoneRefusesEveryAdd) {
+// The limit is the leading digits of its block, read as a 64-bit number: a limit past the int range or
+// past 2^32 lets a book of two entries grow (a 32-bit read would make 2147483648 negative and
+// 4294967297 one, and refuse the add); a limit at the book's size, none or no digits refuse it.
+TEST_F(AccountBookService, TheLimitIsTheLeadingDigitsOfItsBlockWithoutWrappingAndNoneRefusesEveryAdd) {
   struct Case {
     std::optional<std::string> limit;
-    const char* message;
+    const char* refusal;  // null: the add goes on to the entry dialog
   };
-  for (const Case& c : {Case{std::nullopt, "已達系統允許資料筆數值(最大筆數為:00)"},
-                        Case{std::string("2 entries"), "已達系統允許資料筆數值(最大筆數為:02)"},
-                        Case{std::string("x"), "已達系統允許資料筆數值(最大筆數為:00)"}}) {
-    SCOPED_TRACE(c.message);
+  const Case cases[] = {
+      {std::nullopt, "已達系統允許資料筆數值(最大筆數為:00)"},
+      {std::string("2 entries"), "已達系統允許資料筆數值(最大筆數為:02)"},
+      {std::string("x"), "已達系統允許資料筆數值(最大筆數為:00)"},
+      {std::string("3"), nullptr},
+      {std::string("2147483648"), nullptr},            // INT_MAX + 1
+      {std::string("4294967297"), nullptr},            // 2^32 + 1
+      {std::string("4294967298 entries"), nullptr},    // 2^32 + 2
+      {std::string("9223372036854775807"), nullptr},   // the largest 64-bit number
+      {std::string("99999999999999999999"), nullptr},  // past 64 bits
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.limit.value_or("no limit block"));
     appkit::app().resetForTesting();
-    user->click("btnADD").expectAlert(c.message, "").answerAlert(1).expectWindow("CommACCTSET").click("btnCANCEL");
+    user->click("btnADD");
+    if (c.refusal != nullptr)
+      user->expectAlert(c.refusal, "").answerAlert(1);
+    else
+      user->expectWindow("CommACCTMDFY").click("btnCancel");
+    user->expectWindow("CommACCTSET").click("btnCANCEL");
     EXPECT_EQ(run(&Ctrl::CommACCT_Set, {std::nullopt, "0081234\nMom\nnull#0125678\nDad\nnull", c.limit}), 8990);
+    EXPECT_TRUE(user->finished());
+    user->dropPendingSteps();  // a case that went astray leaves nothing to the next
   }
 }
 
@@ -151,6 +171,46 @@ TEST_F(AccountBookService, OkSealsTheWholeBookForTheBank) {
       "<Vennoral><rec><bank>700</bank><acc>0001234567</acc><comment>Mom</comment><email></email></rec>"
       "<rec><bank>008</bank><acc>1234567890</acc><comment>媽媽</comment><email>a@b.example</email></rec>"
       "<rec><bank>012</bank><acc>5678</acc><comment></comment><email></email></rec></Vennoral>");
+}
+
+// Every text of the sealed book escapes "&", "<" and ">": the parts of the page's entries, kept as given,
+// and a comment the customer typed while modifying an entry (the list skips the comment checks then).
+TEST_F(AccountBookService, MarkupInAnyTextOfTheBookIsEscapedInTheSealedXml) {
+  struct Case {
+    const char* name;
+    std::string book;
+    std::function<void(appkit::ScriptedUser&)> customer;
+    std::string xml;
+  };
+  const Case cases[] = {
+      {"EveryPartFromThePage", "7&<12<3>&\nA&B <Mom>\n<a>&b@x.example",
+       [](auto& u) { u.expectWindow("CommACCTSET").click("btnOK"); },
+       "<Vennoral><rec><bank>7&amp;&lt;</bank><acc>12&lt;3&gt;&amp;</acc><comment>A&amp;B &lt;Mom&gt;</comment>"
+       "<email>&lt;a&gt;&amp;b@x.example</email></rec></Vennoral>"},
+      {"CommentTypedWhenModifying", "0081234\nnull\nnull",
+       [](auto& u) {
+         u.selectRow("mCommonAccount", 0)
+             .click("btnMDFY")
+             .expectWindow("CommACCTMDFY")
+             .focus("edtComment")
+             .type("A&B<C>")
+             .click("btnOK")
+             .expectAlert("是否確定修改此筆常用轉入帳號資料", "")
+             .answerAlert(1)
+             .expectWindow("CommACCTSET")
+             .click("btnOK");
+       },
+       "<Vennoral><rec><bank>008</bank><acc>1234</acc><comment>A&amp;B&lt;C&gt;</comment><email></email></rec>"
+       "</Vennoral>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    appkit::app().resetForTesting();
+    c.customer(*user);
+    ASSERT_EQ(run(&Ctrl::CommACCT_Set, {std::nullopt, c.book, "5"}), 0);
+    EXPECT_TRUE(user->finished());
+    expectSealed(c.xml);
+  }
 }
 
 TEST_F(AccountBookService, AProposedEntryIsCompletedByTheCustomerAndSealedWithItsFourElements) {
