@@ -30,6 +30,10 @@ using namespace rvp::cardbench;
 const std::string kBank812 = "812台新國際商業銀行" + std::string(60, ' ');
 const std::vector<std::string> kOkCancel = {"確定", "取消"};
 const char* const kCheckDigitMessage = "您輸入的帳號資料錯誤，請查明後再做！";
+// Written out here, not taken from the form, so a changed word of the warning shows.
+const char* const kFraudWarning =
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  "
+    "轉帳嗎？";
 
 std::string picture(const std::string& name) {
   ::mkdir(RVP_PICTURE_DIR, 0755);
@@ -149,7 +153,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
   }
   appkit::ScriptedUser& confirm(const FormKind& kind) {
     return user->click(kind.okOutlet)
-        .expectAlert(TransferForm::kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel)
+        .expectAlert(kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel)
         .answerAlert(1);
   }
 
