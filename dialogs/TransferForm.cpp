@@ -2,6 +2,7 @@
 
 #include <openssl/crypto.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -57,6 +58,11 @@ std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> pieces;
   CParseEncParam().SplitString_1(text.c_str(), separator, pieces);
   return pieces;
+}
+
+// A bank is named by a code of three digits, as in the bank list.
+bool isBankCode(const std::string& text) {
+  return text.size() == 3 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isAccountDigits(const std::string& text) {
@@ -267,7 +273,8 @@ TransferForm::PayeePick TransferForm::bookPick(const std::string& item) const {
 bool TransferForm::takePick(const PayeePick& pick) {
   // Only digits that fit the field are taken; nothing is cut or replaced by another key's label.
   if (!isAccountDigits(pick.account)) return false;
-  if (row_.payeeBankList && pick.bankCode.size() != 3) return false;
+  // Where the payee's bank counts, a pick naming none would leave it to whatever the bank list held.
+  if (row_.payeeBankList && !isBankCode(pick.bankCode)) return false;
   if (!pick.bankCode.empty()) InBankID = pick.bankCode + "00000";
   if (pick.hasBankName) InBankIDName = pick.bankName;
   In_ACCT = labelsOf(pick.account);

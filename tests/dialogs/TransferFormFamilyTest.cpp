@@ -3,7 +3,9 @@
 // the payee-bank list's change records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,6 +99,68 @@ TEST_F(TransferFormFamily, ARefusedPickSaysTheFormsOwnLengthRule) {
         })
         .closeWindow();
     appkit::app().runModalForWindow(form->window());
+  }
+}
+
+// On the two forms with a payee-bank list a pick must name its bank by a code of three digits: a pick
+// that names none would leave the payee's bank to whatever the bank list held before, so it is refused
+// whole, with the bank list and the picked list back at their headers.
+TEST_F(TransferFormFamily, APickWithoutABankCodeOfThreeDigitsIsRefusedOnTheFormsWithAPayeeBankList) {
+  struct PickCase {
+    const char* what;
+    const char* form;
+    const char* list;
+    std::vector<std::string> agreed;
+    std::vector<std::string> book;
+  };
+  const PickCase kCases[] = {
+      {"an agreed bank of two characters (item \"12 1234567\")",
+       "TransFPOST2BANK",
+       "cmbPreAccount",
+       {"1234567$12"},
+       {}},
+      {"an agreed bank piece of a two-digit code and a name (item \"12-台新銀行 1234567\")",
+       "TransFPOST2BANK",
+       "cmbPreAccount",
+       {"1234567$12-台新銀行"},
+       {}},
+      // The items below read as the pick "12-1234567".
+      {"a book entry (item \"-12-1234567-媽媽\")", "TransFPOST2BANK", "cmbCommonAccount", {}, {"-121234567$媽媽"}},
+      {"an application account (item \"-12-1234567\")", "TransFBANK2BANK", "cmbPreAccount", {"-12000001234567"}, {}},
+      {"a book entry (item \"-12-1234567-媽媽\")", "TransFBANK2BANK", "cmbCommonAccount", {}, {"-121234567$媽媽"}},
+      {"a book entry whose code has a letter (item \"A12-1234567-媽媽\")",
+       "TransFBANK2BANK",
+       "cmbCommonAccount",
+       {},
+       {"A121234567$媽媽"}},
+  };
+  for (const PickCase& c : kCases) {
+    SCOPED_TRACE(std::string(c.form) + ": " + c.what);
+    const FormCase& kind = *std::find_if(std::begin(kForms), std::end(kForms),
+                                         [&](const FormCase& f) { return std::string(f.name) == c.form; });
+    std::unique_ptr<TransferForm> form = kind.make();
+    form->initWithWindowNibName(c.form);
+    form->SetcsBankIDList("004台灣銀行#812台新國際商業銀行#");
+    form->SetFlagBankDiff(0);
+    form->AppendBankDiffData({});
+    form->AppendAgreeACCT(c.agreed);
+    form->AppendCommACCT(c.book);
+    appkit::ComboBox* list =
+        c.list == std::string("cmbPreAccount") ? form->cmbPreAccountOutlet.get() : form->cmbCommonAccountOutlet.get();
+    user->chooseItem("cmbBankNo", padded("812台新國際商業銀行", 60))
+        .inspect([&](appkit::Window&) { EXPECT_EQ(form->GetInBankID(), "81200000"); })
+        .choose(c.list, 1)
+        .expectAlert(kSixteen, "", appkit::AlertStyle::Informational)
+        .answerAlert(1)
+        .inspect([&](appkit::Window&) {
+          EXPECT_EQ(list->indexOfSelectedItem(), 0);
+          EXPECT_EQ(form->cmbBankNoOutlet->indexOfSelectedItem(), 0);
+          EXPECT_EQ(form->GetIn_Acct(), "");
+          EXPECT_EQ(form->InAcctCntType(), 2) << "a payee to be typed";
+        })
+        .closeWindow();
+    appkit::app().runModalForWindow(form->window());
+    EXPECT_EQ(form->GetReturnCode(), 2);
   }
 }
 

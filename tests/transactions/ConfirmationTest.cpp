@@ -2,6 +2,8 @@
 // card's answer, when it stays open, and that a dialog ended by its countdown never writes.
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "FormTransferBench.h"
 #include "TransFConfirm.h"
@@ -12,6 +14,13 @@ namespace {
 const char* const kWriteFailed = "交易資料寫入卡片失敗！請依網頁提示於讀卡機確認各項資料";
 const char* const kNotLoginCard = "登入所使用的卡片與現行卡不符，請插入正確的卡片";
 const char* const kInsertCard = "    未偵測到您的晶片卡\n請插入晶片卡後再按【確定】\n    若要離開請按【取消】";
+
+// Commands as hex, so that a failed comparison names them.
+std::vector<std::string> hexOf(const std::vector<Bytes>& commands) {
+  std::vector<std::string> hex;
+  for (const Bytes& command : commands) hex.push_back(rvp::cardsim::toHex(command));
+  return hex;
+}
 
 class Confirmation : public FormTransferTest {
  protected:
@@ -166,25 +175,33 @@ TEST_F(Confirmation, ARefusedWriteKeepsTheDialogOpenAndTheSecondOkWritesOnce) {
   EXPECT_EQ(dialog->GetOutData_SNUM(), writes()[1].serial);
 }
 
-TEST_F(Confirmation, ACountdownRunningOutDuringACardPromptEndsWith9950AndNeverWrites) {
+// While a prompt is up the card hears nothing; once the countdown has ended it hears nothing more either:
+// no reconnection, no reading of the login card, no write. The card is still (or again) in the reader
+// where it can be, so a card step going on would reach it.
+TEST_F(Confirmation, ACountdownRunningOutDuringACardPromptEndsWith9950AndTheCardHearsNothingMore) {
   struct PromptCase {
     const char* name;
     const char* readerType;
-    std::function<void(appkit::ScriptedUser&, BenchCard&)> script;
+    // Runs the customer up to the prompt, calls `atPrompt` there, and lets the countdown end.
+    std::function<void(appkit::ScriptedUser&, BenchCard&, std::function<void()> atPrompt)> script;
   };
   const PromptCase cases[] = {
       {"the insert-card prompt", "2",
-       [](appkit::ScriptedUser& u, BenchCard& c) {
+       [](appkit::ScriptedUser& u, BenchCard& c, std::function<void()> atPrompt) {
          u.run([&c] { c.remove(); })
              .click("btnOK")
              .expectAlert(kInsertCard, "晶片卡連線")
+             .run(atPrompt)
              .run([&c] { c.insert(); })
              .wait(10);
        }},
-      {"the pull-out dialog", "1",
-       [](appkit::ScriptedUser& u, BenchCard& c) {
-         // Out, and not back before the countdown ends.
-         u.click("btnOK").expectWindow("CARDINOUTDLG").run([&c] { c.remove(); }).wait(10);
+      {"the pull-out dialog, the card pulled out and not put back", "1",
+       [](appkit::ScriptedUser& u, BenchCard& c, std::function<void()> atPrompt) {
+         u.click("btnOK").expectWindow("CARDINOUTDLG").run(atPrompt).run([&c] { c.remove(); }).wait(10);
+       }},
+      {"the pull-out dialog, the card never pulled out", "1",
+       [](appkit::ScriptedUser& u, BenchCard&, std::function<void()> atPrompt) {
+         u.click("btnOK").expectWindow("CARDINOUTDLG").run(atPrompt).wait(10);
        }},
   };
   for (const PromptCase& pc : cases) {
@@ -192,12 +209,14 @@ TEST_F(Confirmation, ACountdownRunningOutDuringACardPromptEndsWith9950AndNeverWr
     connect(kPostalCard);
     auto dialog = open(kPostalCard, "P014A1", pc.readerType);
     dialog->SetCounter(3);
-    pc.script(*user, *card);
-    // Nothing more after the end: no message of a failed prompt, no card step.
+    std::vector<Bytes> heardAtPrompt;
+    pc.script(*user, *card, [&] { heardAtPrompt = card->apduCommands(); });
     EXPECT_EQ(run(*dialog), 9950);
-    EXPECT_TRUE(writes().empty());
+    // Nothing more after the end: no message of a failed prompt, no card command.
     EXPECT_TRUE(user->finished());
     EXPECT_TRUE(user->failures().empty());
+    EXPECT_EQ(hexOf(card->apduCommands()), hexOf(heardAtPrompt));
+    EXPECT_TRUE(writes().empty());
   }
 }
 

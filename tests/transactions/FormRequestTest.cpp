@@ -2,6 +2,9 @@
 // form, the card's answer, the transaction code, the request the bank opens, and what the page reads.
 #include <PCSC/winscard.h>
 
+#include <functional>
+#include <string>
+
 #include "FormTransferBench.h"
 #include "crypto/random.h"
 #include "transactions/FormParameters.h"
@@ -46,15 +49,30 @@ TransferFormValues bankCardValues(const char* payee, const char* payeeBank) {
   return v;
 }
 
+// A text of the page, and as the request holds it (written out here, not made by the plug-in's code).
+struct PageText {
+  const char* page;
+  const char* inRequest;
+};
+// Texts of the page's blocks that carry '&', '<' and '>': they must stay element text.
+const PageText kMarkedSession{"S<1>&2", "S&lt;1&gt;&amp;2"};
+const PageText kMarkedTerminal{"T<&>0001", "T&lt;&amp;&gt;0001"};
+const PageText kMarkedCheckCode{"C&<00001", "C&amp;&lt;00001"};
+const PageText kMarkedAgent{"<a>&0000", "&lt;a&gt;&amp;0000"};
+
 class FormRequest : public FormTransferTest {
  protected:
-  // Connected and fed the blocks of the kind, opened as Transfer_V2 opens them.
-  FormParameters parameters(const CardFacts& facts, const std::string& kind, const std::string& giro = "") {
+  // Connected and fed the blocks of the kind, opened as Transfer_V2 opens them; `page` changes the
+  // bank's case before the blocks are made.
+  FormParameters parameters(const CardFacts& facts, const std::string& kind, const std::string& giro = "",
+                            const std::function<void(banktool::TransferCase&)>& page = {}) {
     banktool::TransferCase c = transferCase(facts, kind);
     c.giroAccount = giro;
+    if (page) page(c);
     FormParameters params;
     EXPECT_EQ(openFormParameters(banktool::makeTransferBlocks(c), params), 0);
     EXPECT_EQ(ctrl->CardAccounts(), 0);
+    ctrl->SetSessionId(params.fields.D2SessionId.c_str());
     ctrl->SetbaP_CODE(kind.c_str());
     ctrl->SetbaMoney("123");
     return params;
@@ -119,10 +137,18 @@ TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
        "0040987654321098",
        "2524"},
   };
+  // Every kind's request is made from page texts with markup in them: the bank opens each request to
+  // the very texts, escaped.
+  auto markedPage = [](banktool::TransferCase& c) {
+    c.sessionId = kMarkedSession.page;
+    c.terminalId = kMarkedTerminal.page;
+    c.checkCode = kMarkedCheckCode.page;
+    c.agentNo = kMarkedAgent.page;
+  };
   for (const RequestCase& rc : cases) {
     SCOPED_TRACE(rc.name);
     useCard(*rc.card);
-    const FormParameters params = parameters(*rc.card, rc.row.kind, "87654321");
+    const FormParameters params = parameters(*rc.card, rc.row.kind, "87654321", markedPage);
     TransferFormValues values = rc.values;
     values.pin = rc.card->pin;
     user->expectWindow("TransFConfirm")
@@ -136,10 +162,11 @@ TEST_F(FormRequest, EachKindOfFormIsConfirmedWrittenAndSealedAsTheBankExpects) {
     ASSERT_EQ(ctrl->confirmAndRequest(transferRoad(), rc.row, params, values), 0);
     ASSERT_EQ(writes().size(), 1u);
     const std::string elements = el("trns_in_bank", rc.payeeBank) + el("trns_out_bank", rc.card->issuer) +
-                                 el("agency_bank", kAgent) +
+                                 el("agency_bank", kMarkedAgent.inRequest) +
                                  el("trns_in_account", ZododovuRavuVODCtrl::format("%016s", rc.values.payee)) +
                                  el("trns_out_account", rc.payingAccount) + el("trns_amount", "00000000012300");
-    expectSealed(expectedRequest(*rc.card, rc.txCode, rc.tacId, elements, writes()[0]));
+    expectSealed(expectedRequest(*rc.card, rc.txCode, rc.tacId, elements, writes()[0], "", kMarkedTerminal.inRequest,
+                                 kMarkedCheckCode.inRequest, kMarkedSession.inRequest));
     EXPECT_EQ(ctrl->GetbaP_CODE(), rc.pCodeAfter);
     EXPECT_TRUE(cardAndReaderClosed());
   }

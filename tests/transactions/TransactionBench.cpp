@@ -39,8 +39,8 @@ static std::string remarkHex(const CardFacts& card) {
 
 std::string expectedRequest(const CardFacts& card, const std::string& txCode, const std::string& tacId,
                             const std::string& elements, const CardWrite& write, const std::string& block,
-                            const std::string& atmNo, const std::string& checkCode) {
-  return "<Vennoral><tx_code>" + txCode + "</tx_code><session_id>" + kSession + "</session_id><issuer_id>" +
+                            const std::string& atmNo, const std::string& checkCode, const std::string& session) {
+  return "<Vennoral><tx_code>" + txCode + "</tx_code><session_id>" + session + "</session_id><issuer_id>" +
          card.issuer + "</issuer_id><issuer_account>" + card.mainAccount + "</issuer_account><issuer_remark>" +
          remarkHex(card) + "</issuer_remark><client_dttm>" + kDateTime + "</client_dttm><atm><atm_no>" + atmNo +
          "</atm_no><atm_checkcode>" + checkCode + "</atm_checkcode></atm><trns><tac_id>" + tacId + "</tac_id>" +

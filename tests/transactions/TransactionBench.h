@@ -46,10 +46,12 @@ struct CardWrite {
   std::string tac;     // hex
 };
 
-// The request frame around a transaction's elements, for the card and the written record.
+// The request frame around a transaction's elements, for the card and the written record; the page's
+// texts as the request holds them.
 std::string expectedRequest(const CardFacts& card, const std::string& txCode, const std::string& tacId,
                             const std::string& elements, const CardWrite& write, const std::string& block = "",
-                            const std::string& atmNo = kTerminal, const std::string& checkCode = kCheckCode);
+                            const std::string& atmNo = kTerminal, const std::string& checkCode = kCheckCode,
+                            const std::string& session = kSession);
 
 // The page-driven transactions that read the card's data, verify the PIN and write the card's log, with
 // the page values each needs on the card it runs on.

@@ -30,6 +30,10 @@ using namespace rvp::cardbench;
 const std::string kBank812 = "812台新國際商業銀行" + std::string(60, ' ');
 const std::vector<std::string> kOkCancel = {"確定", "取消"};
 const char* const kCheckDigitMessage = "您輸入的帳號資料錯誤，請查明後再做！";
+// Written out here, not taken from the form, so a changed word of the warning shows.
+const char* const kFraudWarning =
+    "請慎防轉帳受騙喔!!\n\n*請勿聽信他人指示操作。\n*您選擇的是轉帳交易，會從您的\n  帳戶內扣款轉給他人，您確定要\n  "
+    "轉帳嗎？";
 
 std::string picture(const std::string& name) {
   ::mkdir(RVP_PICTURE_DIR, 0755);
@@ -149,7 +153,7 @@ class FormRules : public WithScriptedUser<CardBenchTest> {
   }
   appkit::ScriptedUser& confirm(const FormKind& kind) {
     return user->click(kind.okOutlet)
-        .expectAlert(TransferForm::kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel)
+        .expectAlert(kFraudWarning, "", appkit::AlertStyle::Warning, kOkCancel)
         .answerAlert(1);
   }
 
@@ -253,40 +257,50 @@ TEST_F(FormRules, AWrongCheckDigitNeverMakesAHiddenPinTheActiveEntry) {
   EXPECT_EQ(form->GetCardPIN(), "");
 }
 
+// How the payee is given, with the value InAcctCntType hands back for it.
+enum class Payee { Agreed = 1, Typed = 2, Book = 3 };
+
 struct LimitCase {
   const FormKind* kind;
   const char* title;
   const char* agreedLimit;
   const char* otherLimit;
-  bool agreed;  // the payee picked from the agreed list, else typed
+  Payee payee;
   const char* amount;
   const char* refusal;  // nullptr: within the limit
 };
 
 TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
   const LimitCase kCases[] = {
-      {&kPostalToPostal, "RODA to RODA", "1", "50000", false, "50000", nullptr},
-      {&kPostalToPostal, "RODA to RODA", "1", "50000", false, "50001", "轉帳金額不可超過 50000, 請重新輸入"},
+      {&kPostalToPostal, "RODA to RODA", "1", "50000", Payee::Typed, "50000", nullptr},
+      {&kPostalToPostal, "RODA to RODA", "1", "50000", Payee::Typed, "50001", "轉帳金額不可超過 50000, 請重新輸入"},
       // 4294967297 is 1 in 32 bits: it must not slip under the limit.
-      {&kPostalToPostal, "RODA to RODA", "1", "50000", false, "4294967297", "轉帳金額不可超過 50000, 請重新輸入"},
-      {&kPostalToPostal, "RODA to RODA", "3000", "999999", true, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
-      {&kPostalToPostal, "RODA to RODA", "3000", "1", true, "3000", nullptr},
-      {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "", false, "1", "轉帳金額不可超過 00000, 請重新輸入"},
-      {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "9999999999", false, "9999999999", nullptr},
-      {&kGiroToPostal, "POSTTRANSFER to RODA", "100", "1", true, "101", "轉帳金額不可超過 00100, 請重新輸入"},
-      {&kPostalToGiro, "RODA to POSTTRANSFER", "1", "3000", false, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
-      {&kPostalToGiro, "RODA to POSTTRANSFER", "3000", "1", true, "3000", nullptr},
-      {&kGiroToGiro, "PT to PT", "1", "50000", false, "4294967297", "轉帳金額不可超過 50000, 請重新輸入"},
-      {&kGiroToGiro, "PT to PT", "500", "1", true, "501", "轉帳金額不可超過 00500, 請重新輸入"},
-      {&kDonation, "Public Donation", "1", "500", false, "500", nullptr},
-      {&kDonation, "Public Donation", "1", "500", false, "501", "轉帳金額不可超過 00500, 請重新輸入"},
-      {&kDonation, "Public Donation", "100", "999999", true, "101", "轉帳金額不可超過 00100, 請重新輸入"},
+      {&kPostalToPostal, "RODA to RODA", "1", "50000", Payee::Typed, "4294967297",
+       "轉帳金額不可超過 50000, 請重新輸入"},
+      {&kPostalToPostal, "RODA to RODA", "3000", "999999", Payee::Agreed, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
+      {&kPostalToPostal, "RODA to RODA", "3000", "1", Payee::Agreed, "3000", nullptr},
+      {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "", Payee::Typed, "1", "轉帳金額不可超過 00000, 請重新輸入"},
+      {&kGiroToPostal, "POSTTRANSFER to RODA", "1", "9999999999", Payee::Typed, "9999999999", nullptr},
+      {&kGiroToPostal, "POSTTRANSFER to RODA", "100", "1", Payee::Agreed, "101", "轉帳金額不可超過 00100, 請重新輸入"},
+      {&kPostalToGiro, "RODA to POSTTRANSFER", "1", "3000", Payee::Typed, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
+      {&kPostalToGiro, "RODA to POSTTRANSFER", "3000", "1", Payee::Agreed, "3000", nullptr},
+      {&kGiroToGiro, "PT to PT", "1", "50000", Payee::Typed, "4294967297", "轉帳金額不可超過 50000, 請重新輸入"},
+      {&kGiroToGiro, "PT to PT", "500", "1", Payee::Agreed, "501", "轉帳金額不可超過 00500, 請重新輸入"},
+      {&kDonation, "Public Donation", "1", "500", Payee::Typed, "500", nullptr},
+      {&kDonation, "Public Donation", "1", "500", Payee::Typed, "501", "轉帳金額不可超過 00500, 請重新輸入"},
+      {&kDonation, "Public Donation", "100", "999999", Payee::Agreed, "101", "轉帳金額不可超過 00100, 請重新輸入"},
+      // An account-book payee is no agreed one: it is held to the other limit, whichever is higher.
+      {&kPostalToPostal, "RODA to RODA", "999999", "3000", Payee::Book, "3001", "轉帳金額不可超過 03000, 請重新輸入"},
+      {&kPostalToGiro, "RODA to POSTTRANSFER", "1", "3000", Payee::Book, "3000", nullptr},
+      {&kDonation, "Public Donation", "999999", "500", Payee::Book, "501", "轉帳金額不可超過 00500, 請重新輸入"},
   };
   for (const LimitCase& c : kCases) {
     SCOPED_TRACE(std::string(c.kind->name) + " amount " + c.amount);
     BenchCard& card = insertedCard(*c.kind);
-    if (c.agreed) {
+    if (c.payee == Payee::Agreed) {
       user->choose("cmbPreAccount", 1);
+    } else if (c.payee == Payee::Book) {
+      user->choose("cmbCommonAccount", 1);
     } else {
       typePayee(*c.kind, c.kind->payee);
     }
@@ -304,11 +318,12 @@ TEST_F(FormRules, PostalFormsApplyTheLimitOfThePayeeKindAsSixtyFourBitNumbers) {
     setup.agreedLimit = c.agreedLimit;
     setup.otherLimit = c.otherLimit;
     setup.agreed = {std::string(c.kind->payee) + "$公司"};
+    setup.book = {"700" + std::string(c.kind->payee) + "$媽媽"};
     std::unique_ptr<TransferForm> form = run(*c.kind, card, setup);
     EXPECT_EQ(form->GetReturnCode(), c.refusal ? 2 : 0);
     if (!c.refusal) {
       EXPECT_EQ(form->GetAmount(), c.amount);
-      EXPECT_EQ(form->InAcctCntType(), c.agreed ? 1 : 2);
+      EXPECT_EQ(form->InAcctCntType(), static_cast<int>(c.payee));
     }
   }
 }

@@ -41,6 +41,7 @@ class TransferFormOk : public WithScriptedUser<CardBenchTest> {
     std::string agreedLimit = "50000";
     std::string otherLimit = "50000";
     std::vector<std::string> agreed;
+    std::vector<std::string> book;
   };
 
   // The postal card in slot 1, connected as the controller leaves it before it opens a form.
@@ -61,7 +62,7 @@ class TransferFormOk : public WithScriptedUser<CardBenchTest> {
     form->SetcsBankIDList(BankIDtxtList);
     form->SetCardAccount("00012345678901");
     form->AppendAgreeACCT(setup.agreed);
-    form->AppendCommACCT({});
+    form->AppendCommACCT(setup.book);
     form->SetReaderType(setup.readerType);
     form->SetFlagBankDiff(0);
     form->AppendBankDiffData({});
@@ -315,9 +316,12 @@ TEST_F(TransferFormOk, OkSaysWhatIsWrongInTheOrderOfItsChecks) {
   EXPECT_EQ(verifies(card), 6) << "the PIN is checked again at every press once it is typed";
 }
 
+// How the payee is given, with the value InAcctCntType hands back for it.
+enum class Payee { Agreed = 1, Typed = 2, Book = 3 };
+
 struct LimitCase {
   const char* what;
-  bool agreed;  // picked from the agreed list, else typed
+  Payee payee;
   const char* agreedLimit;
   const char* otherLimit;
   const char* amount;
@@ -326,21 +330,27 @@ struct LimitCase {
 
 TEST_F(TransferFormOk, LimitsByPayeeKindAsSixtyFourBitNumbers) {
   const LimitCase kCases[] = {
-      {"typed, at the limit", false, "1", "50000", "50000", nullptr},
-      {"typed, one over", false, "999999", "50000", "50001", "轉帳金額不可超過 50000, 請重新輸入"},
-      {"typed, written with five places", false, "999999", "1000", "1001", "轉帳金額不可超過 01000, 請重新輸入"},
-      {"typed, no limit given", false, "999999", "", "1", "轉帳金額不可超過 00000, 請重新輸入"},
-      {"typed, far over (ten digits)", false, "999999", "3000000000", "9999999999",
+      {"typed, at the limit", Payee::Typed, "1", "50000", "50000", nullptr},
+      {"typed, one over", Payee::Typed, "999999", "50000", "50001", "轉帳金額不可超過 50000, 請重新輸入"},
+      {"typed, written with five places", Payee::Typed, "999999", "1000", "1001", "轉帳金額不可超過 01000, 請重新輸入"},
+      {"typed, no limit given", Payee::Typed, "999999", "", "1", "轉帳金額不可超過 00000, 請重新輸入"},
+      {"typed, far over (ten digits)", Payee::Typed, "999999", "3000000000", "9999999999",
        "轉帳金額不可超過 3000000000, 請重新輸入"},
-      {"typed, ten digits within a ten-digit limit", false, "0", "9999999999", "4294967396", nullptr},
-      {"agreed: the agreed limit", true, "100", "1000000", "500", "轉帳金額不可超過 00100, 請重新輸入"},
-      {"agreed, within", true, "500", "1", "500", nullptr},
+      {"typed, ten digits within a ten-digit limit", Payee::Typed, "0", "9999999999", "4294967396", nullptr},
+      {"agreed: the agreed limit", Payee::Agreed, "100", "1000000", "500", "轉帳金額不可超過 00100, 請重新輸入"},
+      {"agreed, within", Payee::Agreed, "500", "1", "500", nullptr},
+      // An account-book payee is no agreed one: it is held to the other limit, whichever is higher.
+      {"book: the other limit, below the agreed one", Payee::Book, "999999", "1000", "1001",
+       "轉帳金額不可超過 01000, 請重新輸入"},
+      {"book, within the other limit, over the agreed one", Payee::Book, "1", "500", "500", nullptr},
   };
   BenchCard& card = insertedCard();
   for (const LimitCase& c : kCases) {
     SCOPED_TRACE(c.what);
-    if (c.agreed) {
+    if (c.payee == Payee::Agreed) {
       user->choose("cmbPreAccount", 1);
+    } else if (c.payee == Payee::Book) {
+      user->choose("cmbCommonAccount", 1);
     } else {
       user->chooseItem("cmbBankNo", kBank812).click("cbInAccount").pressDigits("12345");
     }
@@ -359,13 +369,18 @@ TEST_F(TransferFormOk, LimitsByPayeeKindAsSixtyFourBitNumbers) {
     setup.agreedLimit = c.agreedLimit;
     setup.otherLimit = c.otherLimit;
     setup.agreed = {"7654321$812-台新銀行"};
+    setup.book = {"8129876543$房租"};
     auto form = run(card, setup);
     EXPECT_EQ(form->GetReturnCode(), c.refusal ? 2 : 0);
     if (!c.refusal) {
       EXPECT_EQ(form->GetAmount(), c.amount);
-      EXPECT_EQ(form->InAcctCntType(), c.agreed ? 1 : 2);
-      if (c.agreed) {
+      EXPECT_EQ(form->InAcctCntType(), static_cast<int>(c.payee));
+      if (c.payee != Payee::Typed) {
         EXPECT_EQ(form->InAcctCntIdx(), 0);
+      }
+      if (c.payee == Payee::Book) {
+        EXPECT_EQ(form->GetIn_Acct(), "9876543");
+        EXPECT_EQ(form->GetInBankID(), "81200000");
       }
     }
   }
