@@ -113,6 +113,8 @@ TEST_F(CardSession, ListReadersNamesTheBenchReadersAndAnswersTheChallenge) {
   ZododovuRavuVODCtrl ctrl;
   const std::string clear = "Srv-Chal-0042";
   ctrl.SetOptionData(0, banktool::makeChallenge(clear).c_str());
+  // As a page does: the listing uses the reader context ConnectReader opens.
+  ASSERT_EQ(ctrl.ConnectReader(), 0);
   ASSERT_EQ(ctrl.ListReaders(), 0);
   ASSERT_GE(ctrl.GetiNoR(), 1);
   bool found = false;

@@ -1,5 +1,7 @@
 #include "cardbench/CardBench.h"
 
+#include "cardbench/OwnConnections.h"
+
 #include <winscard.h>
 
 #include <algorithm>
@@ -7,12 +9,15 @@
 
 namespace rvp::cardbench {
 
-// Cards left in their slots by finished fixture tests. At exit each is pulled out and the process
-// waits until pcscd's own watch has seen the slot empty: the process may still hold a connection to
-// the card (the controller keeps one for the whole process), and when pcscd drops that connection
+// Cards left in their slots by finished fixture tests. At exit the process first ends the card
+// connections it still holds (code run outside a fixture test may have left one; the controller keeps
+// one for the whole process): pcscd ends a dead process's connections only some time after the exit,
+// and until then the next process could not connect to its card. Then each parked card is pulled out
+// and the process waits until pcscd's own watch has seen the slot empty: when pcscd drops a connection
 // after the card has gone it empties the reader state without its watch noticing; a card the next
 // process inserts before the watch's next poll would then be taken for the old one and never reported.
 struct ParkedCards {
+  ~ParkedCards() { endOwnConnections(); }
   std::array<std::unique_ptr<BenchCard>, 2> slots;
 };
 
@@ -41,6 +46,16 @@ BenchCard::BenchCard(int slot, Profile profile, std::chrono::milliseconds timeou
   card_ = std::make_unique<cardsim::VirtualCard>(std::move(profile), cardsim::VirtualCard::portOfSlot(slot),
                                                  /*inserted=*/false);
   putIn("pcscd did not see the virtual card in ");
+  waitUntilNoOtherConnection();
+}
+
+void BenchCard::waitUntilNoOtherConnection() {
+  // A connection of this process belongs to the running test (an earlier test's were ended when it
+  // finished); any other is left by a process that is gone or going, and pcscd ends it shortly.
+  if (holdsConnectionTo(reader_) || waitUntilFree(reader_, timeout_)) return;
+  throw std::runtime_error(reader_ + ": another process still holds a connection to the card after " +
+                           std::to_string(timeout_.count()) + " ms; is another test using slot " +
+                           std::to_string(slot_) + "?");
 }
 
 BenchCard::~BenchCard() {
@@ -105,6 +120,7 @@ BenchCard& CardBenchTest::startCard(int slot, const Profile& profile) {
   auto& waiting = parked().slots[slot];
   if (waiting && waiting->replaceWhileInserted(profile)) {
     cards_[slot] = std::move(waiting);
+    cards_[slot]->waitUntilNoOtherConnection();
   } else {
     waiting.reset();
     cards_[slot] = std::make_unique<BenchCard>(slot, profile);
@@ -113,6 +129,8 @@ BenchCard& CardBenchTest::startCard(int slot, const Profile& profile) {
 }
 
 void CardBenchTest::TearDown() {
+  // The next test, in this process or the next, starts with its slot's card held by no connection.
+  endOwnConnections();
   for (std::size_t slot = 0; slot < cards_.size(); ++slot)
     if (cards_[slot]) parked().slots[slot] = std::move(cards_[slot]);
 }

@@ -65,6 +65,14 @@ bool waitForRemovalSeen(const std::string& reader, std::uint64_t earlier, std::c
       timeout);
 }
 
+bool heldByAConnection(std::uint64_t state) { return state & (SCARD_STATE_EXCLUSIVE | SCARD_STATE_INUSE); }
+
+bool waitUntilFree(const std::string& reader, std::chrono::milliseconds timeout) {
+  // pcscd wakes the wait when a connection ends, with or without a reset of the card.
+  return waitForState(
+      reader, [](DWORD state) { return !heldByAConnection(state); }, timeout);
+}
+
 std::uint64_t readerState(const std::string& reader) {
   Context context;
   SCARD_READERSTATE state{};

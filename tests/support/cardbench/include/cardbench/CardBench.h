@@ -58,6 +58,10 @@ class BenchCard {
   // present and nothing is pending (see VirtualCard::replaceWhileInserted). False: nothing changed.
   bool replaceWhileInserted(Profile profile);
 
+  // Returns once pcscd reports the card held by no connection of another process (connections this
+  // process holds to it are the running test's own). Throws std::runtime_error on expiry.
+  void waitUntilNoOtherConnection();
+
  private:
   void putIn(const std::string& failure);
   bool takeOut();

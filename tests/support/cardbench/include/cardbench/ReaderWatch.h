@@ -27,4 +27,13 @@ unsigned eventCount(std::uint64_t state);
 bool waitForRemovalSeen(const std::string& reader, std::uint64_t earlier,
                         std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// Whether a state word shows the reader's card held by a connection (SCARD_STATE_EXCLUSIVE or
+// SCARD_STATE_INUSE). pcscd reports that only while a card is present.
+bool heldByAConnection(std::uint64_t state);
+
+// Blocks until pcscd reports the reader's card held by no connection, e.g. until pcscd has ended the
+// connections of a process that exited still connected (it does so some time after the exit, later
+// still on a busy machine). False when `timeout` passes first.
+bool waitUntilFree(const std::string& reader, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
 }  // namespace rvp::cardbench
