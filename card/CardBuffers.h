@@ -36,7 +36,4 @@ std::uint32_t transmitToCard(CardHandle hCard, const unsigned char* command, std
 // longer than its command. ulSendLen keeps the count sent.
 void wipeCommand();
 
-// Overwrites n bytes in a way the compiler cannot leave out as a dead store.
-void wipe(void* bytes, std::size_t n);
-
 }  // namespace card

@@ -1,13 +1,12 @@
 #include "card/IFD.h"
 
-#include <openssl/crypto.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "card/CardBuffers.h"
 #include "card/PcscCalls.h"
+#include "card/SecureWipe.h"
 #include "card/TextHelpers.h"
 
 SCARDCONTEXT EZPR_ezContext = 0;
@@ -74,10 +73,6 @@ std::uint32_t transmitToCard(CardHandle hCard, const unsigned char* command, std
 }
 
 void wipeCommand() { wipe(baSendBuf, std::min<std::size_t>(ulSendLen, kCardBufferSize)); }
-
-void wipe(void* bytes, std::size_t n) {
-  if (bytes != nullptr && n > 0) OPENSSL_cleanse(bytes, n);
-}
 
 }  // namespace card
 

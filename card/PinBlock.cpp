@@ -1,7 +1,7 @@
 #include "card/PinBlock.h"
 
-#include "card/CardBuffers.h"
 #include "card/GP.h"
+#include "card/SecureWipe.h"
 
 PinBlock::PinBlock(const char* digits, std::size_t count) {
   if (digits == nullptr) count = 0;

@@ -52,8 +52,8 @@ class ZododovuRavuVODCtrl {
 #define RVP_ACCESSORS_LIST(name, size)     \
   std::string Get##name(long index) const; \
   void Set##name(long index, const char* text);
-  RVP_CONTROLLER_PROPERTIES(RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT_SET, RVP_ACCESSORS_TEXT_GET, RVP_ACCESSORS_NUMBER,
-                            RVP_ACCESSORS_LIST)
+  RVP_CONTROLLER_PROPERTIES(RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT, RVP_ACCESSORS_TEXT_SET, RVP_ACCESSORS_TEXT_GET,
+                            RVP_ACCESSORS_NUMBER, RVP_ACCESSORS_LIST)
 #undef RVP_ACCESSORS_TEXT
 #undef RVP_ACCESSORS_TEXT_SET
 #undef RVP_ACCESSORS_TEXT_GET
@@ -249,7 +249,8 @@ class ZododovuRavuVODCtrl {
 #define RVP_FIELD_TEXT(name) std::string name;
 #define RVP_FIELD_NUMBER(type, name) type name = 0;
 #define RVP_FIELD_LIST(name, size) std::array<std::string, size> name;
-  RVP_CONTROLLER_PROPERTIES(RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_NUMBER, RVP_FIELD_LIST)
+  RVP_CONTROLLER_PROPERTIES(RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_TEXT, RVP_FIELD_NUMBER,
+                            RVP_FIELD_LIST)
 #undef RVP_FIELD_TEXT
 #undef RVP_FIELD_NUMBER
 #undef RVP_FIELD_LIST

@@ -1,9 +1,8 @@
 #include "KeypadDialog.h"
 
-#include <openssl/crypto.h>
-
 #include "DialogRandom.h"
 #include "MessageBox.h"
+#include "card/SecureWipe.h"
 
 namespace {
 
@@ -20,11 +19,6 @@ const FieldRow kFieldRows[] = {
     {KeypadDialog::kVerificationCode, 6, "交易驗證碼長度不得大於6位"},
     {KeypadDialog::kPin, 12, "晶片卡密碼長度不得大於12位"},
 };
-
-void wipe(std::string& text) {
-  if (!text.empty()) OPENSSL_cleanse(&text[0], text.size());
-  text.clear();
-}
 
 void eraseLastLabel(std::string& labels) {
   labels.erase(labels.size() >= CVKB::kLabelLength ? labels.size() - CVKB::kLabelLength : 0);
@@ -46,12 +40,12 @@ KeypadDialog::KeypadDialog(unsigned fields) : fields_(fields) {
 }
 
 KeypadDialog::~KeypadDialog() {
-  wipe(In_ACCT);
-  wipe(ShowIn_ACCT);
-  wipe(Amount);
-  wipe(GRCode);
-  wipe(CardPIN);
-  wipe(CaptchaValue);
+  card::wipe(In_ACCT);
+  card::wipe(ShowIn_ACCT);
+  card::wipe(Amount);
+  card::wipe(GRCode);
+  card::wipe(CardPIN);
+  card::wipe(CaptchaValue);
 }
 
 CaptchaButton* KeypadDialog::key(int position) const {
@@ -117,7 +111,7 @@ bool KeypadDialog::GenerateCapatha(long count) {
   for (long i = 0; i < count; ++i) {
     std::optional<std::uint32_t> draw = drawRandom32();
     if (!draw) {
-      wipe(code);
+      card::wipe(code);
       return false;
     }
     code += static_cast<char>('0' + *draw % 10);
@@ -225,17 +219,17 @@ void KeypadDialog::ClearInput() {
     if (!isActive(row.field)) continue;
     switch (row.field) {
       case kPayeeAccount:
-        wipe(In_ACCT);
-        wipe(ShowIn_ACCT);
+        card::wipe(In_ACCT);
+        card::wipe(ShowIn_ACCT);
         break;
       case kAmount:
-        wipe(Amount);
+        card::wipe(Amount);
         break;
       case kVerificationCode:
-        wipe(GRCode);
+        card::wipe(GRCode);
         break;
       case kPin:
-        wipe(CardPIN);
+        card::wipe(CardPIN);
         CardPINStar.clear();
         nPassCount = 0;
         showPinCount();

@@ -4,6 +4,7 @@
 
 #include "MessageBox.h"
 #include "appkit/Layout.h"
+#include "card/SecureWipe.h"
 
 namespace {
 using namespace appkit::layout;
@@ -54,10 +55,8 @@ TransFConfirm::TransFConfirm() {
 
 // The clear PIN leaves with the dialog.
 TransFConfirm::~TransFConfirm() {
-  for (std::string* pin : {&CardPIN, &stInData.sPIN}) {
-    std::fill(pin->begin(), pin->end(), '\0');
-    pin->clear();
-  }
+  card::wipe(CardPIN);
+  card::wipe(stInData.sPIN);
 }
 
 bool TransFConfirm::initWithWindow(std::unique_ptr<appkit::Window> window) {

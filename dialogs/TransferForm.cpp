@@ -1,7 +1,5 @@
 #include "TransferForm.h"
 
-#include <openssl/crypto.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -11,6 +9,7 @@
 #include "MessageBox.h"
 #include "ZododovuRavuVODCtrl.h"
 #include "card/CardAnswer.h"
+#include "card/SecureWipe.h"
 #include "crypto/ParseEncParam.h"
 
 const char* const TransferForm::kFraudWarning =
@@ -42,17 +41,6 @@ constexpr long kSwPinBlocked = 0x6620;
 constexpr long kSwWrongPin = 0x6608;
 
 std::string blanks(std::size_t n) { return std::string(n, ' '); }
-
-// A clear copy of a keypad value, wiped when it goes.
-struct ClearCopy {
-  std::string text;
-  explicit ClearCopy(std::string t) : text(std::move(t)) {}
-  ~ClearCopy() {
-    if (!text.empty()) OPENSSL_cleanse(&text[0], text.size());
-  }
-  ClearCopy(const ClearCopy&) = delete;
-  ClearCopy& operator=(const ClearCopy&) = delete;
-};
 
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> pieces;
@@ -370,7 +358,7 @@ bool TransferForm::reconnectCard(ZododovuRavuVODCtrl& card) {
 }
 
 bool TransferForm::pinAccepted(ZododovuRavuVODCtrl& card) {
-  ClearCopy pin(GetCardPIN());
+  card::WipedText pin(GetCardPIN());
   if (pin.text.empty()) {
     tell(kEnterPin);
     return false;
@@ -461,7 +449,7 @@ bool TransferForm::withinLimit(const std::string& amount) {
 }
 
 void TransferForm::confirmWithVerificationCode() {
-  ClearCopy typed(GetGRCode());
+  card::WipedText typed(GetGRCode());
   if (!CaptchaValue.empty() && typed.text == CaptchaValue) {
     const int answer = MessageBox(kFraudWarning, "", 3);
     if (hasEnded()) return;
@@ -477,10 +465,10 @@ void TransferForm::btnOK(appkit::View*) {
   ZododovuRavuVODCtrl card;  // the handler's own controller; it shares only the card handle
   if (!reconnectCard(card)) return;
   if (ReaderType == "1" && !pinAccepted(card)) return;
-  ClearCopy account(GetIn_Acct());
+  card::WipedText account(GetIn_Acct());
   if (!payeeAccepted(account.text)) return;
   if (row_.payeeBankList && !payeeBankChosen()) return;
-  ClearCopy amount(GetAmount());
+  card::WipedText amount(GetAmount());
   if (!amountAccepted(amount.text) || !withinLimit(amount.text)) return;
   ownChoicesAtOk();
   confirmWithVerificationCode();

@@ -5,6 +5,7 @@
 
 #include "ZODODOVURAVUVOD.h"
 #include "argument_conversion.h"
+#include "card/SecureWipe.h"
 
 namespace {
 
@@ -17,12 +18,13 @@ T fromPage(const PF::variant& value) {
   return PF::detail::converter<T, PF::variant>::convert(value);
 }
 
-// Texts reach the controller as NUL-terminated strings, so a text stops at its first NUL.
+// Texts reach the controller as NUL-terminated strings, so a text stops at its first NUL. The copy
+// made on the way is wiped when it goes: the text may be a PIN.
 PF::SetPropFunctor textSetter(Ctrl& controller, void (Ctrl::*set)(const char*)) {
   Ctrl* ctrl = &controller;
   return [ctrl, set](const PF::variant& value) {
-    const std::string text = fromPage<std::string>(value);
-    (ctrl->*set)(text.c_str());
+    const card::WipedText text(fromPage<std::string>(value));
+    (ctrl->*set)(text.text.c_str());
   };
 }
 

@@ -20,7 +20,7 @@ long ZododovuRavuVODCtrl::refuseStep(long code) {
 bool ZododovuRavuVODCtrl::stepFailed(long result) const { return result != 0 || swRaw != kSwOk; }
 
 bool ZododovuRavuVODCtrl::pinStep(const std::string& pin) {
-  baPIN = pin;
+  SetbaPIN(pin.c_str());
   if (baPIN.empty()) return true;
   VerifyPIN();
   if (!stepFailed(lastResult)) return true;

@@ -12,6 +12,7 @@
 #include "ZododovuRavuVODCtrl.h"
 #include "appkit/Application.h"
 #include "card/IFD.h"
+#include "card/SecureWipe.h"
 #include "card/TextHelpers.h"
 #include "crypto/Setting.h"
 
@@ -84,8 +85,7 @@ long ZododovuRavuVODCtrl::runFormRoad(const FormRoad& road) {
     }
     result = rc::kCancelled;
   }
-  std::fill(baPIN.begin(), baPIN.end(), '\0');
-  baPIN.clear();
+  card::wipe(baPIN);
   return result;
 }
 
@@ -132,7 +132,7 @@ long ZododovuRavuVODCtrl::formRoad(const FormRoad& road) {
   if (road.returnsPayeeSource) returnPayeeSource(*row, params, values);
   // The form stays open until the confirmation has returned; then it is released.
   const long result = confirmAndRequest(road, *row, params, values);
-  std::fill(values.pin.begin(), values.pin.end(), '\0');
+  card::wipe(values.pin);
   form.reset();
   return result;
 }

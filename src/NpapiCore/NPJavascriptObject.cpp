@@ -5,6 +5,7 @@
 
 #include "JSObject.h"
 #include "NpapiBrowserHost.h"
+#include "wipe_text.h"
 
 namespace PF {
 namespace Npapi {
@@ -201,6 +202,8 @@ bool NPJavascriptObject::SetProperty(NPIdentifier name, const NPVariant* value) 
     NpapiBrowserHostPtr host = getHost();
     JSAPIPtr api = getAPI();
     variant arg = host->getVariant(value);
+    // The value may be a PIN: its converted copy is wiped whichever way the set ends.
+    const wipe_text_at_exit<variant> wipeArg{arg};
     if (!host->IdentifierIsString(name)) {
       api->SetProperty(host->IntFromIdentifier(name), arg);
       return true;

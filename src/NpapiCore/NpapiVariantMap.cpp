@@ -11,6 +11,7 @@
 #include "NPObjectAPI.h"
 #include "NpapiBrowserHost.h"
 #include "NpapiTypes.h"
+#include "wipe_text.h"
 
 namespace PF {
 namespace Npapi {
@@ -196,6 +197,16 @@ void NpapiBrowserHost::getNPVariant(NPVariant* dst, const variant& var) {
   *dst = found->second(self(), var);
 }
 
+namespace {
+// A page text as a variant. The variant keeps a copy of its own; the text it was made from is wiped,
+// since it may be a PIN.
+variant textVariant(const NPString& s) {
+  std::string text = s.UTF8Characters ? std::string(s.UTF8Characters, s.UTF8Length) : std::string();
+  const wipe_text_at_exit<std::string> wipeText{text};
+  return variant(text);
+}
+}  // namespace
+
 variant NpapiBrowserHost::getVariant(const NPVariant* npVar) {
   switch (npVar->type) {
     case NPVariantType_Null:
@@ -207,8 +218,7 @@ variant NpapiBrowserHost::getVariant(const NPVariant* npVar) {
     case NPVariantType_Double:
       return variant(npVar->value.doubleValue);
     case NPVariantType_String: {
-      const NPString& s = npVar->value.stringValue;
-      return variant(s.UTF8Characters ? std::string(s.UTF8Characters, s.UTF8Length) : std::string());
+      return textVariant(npVar->value.stringValue);
     }
     case NPVariantType_Object: {
       JSObjectPtr proxy = boost::make_shared<NPObjectAPI>(npVar->value.objectValue, self());

@@ -7,6 +7,7 @@
 
 #include "argument_conversion.h"
 #include "member_functors.h"
+#include "wipe_text.h"
 
 namespace PF {
 namespace detail {
@@ -23,6 +24,8 @@ struct setter_call {
   void operator()(const variant& value) const {
     // A refused conversion throws before the member runs.
     T converted = converter<T, variant>::convert(value);
+    // A text may be a secret (a PIN): the converted copy is wiped whichever way the member ends.
+    const wipe_text_at_exit<T> wipeConverted{converted};
     (instance->*function)(converted);
   }
 };

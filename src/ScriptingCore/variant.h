@@ -177,6 +177,9 @@ class variant {
     m_less = &lessthan_default;
   }
 
+  // Overwrites held text in place (see wipe_text.h) before the value goes; other values stay as they are.
+  void wipe_text();
+
   // Exact extraction: only the held type itself, never a conversion.
   template <class T>
   T cast() const {

@@ -393,6 +393,19 @@ TEST_F(CardSession, NoPinStaysInTheCardBuffersOnceSent) {
        },
        0},
       {"a dialog's PIN check", "13572468", [&] { return ctrl.InnerVerifyPIN("13572468", hCard); }, 0},
+      // Sixteen digits fill the whole block: its last byte holds digits 15 and 16.
+      {"ChangePassword, sixteen digits", "1357246897531864",
+       [&] {
+         ctrl.SetbaNewPIN("1357246897531864");
+         return ctrl.ChangePassword();
+       },
+       0},
+      {"VerifyPIN, sixteen digits", "1357246897531864",
+       [&] {
+         ctrl.SetbaPIN("1357246897531864");
+         return ctrl.VerifyPIN();
+       },
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -404,6 +417,13 @@ TEST_F(CardSession, NoPinStaysInTheCardBuffersOnceSent) {
         << "the card got the PIN";
     EXPECT_EQ(ulSendLen, 13u) << "the count sent stays";
     EXPECT_FALSE(holds(baSendBuf, sizeof baSendBuf, digits)) << "PIN left in the command buffer";
+    // The block (digits, then F nibbles, 8 bytes) follows the 5 header bytes: no byte of it stays in
+    // its place, the last one included.
+    Bytes block = digits;
+    block.resize(8, 0xFF);
+    for (std::size_t i = 0; i < block.size(); ++i) {
+      EXPECT_NE(baSendBuf[5 + i], block[i]) << "byte " << i << " of the PIN block left in the command";
+    }
     EXPECT_FALSE(holds(baRecBuf, sizeof baRecBuf, digits)) << "PIN left in the answer buffer";
   }
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <new>
 
+#include "FreedMemoryWatch.h"
 #include "ZododovuRavuVODCtrl.h"
 
 namespace {
@@ -15,7 +17,7 @@ TEST(PropertyStore, FreshControllerReadsZerosAndEmptyTexts) {
 #define CHECK_NUMBER(type, name) EXPECT_EQ(ctrl.Get##name(), type{0}) << #name;
 #define CHECK_LIST(name, size) \
   for (long i = 0; i < (size); ++i) EXPECT_EQ(ctrl.Get##name(i), "") << #name << i;
-  RVP_CONTROLLER_PROPERTIES(CHECK_TEXT, CHECK_NONE, CHECK_TEXT, CHECK_NUMBER, CHECK_LIST)
+  RVP_CONTROLLER_PROPERTIES(CHECK_TEXT, CHECK_TEXT, CHECK_NONE, CHECK_TEXT, CHECK_NUMBER, CHECK_LIST)
 #undef CHECK_TEXT
 #undef CHECK_NONE
 #undef CHECK_NUMBER
@@ -33,13 +35,13 @@ TEST(PropertyStore, EveryAccessorPairStoresItsOwnField) {
 #define SET_NUMBER(type, name) ctrl.Set##name(static_cast<type>(n++));
 #define SET_LIST(name, size) \
   for (long i = 0; i < (size); ++i) ctrl.Set##name(i, (std::string(#name) + std::to_string(i)).c_str());
-  RVP_CONTROLLER_PROPERTIES(SET_TEXT, SET_TEXT, SET_NONE, SET_NUMBER, SET_LIST)
+  RVP_CONTROLLER_PROPERTIES(SET_TEXT, SET_TEXT, SET_TEXT, SET_NONE, SET_NUMBER, SET_LIST)
   n = 1;
 #define GET_TEXT(name) EXPECT_EQ(ctrl.Get##name(), #name);
 #define GET_NUMBER(type, name) EXPECT_EQ(ctrl.Get##name(), static_cast<type>(n++)) << #name;
 #define GET_LIST(name, size) \
   for (long i = 0; i < (size); ++i) EXPECT_EQ(ctrl.Get##name(i), std::string(#name) + std::to_string(i));
-  RVP_CONTROLLER_PROPERTIES(GET_TEXT, SET_NONE, SET_NONE, GET_NUMBER, GET_LIST)
+  RVP_CONTROLLER_PROPERTIES(GET_TEXT, GET_TEXT, SET_NONE, SET_NONE, GET_NUMBER, GET_LIST)
 #undef SET_TEXT
 #undef SET_NONE
 #undef SET_NUMBER
@@ -94,6 +96,46 @@ TEST(PropertyStore, IndexesOutsideTheListAreRefused) {
     for (long index : outside) EXPECT_EQ((ctrl.*list.get)(index), "") << list.name << " index " << index;
     (ctrl.*list.set)(list.size - 1, "last");
     EXPECT_EQ((ctrl.*list.get)(list.size - 1), "last") << list.name;
+  }
+}
+
+// A PIN property keeps no digit of a value it gives up, when the page clears it or sets another PIN:
+// neither the controller, where a short PIN sits in the string itself, nor any buffer freed on the way
+// or kept until the controller goes (that of a longer PIN) holds three digits in a row of the old one. The old PINs
+// have odd digits only and the new values even ones, so that no digit of a new value is taken for an old one.
+TEST(PropertyStore, PinPropertiesKeepNoDigitOfAValueTheyGiveUp) {
+  using Ctrl = ZododovuRavuVODCtrl;
+  const struct {
+    const char* name;
+    void (Ctrl::*set)(const char*);
+    std::string (Ctrl::*get)() const;
+  } properties[] = {{"baPIN", &Ctrl::SetbaPIN, &Ctrl::GetbaPIN}, {"baNewPIN", &Ctrl::SetbaNewPIN, &Ctrl::GetbaNewPIN}};
+  const struct {
+    const char* old;
+    const char* next;
+  } changes[] = {
+      {"137951", ""},                        // cleared
+      {"137951", "8"},                       // a shorter PIN over it
+      {"137951379513", "2468024680246802"},  // a longer one, which needs a buffer of its own
+      {"1379513795137951", ""},              // sixteen digits, in a buffer of their own
+      {"1379513795137951", "24"},
+  };
+  for (const auto& property : properties) {
+    for (const auto& change : changes) {
+      SCOPED_TRACE(std::string(property.name) + ": " + change.old + " -> \"" + change.next + "\"");
+      // In zeroed memory, so that what the scan finds was left by this case and not an earlier one.
+      alignas(Ctrl) unsigned char storage[sizeof(Ctrl)] = {};
+      Ctrl& ctrl = *new (storage) Ctrl;
+      (ctrl.*property.set)(change.old);
+      ASSERT_EQ((ctrl.*property.get)(), change.old);
+      const freedmemory::FreedMemoryWatch watch(change.old, 3);
+      (ctrl.*property.set)(change.next);
+      EXPECT_EQ((ctrl.*property.get)(), change.next);
+      EXPECT_FALSE(freedmemory::holdsPiece(&ctrl, sizeof ctrl, change.old, 3)) << "the old PIN left in the controller";
+      // The buffers the controller kept are searched as they are freed.
+      ctrl.~Ctrl();
+      EXPECT_EQ(watch.blocksHoldingSecret(), 0) << "a buffer still held the old PIN when it was freed";
+    }
   }
 }
 

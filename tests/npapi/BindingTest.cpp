@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "FreedMemoryWatch.h"
 #include "NPJavascriptObject.h"
 #include "NpapiPluginMac.h"
 #include "NpapiBrowserHost.h"
@@ -457,6 +458,28 @@ TEST_F(Scriptable, PropertiesWrittenAndReadBack) {
   ASSERT_TRUE(obj->_class->getProperty(obj, stringId("text"), &back));
   EXPECT_EQ(textOf(back), text);
   table.releasevariantvalue(&back);
+}
+
+// A text the page sets on a property may be a PIN: the copies the binding makes of it on the way (the
+// converted value, the text it was made from, the setter's argument) are wiped before they are freed.
+// Only the object's own copy stays. Both a short text, kept inside the value, and a long one, with a
+// buffer of its own.
+TEST_F(Scriptable, APageTextSetOnAPropertyLeavesNoFreedCopy) {
+  for (const char* secret : {"137951", "1379513795137951"}) {
+    SCOPED_TRACE(secret);
+    NPVariant value;
+    STRINGN_TO_NPVARIANT(secret, static_cast<uint32_t>(std::strlen(secret)), value);
+    {
+      const freedmemory::FreedMemoryWatch watch(secret, 3);
+      ASSERT_TRUE(obj->_class->setProperty(obj, stringId("text"), &value));
+      EXPECT_EQ(watch.blocksHoldingSecret(), 0) << "a copy of the page's text was freed unwiped";
+    }
+    NPVariant back;
+    VOID_TO_NPVARIANT(back);
+    ASSERT_TRUE(obj->_class->getProperty(obj, stringId("text"), &back));
+    EXPECT_EQ(textOf(back), secret);
+    table.releasevariantvalue(&back);
+  }
 }
 
 TEST_F(Scriptable, AfterDestroyEveryCallFailsQuietly) {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <set>
 
+#include "FreedMemoryWatch.h"
 #include "PageFixture.h"
 #include "script_error.h"
 
@@ -227,6 +228,27 @@ TEST(PageMembers, TextPropertiesReachTheFieldOfTheSameNameBothWays) {
   EXPECT_EQ(page.ctrl().GetbaMoney(), "120");
   page.set("baMoney", 450);
   EXPECT_EQ(page.ctrl().GetbaMoney(), "450");
+}
+
+// A PIN the page sets goes no further than its property: no copy made on the way is freed holding
+// three of its digits in a row, nor is the property's own buffer once the page clears it and the object
+// goes; a short PIN, which sits in the controller itself, is gone from there too.
+TEST(PageMembers, APinThePageSetsLeavesNoCopyBehind) {
+  for (const char* name : {"baPIN", "baNewPIN"}) {
+    for (const char* pin : {"137951", "1379513795137951"}) {
+      SCOPED_TRACE(std::string(name) + " " + pin);
+      PageObject page;
+      // The page's own values, made before the watch and kept until it ends.
+      const PF::variant value{std::string(pin)};
+      const PF::variant cleared{std::string()};
+      const freedmemory::FreedMemoryWatch watch(pin, 3);
+      page.set(name, value);
+      page.set(name, cleared);
+      EXPECT_FALSE(freedmemory::holdsPiece(&page.ctrl(), sizeof(Ctrl), pin, 3)) << "the PIN left in the controller";
+      page.object.reset();
+      EXPECT_EQ(watch.blocksHoldingSecret(), 0) << "a buffer was freed holding the PIN";
+    }
+  }
 }
 
 TEST(PageMembers, IntHeldNumbersKeepTheLowThirtyTwoBits) {
