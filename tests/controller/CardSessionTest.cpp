@@ -489,6 +489,22 @@ TEST_F(CardSession, WriteRecordWithSnumTacFillsSerialAndTac) {
   EXPECT_TRUE(card.apduLog().empty());
 }
 
+// A write the card refuses is judged by its status word, as the other status-word operations are: the
+// call gives 0, the word is in uiSW12, and serial and TAC stay as they were.
+TEST_F(CardSession, WriteRecordWithSnumTacLeavesARefusalInUiSW12) {
+  ZododovuRavuVODCtrl ctrl;
+  BenchCard& card = connect(ctrl);
+  ctrl.SetbaSN("kept");
+  ctrl.SetbaTSAC("kept");
+  ctrl.SetbaBuf("32353030414243");
+  ctrl.SetbLen("07");
+  card.inject(rvp::cardsim::Fault::statusWord(0x6581, 1, 0xE2));
+  EXPECT_EQ(ctrl.WriteRecordWithSNUMTAC(), 0);
+  EXPECT_EQ(ctrl.GetuiSW12(), 0x6581u);
+  EXPECT_EQ(ctrl.GetbaSN(), "kept");
+  EXPECT_EQ(ctrl.GetbaTSAC(), "kept");
+}
+
 // The virtual card always answers a write with an 8-byte TAC; this reshapes that answer on its way
 // back from pcscd so the page's write meets the answers a card could give.
 struct WriteAnswerEdit {

@@ -79,5 +79,45 @@ TEST_F(LogKinds, ARecordCutInsideItsFieldsOrWithItsTacPastItsEndGives8400) {
   }
 }
 
+// Only the tenth record decides the result: an unreadable record before it is missing from the rows, the
+// rows after it move up, and the call still gives 0 with the tenth read's 9000. The row slots past iRec
+// keep what they held.
+TEST_F(LogKinds, AnUnreadableRecordBeforeTheTenthIsOnlyMissingFromTheRows) {
+  for (const LogKind& kind : logKinds()) {
+    const std::string& code = kind.codes.front();
+    const std::size_t tacAt = kind.tacLengthAt;
+    const struct {
+      std::string name;
+      Fault damage;
+    } cases[] = {
+        {"record 1 refused", Fault::statusWord(0x6A83, 1, kReadRecordIns)},
+        {"record 5 cut inside its TAC length", Fault::cutData(tacAt + 1, 5, kReadRecordIns)},
+        {"record 9 with its TAC cut by one byte", Fault::cutData(tacAt + 2 + 7, 9, kReadRecordIns)},
+    };
+    connectWithKind(kind, code);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(code + ": " + c.name);
+      ctrl->SetbaRecord(9, "a row of an earlier call");
+      card->inject(c.damage);
+      EXPECT_EQ(ctrl->ReadRecord(), 0);
+      EXPECT_EQ(ctrl->GetuiSW12(), 0x9000u);
+      EXPECT_EQ(ctrl->GetiRec(), 9);
+      for (int n = 0; n < ctrl->GetiRec(); ++n) EXPECT_EQ(ctrl->GetbaRecord(n), kind.row(code)) << "row " << n;
+      EXPECT_EQ(ctrl->GetbaRecord(9), "a row of an earlier call");
+    }
+  }
+}
+
+// A tenth read that fails in PC/SC (the card gone) is an unreadable record too: 8400, not the PC/SC result.
+TEST_F(LogKinds, ATenthReadThatFailsGives8400WithTheNineRowsBeforeIt) {
+  const LogKind& kind = logKinds().front();
+  const std::string& code = kind.codes.front();
+  connectWithKind(kind, code);
+  card->inject(Fault::drop(10, kReadRecordIns));
+  EXPECT_EQ(ctrl->ReadRecord(), 8400);
+  EXPECT_EQ(ctrl->GetiRec(), 9);
+  for (int n = 0; n < ctrl->GetiRec(); ++n) EXPECT_EQ(ctrl->GetbaRecord(n), kind.row(code)) << "row " << n;
+}
+
 }  // namespace
 }  // namespace txbench
