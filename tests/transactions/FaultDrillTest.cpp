@@ -1,7 +1,8 @@
-// Fault drills: every page-driven transaction that reads the card, verifies the PIN and writes the
-// card's log, with each kind of damaged answer at every command it sends, through pcscd and the virtual
-// card's fault injection. Each drill must end with a non-zero code, no request (TrnsMsg and XMLStr
-// empty), and the same transaction must succeed right after it on the same page. Runs on slot 1.
+// Fault drills: the page-driven transactions Inquiry, Transfer, PayTransfer, Tax and RodaPayment, which
+// read the card, verify the PIN and write the card's log, with each kind of damaged answer at every
+// command they send, through pcscd and the virtual card's fault injection. Each drill must end with a
+// non-zero code, no request (TrnsMsg and XMLStr empty), and the same transaction must succeed right
+// after it on the same page. Runs on slot 1.
 #include <functional>
 #include <optional>
 
