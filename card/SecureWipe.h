@@ -18,7 +18,8 @@ void wipe(std::string& text);
 // A text that is wiped when it goes: a clear copy of a secret for as long as a step needs it.
 struct WipedText {
   std::string text;
-  explicit WipedText(std::string t) : text(std::move(t)) {}
+  // A short text moves by copy and leaves its characters behind in `t`: they are wiped too.
+  explicit WipedText(std::string t) : text(std::move(t)) { wipe(t); }
   ~WipedText() { wipe(text); }
   WipedText(const WipedText&) = delete;
   WipedText& operator=(const WipedText&) = delete;
