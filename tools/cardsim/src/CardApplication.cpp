@@ -24,6 +24,9 @@ constexpr std::size_t maxRecordLength = 256;
 // (2), TAC (8).
 constexpr std::size_t logOverhead = 12 + 2 + 8;
 constexpr std::size_t logSerialAt = 3;
+// Byte 0 of a record framed with its length: the tag a tag-length-value record opens with, so that
+// byte 1 reads as the length that follows it.
+constexpr std::uint8_t lengthFramingTag = 0x80;
 
 // Fills bytes 0 to 2 and 11 of a finished log record as the profile's card does.
 void frameLogRecord(Bytes& record, LogFraming framing, std::size_t dataLength) {
@@ -37,7 +40,7 @@ void frameLogRecord(Bytes& record, LogFraming framing, std::size_t dataLength) {
     case LogFraming::LengthByte:
     case LogFraming::WholeLength: {
       const std::size_t counted = framing == LogFraming::LengthByte ? record.size() - 2 : record.size();
-      record[0] = 0x80;
+      record[0] = lengthFramingTag;
       record[1] = static_cast<std::uint8_t>(counted & 0xFF);
       record[2] = 0x00;
       record[11] = static_cast<std::uint8_t>(dataLength);

@@ -10,6 +10,7 @@ const char* const kTacHex = "C1C2C3C4C5C6C7C8";
 const char* const kPageMoney = "PAGE-MONEY";
 const char* const kPageTerminal = "PAGE-ATM";
 const char* const kPageCancelNo = "PAGE-CANCEL";
+const RowTail kTacRowTail{kTacHex, "FGH", "ABCDEFGH"};
 
 namespace {
 
@@ -19,7 +20,7 @@ std::string el(const std::string& tag, const std::string& value) { return elemen
 std::string asChars(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 const std::string kIcc = el("icc_no", kSerial);
-const std::string kTsac = el("tsac", kTacHex);
+std::string tsac(const RowTail& tail) { return el("tsac", tail.tsac); }
 
 // The amount, terminal, check code and date-time every numbered kind but 2500 holds at 16 to 59.
 std::vector<std::pair<std::size_t, Bytes>> bankFields(std::vector<std::pair<std::size_t, Bytes>> more) {
@@ -67,17 +68,17 @@ Bytes ebcdic(const std::string& t) {
 const std::vector<LogKind>& logKinds() {
   static const std::vector<LogKind> kinds = {
       // Amount text at 16; the account (21 to 36) shares byte 21 with the amount and its last five
-      // bytes with the P-code; the payee account (97 on) is the TAC's last three bytes, then nothing.
+      // bytes with the P-code; the payee account (97 to 112) lies over the TAC and what follows it.
       {"P014A1 group",
        {"P014A1", "P014A2", "G004A4", "G004A2", "G103E9", "G103EA"},
        true,
        90,
        {{16, text("12345")}, {21, text("6700123456")}, {31, text("9")}, {67, ebcdic("20261210131500")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("trns_amount", "123456") + el("atm_no", kPageTerminal) +
                     el("atm_checkcode", "REVO 100") + el("client_dttm", "20261210131500") +
-                    el("trns_in_account", "FGH") +
-                    el("trns_out_account", "67001234569" + asChars(ebcdic(code.substr(0, 5)))) + kTsac);
+                    el("trns_in_account", tail.payee) +
+                    el("trns_out_account", "67001234569" + asChars(ebcdic(code.substr(0, 5)))) + tsac(tail));
        }},
       // Packed amount 00 00 01 23 45 67: twelve digits cut to nine, leading zeros gone. The date starts
       // with the P-code.
@@ -90,10 +91,11 @@ const std::vector<LogKind>& logKinds() {
         {38, ebcdic("20261210")},
         {46, ebcdic("7001234567890123")},
         {62, ebcdic("CANCEL0000000001")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("trns_amount", "1234") + el("atm_no", kPageTerminal) +
                     el("atm_checkcode", "CHK000A5") + el("client_dttm", code + "20261210") +
-                    el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL0000000001") + kTsac);
+                    el("trns_out_account", "7001234567890123") + el("trns_in_account", "CANCEL0000000001") +
+                    tsac(tail));
        }},
       // Six zero bytes of amount stay nine zeros.
       {"P014A6",
@@ -106,11 +108,11 @@ const std::vector<LogKind>& logKinds() {
         {46, ebcdic("7009876543210987")},
         {62, ebcdic("1151231")},
         {69, ebcdic("REF0000000000006")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("trns_amount", "000000000") + el("atm_no", kPageTerminal) +
                     el("atm_checkcode", "CHK000A6") + el("client_dttm", code + "20261211") +
                     el("trns_out_account", "7009876543210987") + el("trns_date", "1151231") +
-                    el("trns_user_ref", "REF0000000000006") + kTsac);
+                    el("trns_user_ref", "REF0000000000006") + tsac(tail));
        }},
       // Bytes 62 on are not this kind's: its payee is the page's.
       {"P014AB group",
@@ -122,73 +124,73 @@ const std::vector<LogKind>& logKinds() {
         {38, ebcdic("20261212")},
         {46, ebcdic("7001111111111111")},
         {62, ebcdic("NOTREADBYTHEKIND")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("trns_amount", "987654321") + el("atm_no", kPageTerminal) +
                     el("atm_checkcode", "CHK000AB") + el("client_dttm", code + "20261212") +
-                    el("trns_out_account", "7001111111111111") + el("trns_in_account", kPageCancelNo) + kTsac);
+                    el("trns_out_account", "7001111111111111") + el("trns_in_account", kPageCancelNo) + tsac(tail));
        }},
-      // No amount; the date starts where the TAC does.
+      // No amount; the date (62 to 75) starts where the TAC does.
       {"P611A1 group",
        {"P611A1", "P611A2", "GJ01A1"},
        true,
        60,
        {{16, text("7001234567890123")}, {38, ebcdic("CHK611A1")}, {46, text("NOTREAD")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("trns_amount", kPageMoney) + el("atm_no", kPageTerminal) +
-                    el("atm_checkcode", "CHK611A1") + el("client_dttm", "ABCDEFGH") +
-                    el("trns_out_account", "7001234567890123") + el("trns_in_account", kPageCancelNo) + kTsac);
+                    el("atm_checkcode", "CHK611A1") + el("client_dttm", tail.date) +
+                    el("trns_out_account", "7001234567890123") + el("trns_in_account", kPageCancelNo) + tsac(tail));
        }},
       {"2500 and 6100",
        {"2500", "6100"},
        false,
        40,
        {{16, text("CHK02500")}, {24, text("0040123456789012")}},
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(kIcc + el("tac_id", code) + el("atm_checkcode", "CHK02500") +
-                    el("trns_out_account", "0040123456789012") + kTsac);
+                    el("trns_out_account", "0040123456789012") + tsac(tail));
        }},
       {"2510",
        {"2510"},
        false,
        76,
        bankFields({{60, text("0040123456789012")}}),
-       [](const std::string& code) {
-         return row(bankHead(code) + el("trns_out_account", "0040123456789012") + kTsac);
+       [](const std::string& code, const RowTail& tail) {
+         return row(bankHead(code) + el("trns_out_account", "0040123456789012") + tsac(tail));
        }},
       {"2521 to 2525",
        {"2521", "2522", "2523", "2524", "2525"},
        false,
        92,
        bankFields({{60, text("0000001234567890")}, {76, text("0040123456789012")}}),
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(bankHead(code) + el("trns_in_account", "0000001234567890") +
-                    el("trns_out_account", "0040123456789012") + kTsac);
+                    el("trns_out_account", "0040123456789012") + tsac(tail));
        }},
       {"2531 and 2532",
        {"2531", "2532"},
        false,
        97,
        bankFields({{60, text("15001")}, {65, text("0040123456789012")}, {81, text("CANCEL0000000002")}}),
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(bankHead(code) + el("tax_type", "15001") + el("trns_out_account", "0040123456789012") +
-                    el("trns_in_account", "CANCEL0000000002") + kTsac);
+                    el("trns_in_account", "CANCEL0000000002") + tsac(tail));
        }},
       {"2541",
        {"2541"},
        false,
        106,
        bankFields({{60, text("MERCHANT0000000000000000000001")}, {90, text("0040123456789012")}}),
-       [](const std::string& code) {
+       [](const std::string& code, const RowTail& tail) {
          return row(bankHead(code) + el("merchant_id", "MERCHANT0000000000000000000001") +
-                    el("trns_out_account", "0040123456789012") + kTsac);
+                    el("trns_out_account", "0040123456789012") + tsac(tail));
        }},
       {"2561 to 2564",
        {"2561", "2562", "2563", "2564"},
        false,
        76,
        bankFields({{60, text("0040123456789012")}}),
-       [](const std::string& code) {
-         return row(bankHead(code) + el("trns_out_account", "0040123456789012") + kTsac);
+       [](const std::string& code, const RowTail& tail) {
+         return row(bankHead(code) + el("trns_out_account", "0040123456789012") + tsac(tail));
        }},
   };
   return kinds;
@@ -204,7 +206,7 @@ std::vector<Framing> framings(std::size_t length, std::size_t dataLength) {
   };
 }
 
-Bytes storedRecord(const LogKind& kind, const std::string& code, const Framing& framing, std::uint16_t tacLength) {
+Bytes storedRecord(const LogKind& kind, const std::string& code, const Framing& framing, const TacBytes& tacBytes) {
   Bytes record(kind.tacLengthAt + 2, 0x00);
   record[0] = framing[0];
   record[1] = framing[1];
@@ -215,9 +217,10 @@ Bytes storedRecord(const LogKind& kind, const std::string& code, const Framing& 
   for (const auto& [offset, bytes] : kind.fields) std::copy(bytes.begin(), bytes.end(), record.begin() + offset);
   const Bytes codeBytes = kind.pCode ? ebcdic(code) : text(code);
   std::copy(codeBytes.begin(), codeBytes.end(), record.begin() + (kind.pCode ? kPCodeAt : kCodeAt));
-  record[kind.tacLengthAt] = static_cast<std::uint8_t>(tacLength >> 8);
-  record[kind.tacLengthAt + 1] = static_cast<std::uint8_t>(tacLength & 0xFF);
-  record.insert(record.end(), kTac.begin(), kTac.end());
+  record[kind.tacLengthAt] = static_cast<std::uint8_t>(tacBytes.length >> 8);
+  record[kind.tacLengthAt + 1] = static_cast<std::uint8_t>(tacBytes.length & 0xFF);
+  record.insert(record.end(), tacBytes.tac.begin(), tacBytes.tac.end());
+  record.insert(record.end(), tacBytes.after.begin(), tacBytes.after.end());
   return record;
 }
 
