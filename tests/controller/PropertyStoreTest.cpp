@@ -110,19 +110,21 @@ TEST(PropertyStore, PinPropertiesKeepNoDigitOfAValueTheyGiveUp) {
     void (Ctrl::*set)(const char*);
     std::string (Ctrl::*get)() const;
   } properties[] = {{"baPIN", &Ctrl::SetbaPIN, &Ctrl::GetbaPIN}, {"baNewPIN", &Ctrl::SetbaNewPIN, &Ctrl::GetbaNewPIN}};
+  // The trace names the case, not the PIN: a text of the test's own must not hold the digits the watch looks for.
   const struct {
+    const char* what;
     const char* old;
     const char* next;
   } changes[] = {
-      {"137951", ""},                        // cleared
-      {"137951", "8"},                       // a shorter PIN over it
-      {"137951379513", "2468024680246802"},  // a longer one, which needs a buffer of its own
-      {"1379513795137951", ""},              // sixteen digits, in a buffer of their own
-      {"1379513795137951", "24"},
+      {"cleared", "137951", ""},
+      {"a shorter PIN over it", "137951", "8"},
+      {"a longer PIN, which needs a buffer of its own", "137951379513", "2468024680246802"},
+      {"sixteen digits, in a buffer of their own, cleared", "1379513795137951", ""},
+      {"sixteen digits, in a buffer of their own, then two", "1379513795137951", "24"},
   };
   for (const auto& property : properties) {
     for (const auto& change : changes) {
-      SCOPED_TRACE(std::string(property.name) + ": " + change.old + " -> \"" + change.next + "\"");
+      SCOPED_TRACE(std::string(property.name) + ": " + change.what);
       // In zeroed memory, so that what the scan finds was left by this case and not an earlier one.
       alignas(Ctrl) unsigned char storage[sizeof(Ctrl)] = {};
       Ctrl& ctrl = *new (storage) Ctrl;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
@@ -236,7 +237,8 @@ TEST(PageMembers, TextPropertiesReachTheFieldOfTheSameNameBothWays) {
 TEST(PageMembers, APinThePageSetsLeavesNoCopyBehind) {
   for (const char* name : {"baPIN", "baNewPIN"}) {
     for (const char* pin : {"137951", "1379513795137951"}) {
-      SCOPED_TRACE(std::string(name) + " " + pin);
+      SCOPED_TRACE(std::string(name) +
+                   (std::strlen(pin) < 16 ? " short PIN" : " sixteen-digit PIN"));  // not the digits
       PageObject page;
       // The page's own values, made before the watch and kept until it ends.
       const PF::variant value{std::string(pin)};

@@ -3,13 +3,21 @@
 // through operator delete is searched, just before it is freed, for any run of `run` characters of the
 // secret; a block that holds one is counted. A secret wiped before its buffer goes leaves the count at 0.
 //
+// A hit means the block's owner wrote those characters there and left them: every block operator new
+// hands out is first filled, to its usable end, with a byte that is no digit and no letter, so nothing
+// an earlier owner of the same memory left can be found in it, whatever the allocator or the build.
+// (A test must still keep the secret out of what it frees itself while watching, such as a trace text.)
+//
 // Only blocks from operator new are seen (std::string, containers, the framework's values); the program
-// that links the watch has its global operator new and delete replaced by plain malloc and free.
+// that links the watch has its global operator new and delete replaced by malloc and free.
 
 #include <cstddef>
 #include <string_view>
 
 namespace freedmemory {
+
+// What every block from operator new holds before its owner writes it.
+constexpr unsigned char kFreshBlockByte = 0xA5;
 
 class FreedMemoryWatch {
  public:

@@ -24,8 +24,16 @@ void inspect(void* block) {
   if (holdsPiece(block, malloc_usable_size(block), w->secret, w->run)) hits.fetch_add(1);
 }
 
-void* allocate(std::size_t n) {
+// malloc may hand back memory an earlier owner left its text in (glibc does, in a plain build); the
+// fill makes what a freed block holds the work of its last owner alone.
+void* fresh(std::size_t n) noexcept {
   void* block = std::malloc(n == 0 ? 1 : n);
+  if (block != nullptr) std::memset(block, kFreshBlockByte, malloc_usable_size(block));
+  return block;
+}
+
+void* allocate(std::size_t n) {
+  void* block = fresh(n);
   if (block == nullptr) throw std::bad_alloc();
   return block;
 }
@@ -61,13 +69,13 @@ bool holdsPiece(const void* bytes, std::size_t n, std::string_view secret, std::
 
 }  // namespace freedmemory
 
-// The whole program's allocation goes through malloc and free, so that every freed block can be
-// searched first. Array and nothrow forms are replaced too: a block must be freed by the family that
-// made it.
+// The whole program's allocation goes through malloc and free, so that every new block can be filled
+// and every freed block searched first. Array and nothrow forms are replaced too: a block must be freed by the family
+// that made it.
 void* operator new(std::size_t n) { return freedmemory::allocate(n); }
 void* operator new[](std::size_t n) { return freedmemory::allocate(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return freedmemory::fresh(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return freedmemory::fresh(n); }
 void operator delete(void* block) noexcept { freedmemory::release(block); }
 void operator delete[](void* block) noexcept { freedmemory::release(block); }
 void operator delete(void* block, std::size_t) noexcept { freedmemory::release(block); }
