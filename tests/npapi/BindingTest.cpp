@@ -465,8 +465,13 @@ TEST_F(Scriptable, PropertiesWrittenAndReadBack) {
 // Only the object's own copy stays. Both a short text, kept inside the value, and a long one, with a
 // buffer of its own.
 TEST_F(Scriptable, APageTextSetOnAPropertyLeavesNoFreedCopy) {
-  for (const char* secret : {"137951", "1379513795137951"}) {
-    SCOPED_TRACE(std::strlen(secret) < 16 ? "a short text" : "a long text");  // not the digits the watch looks for
+  // The trace names the case, not the digits the watch looks for.
+  const struct {
+    const char* what;
+    const char* secret;
+  } cases[] = {{"a short text", "137951"}, {"a long text", "1379513795137951"}};
+  for (const auto& [what, secret] : cases) {
+    SCOPED_TRACE(what);
     NPVariant value;
     STRINGN_TO_NPVARIANT(secret, static_cast<uint32_t>(std::strlen(secret)), value);
     {

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
@@ -236,9 +235,13 @@ TEST(PageMembers, TextPropertiesReachTheFieldOfTheSameNameBothWays) {
 // goes; a short PIN, which sits in the controller itself, is gone from there too.
 TEST(PageMembers, APinThePageSetsLeavesNoCopyBehind) {
   for (const char* name : {"baPIN", "baNewPIN"}) {
-    for (const char* pin : {"137951", "1379513795137951"}) {
-      SCOPED_TRACE(std::string(name) +
-                   (std::strlen(pin) < 16 ? " short PIN" : " sixteen-digit PIN"));  // not the digits
+    // The trace names the case, not the digits the watch looks for.
+    const struct {
+      const char* what;
+      const char* pin;
+    } cases[] = {{"a short PIN", "137951"}, {"a sixteen-digit PIN", "1379513795137951"}};
+    for (const auto& [what, pin] : cases) {
+      SCOPED_TRACE(std::string(name) + ": " + what);
       PageObject page;
       // The page's own values, made before the watch and kept until it ends.
       const PF::variant value{std::string(pin)};

@@ -70,8 +70,8 @@ bool holdsPiece(const void* bytes, std::size_t n, std::string_view secret, std::
 }  // namespace freedmemory
 
 // The whole program's allocation goes through malloc and free, so that every new block can be filled
-// and every freed block searched first. Array and nothrow forms are replaced too: a block must be freed by the family
-// that made it.
+// and every freed block searched first. Array and nothrow forms are replaced too: a block must be freed
+// by the family that made it.
 void* operator new(std::size_t n) { return freedmemory::allocate(n); }
 void* operator new[](std::size_t n) { return freedmemory::allocate(n); }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return freedmemory::fresh(n); }
